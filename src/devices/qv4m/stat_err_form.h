@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QDialog>
+
+class TStatErrForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TStatErrForm(QWidget* parent = nullptr);
+};

@@ -1,0 +1,27 @@
+#include "platform/clock.h"
+
+#include <QCoreApplication>
+#include <chrono>
+#include <thread>
+
+namespace platform {
+
+std::uint32_t TickCount() {
+    using namespace std::chrono;
+    const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return static_cast<std::uint32_t>(ms);
+}
+
+void SleepMs(int ms) {
+    if (ms <= 0)
+        std::this_thread::yield();
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void PumpMessages() {
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+
+} // namespace platform

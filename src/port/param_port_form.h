@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QDialog>
+
+class TParamPortForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TParamPortForm(QWidget* parent = nullptr);
+};

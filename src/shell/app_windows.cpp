@@ -1,0 +1,53 @@
+#include "shell/app_windows.h"
+
+#include "devices/qv4m/stat_err_form.h"
+#include "exchange/monitor_form.h"
+#include "port/case_com_form.h"
+#include "port/param_port_form.h"
+#include "port/status_com_form.h"
+#include "shell/box_message.h"
+#include "shell/relcon4_window.h"
+#include "shell/start_form.h"
+
+#include <QScreen>
+#include <QTimer>
+
+TRelcon4* Relcon4 = nullptr;
+TStartForm* StartForm = nullptr;
+TMonitorForm* MonitorForm = nullptr;
+TParamPortForm* ParamPortForm = nullptr;
+TStatusCOMForm* StatusCOMForm = nullptr;
+TBoxMessage* BoxMessage = nullptr;
+TCaseComForm* CaseComForm = nullptr;
+TStatErrForm* StatErrForm = nullptr;
+
+void CreateAppWindows(bool showSplash) {
+    Relcon4 = new TRelcon4;
+    if (const QScreen* screen = Relcon4->screen())
+        Relcon4->move(screen->availableGeometry().center() - Relcon4->rect().center());
+    Relcon4->show();
+    StartForm = new TStartForm(Relcon4);
+    if (!showSplash) {
+        StartForm->Timer1->stop();
+        StartForm->hide();
+    }
+    MonitorForm = new TMonitorForm(Relcon4);
+    ParamPortForm = new TParamPortForm(Relcon4);
+    StatusCOMForm = new TStatusCOMForm(Relcon4);
+    BoxMessage = new TBoxMessage(Relcon4);
+    CaseComForm = new TCaseComForm(Relcon4);
+    StatErrForm = new TStatErrForm(Relcon4);
+}
+
+void DestroyAppWindows() {
+    // Children go with the main window.
+    delete Relcon4;
+    Relcon4 = nullptr;
+    StartForm = nullptr;
+    MonitorForm = nullptr;
+    ParamPortForm = nullptr;
+    StatusCOMForm = nullptr;
+    BoxMessage = nullptr;
+    CaseComForm = nullptr;
+    StatErrForm = nullptr;
+}

@@ -1,0 +1,29 @@
+#include "shell/application.h"
+
+#include "platform/instance_signal.h"
+#include "shell/app_windows.h"
+#include "shell/relcon4_window.h"
+
+#include <QApplication>
+
+int RunRelcon4(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Relcon4"));
+
+    // Decided before any window exists: a later copy wakes the first and leaves.
+    InstanceSignal instance(QStringLiteral("Relcon4_UNIQUE_EVENT"));
+    if (!instance.acquire()) {
+        instance.signalFirst();
+        return 0;
+    }
+
+    CreateAppWindows();
+    QObject::connect(&instance, &InstanceSignal::woken, Relcon4,
+                     [] { Relcon4->RestoreMainWindow(); });
+    // Closing the main window ends the program even though the log window may be open.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(Relcon4, &TRelcon4::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    const int code = QApplication::exec();
+    DestroyAppWindows();
+    return code;
+}

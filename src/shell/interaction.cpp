@@ -1,0 +1,74 @@
+#include "shell/interaction.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+class RealInteraction : public Interaction {
+public:
+    void plainMessage(const QString& text) override {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Relcon4"), messageLines(text),
+                        QMessageBox::Ok);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
+
+    int messageBox(const QString& text, const QString& caption, unsigned type) override {
+        const bool question = (type & 0x0F) == 4; // MB_YESNO
+        const QMessageBox::Icon icon = (type & 0xF0) == 0x20   ? QMessageBox::Question
+                                       : (type & 0xF0) == 0x30 ? QMessageBox::Warning
+                                       : (type & 0xF0) == 0x10 ? QMessageBox::Critical
+                                       : (type & 0xF0) == 0x40 ? QMessageBox::Information
+                                                               : QMessageBox::NoIcon;
+        QMessageBox box(icon, caption, messageLines(text),
+                        question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok);
+        box.setTextFormat(Qt::PlainText);
+        const int button = box.exec();
+        // The platform box runs the queue once more before it answers.
+        QCoreApplication::processEvents();
+        if (!question)
+            return IDOK;
+        return button == QMessageBox::Yes ? IDYES : IDNO;
+    }
+
+    int execDialog(QDialog* dialog) override { return dialog->exec(); }
+
+    QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter) override {
+        return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    }
+
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter) override {
+        // The program asks about overwriting itself, with its own question.
+        return QFileDialog::getSaveFileName(parent, caption, dir, filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    }
+
+    void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
+};
+
+RealInteraction realInteraction;
+Interaction* current = nullptr;
+
+} // namespace
+
+Interaction& interaction() { return current ? *current : realInteraction; }
+
+Interaction* setInteraction(Interaction* replacement) {
+    Interaction* previous = current;
+    current = replacement;
+    return previous;
+}
+
+QString messageLines(const QString& text) {
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return lines;
+}

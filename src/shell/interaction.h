@@ -1,0 +1,40 @@
+// Every modal question the program puts to the user passes through here, so
+// tests can answer it headless and record what was asked.
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QUrl;
+class QWidget;
+
+// Message box types and results, as the platform message box defines them.
+inline constexpr unsigned MB_OK_ICONEXCLAMATION = 48;
+inline constexpr unsigned MB_YESNO_ICONQUESTION = 36;
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+
+class Interaction {
+public:
+    virtual ~Interaction() = default;
+    virtual void plainMessage(const QString& text) = 0;
+    virtual int messageBox(const QString& text, const QString& caption, unsigned type) = 0;
+    // Runs a modal dialog; returns what QDialog::exec() would.
+    virtual int execDialog(QDialog* dialog) = 0;
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) = 0;
+    // Opens a document or address in the desktop's viewer, without waiting.
+    virtual void openUrl(const QUrl& url) = 0;
+};
+
+// The interaction in force: the real windows unless a test has set its own.
+Interaction& interaction();
+// Installs a replacement (nullptr restores the real windows); returns the previous one.
+Interaction* setInteraction(Interaction* replacement);
+
+// The texts of a message as lines: CR LF, a lone LF and a lone CR each break a line.
+QString messageLines(const QString& text);

@@ -1,0 +1,164 @@
+#include "shell/relcon4_window.h"
+
+#include "exchange/exchange_state.h"
+#include "exchange/monitor_form.h"
+#include "port/param_port_form.h"
+#include "devices/qv4m/stat_err_form.h"
+#include "shell/app_globals.h"
+#include "shell/app_windows.h"
+#include "shell/interaction.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+QWidget* addPage(QTabWidget* tabs, const char* name, const QString& caption) {
+    auto* page = new QWidget(tabs);
+    page->setObjectName(QLatin1String(name));
+    tabs->addTab(page, caption);
+    return page;
+}
+
+// The help the brand label opens: the README shipped beside the program.
+QUrl brandTarget() {
+    const QString beside = ExecutableDir() + QStringLiteral("README.md");
+    if (QFileInfo::exists(beside))
+        return QUrl::fromLocalFile(beside);
+    return QUrl::fromLocalFile(QStringLiteral(RELCON4_DOC_DIR "/README.md"));
+}
+
+} // namespace
+
+QString PortButtonCaption(const QString& portName) {
+    QString caption = portName;
+    if (caption.size() < 3)
+        caption += QLatin1Char(' ');
+    else
+        caption.insert(3, QLatin1Char(' '));
+    return caption;
+}
+
+TRelcon4::TRelcon4(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Relcon4"));
+    FormCreate();
+}
+
+TRelcon4::~TRelcon4() = default;
+
+void TRelcon4::FormCreate() {
+    setWindowTitle(QStringLiteral("Relcon4 1.18"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(672, 729);
+    CustomBaud = 9600;
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    layout->addWidget(PageControl1);
+    TabSheet1 = addPage(PageControl1, "TabSheet1", QStringLiteral("COM и команды VI-4D"));
+    TabSheet3 = addPage(PageControl1, "TabSheet3", QStringLiteral("Параметры режима VI-4D"));
+    TabSheet6 = addPage(PageControl1, "TabSheet6", QStringLiteral("Времена, опции, напряжения VI-4D"));
+    TabSheet2 = addPage(PageControl1, "TabSheet2", QStringLiteral("RI1-R"));
+    TabSheet4 = addPage(PageControl1, "TabSheet4", QStringLiteral("ZE2-R3"));
+    PageControl1->setCurrentIndex(0);
+
+    // The shell's own controls on the first page; the command page fills the rest.
+    auto* page1 = new QVBoxLayout(TabSheet1);
+    auto* portRow = new QHBoxLayout;
+    Button1 = new QPushButton(QStringLiteral(" "), TabSheet1);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    LogButton = new QPushButton(QStringLiteral("Лог"), TabSheet1);
+    LogButton->setObjectName(QStringLiteral("LogButton"));
+    ParamComButton = new QPushButton(QStringLiteral("Параметры обмена"), TabSheet1);
+    ParamComButton->setObjectName(QStringLiteral("ParamComButton"));
+    portRow->addWidget(Button1);
+    portRow->addWidget(LogButton);
+    portRow->addWidget(ParamComButton);
+    portRow->addStretch(1);
+    page1->addLayout(portRow);
+    page1->addStretch(1);
+
+    sLabel4 = new QLabel(QStringLiteral("Relcon4 — открытый проект"), TabSheet1);
+    sLabel4->setObjectName(QStringLiteral("sLabel4"));
+    QFont brand = sLabel4->font();
+    brand.setBold(true);
+    brand.setUnderline(true);
+    sLabel4->setFont(brand);
+    sLabel4->setStyleSheet(QStringLiteral("color: #0000FF;"));
+    sLabel4->setCursor(Qt::PointingHandCursor);
+    sLabel4->setToolTip(brandTarget().toString());
+    sLabel4->installEventFilter(this);
+    page1->addWidget(sLabel4, 0, Qt::AlignRight);
+
+    connect(LogButton, &QPushButton::clicked, this, &TRelcon4::LogButtonClick);
+    connect(ParamComButton, &QPushButton::clicked, this, &TRelcon4::ParamComButtonClick);
+
+    CrashComTimer = new QTimer(this);
+    CrashComTimer->setObjectName(QStringLiteral("CrashComTimer"));
+    CrashComTimer->setInterval(1000);
+
+    setEnabled(false);
+}
+
+bool TRelcon4::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sLabel4 && event->type() == QEvent::MouseButtonRelease) {
+        sLabel4Click();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TRelcon4::prActivateMasterForm(QObject* /*sender*/) {
+    if (activated_)
+        return;
+    activated_ = true;
+    ExeDir = ExecutableDir();
+    const QDate today = QDate::currentDate();
+    PcDate = {static_cast<std::uint16_t>(today.day()), static_cast<std::uint16_t>(today.month()),
+              static_cast<std::uint16_t>(today.year())};
+    ExchangeState.Allocate();
+    ExchangeState.ResetChannels();
+    Button1->setText(PortButtonCaption(ExchangeState.PortName[0]));
+    setEnabled(true);
+    fBlockPressKey = false;
+}
+
+void TRelcon4::RestoreMainWindow() {
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TRelcon4::LogButtonClick() {
+    if (!MonitorForm)
+        return;
+    MonitorForm->show();
+    MonitorForm->raise();
+}
+
+void TRelcon4::ParamComButtonClick() {
+    if (ParamPortForm)
+        interaction().execDialog(ParamPortForm);
+}
+
+void TRelcon4::sLabel4Click() { interaction().openUrl(brandTarget()); }
+
+void TRelcon4::closeEvent(QCloseEvent* event) {
+    if (StatErrForm && StatErrForm->isVisible())
+        StatErrForm->close();
+    event->accept();
+    emit closed();
+}

@@ -1,0 +1,70 @@
+// The main window: five device pages, the shell buttons of the first page,
+// and the fields every device page shares.
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+class TRelcon4 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TRelcon4(QWidget* parent = nullptr);
+    ~TRelcon4() override;
+
+    // Runs once, when the splash countdown ends; enables the window.
+    void prActivateMasterForm(QObject* sender);
+    // Brings this window to the front, also from minimised.
+    void RestoreMainWindow();
+    bool IsActivated() const { return activated_; }
+
+    // A device operation runs; every command handler returns at once while set.
+    bool fBlockPressKey = false;
+    bool fReWrite = false;
+    // The program itself is changing mode-editor controls.
+    bool fNotSetCheckBoxs = false;
+    std::uint16_t wFlagWork_M1 = 0;
+    std::uint16_t wFlagWork_M2 = 0;
+    std::uint16_t wTempV1a = 0, wTempV2a = 0, wTempV3a = 0, wTempV4a = 0, wTempV5a = 0;
+    std::uint16_t wTempS3a = 0, wTempS4a = 0, wTempS5a = 0, wTempS6a = 0;
+    std::uint16_t wTempV1b = 0, wTempV2b = 0, wTempV3b = 0, wTempV4b = 0, wTempV5b = 0;
+    std::uint16_t wTempS3b = 0, wTempS4b = 0, wTempS5b = 0, wTempS6b = 0;
+    QString sInitDate = QStringLiteral("00.00.00");
+    double rVoltOpora = 5.5;
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    QWidget* TabSheet6 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet4 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* LogButton = nullptr;
+    QPushButton* ParamComButton = nullptr;
+    QLabel* sLabel4 = nullptr;
+    // The port watchdog; armed by every transaction.
+    QTimer* CrashComTimer = nullptr;
+
+    void LogButtonClick();
+    void ParamComButtonClick();
+    void sLabel4Click();
+
+signals:
+    // The main window was closed: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    bool activated_ = false;
+};
+
+// The port button's caption for a port name: "COM3" shows as "COM 3".
+QString PortButtonCaption(const QString& portName);

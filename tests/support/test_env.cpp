@@ -1,0 +1,46 @@
+#include "support/test_env.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QThread>
+
+namespace testenv {
+
+namespace {
+QTemporaryDir* root = nullptr;
+}
+
+void IsolateUserFolders() {
+    if (!root) {
+        root = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/relcon4-test-XXXXXX"));
+        root->setAutoRemove(true);
+    }
+    const QString config = root->path() + QStringLiteral("/config");
+    const QString runtime = root->path() + QStringLiteral("/runtime");
+    QDir().mkpath(config);
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ExeOwner);
+    qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+}
+
+QString TempRoot() { return root ? root->path() : QString(); }
+
+bool WaitFor(const std::function<bool()>& cond, std::chrono::milliseconds deadline) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!cond()) {
+        if (timer.elapsed() >= deadline.count())
+            return cond();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+QString BinaryDir() { return QStringLiteral(RELCON4_BINARY_DIR); }
+
+} // namespace testenv

@@ -1,0 +1,22 @@
+// Helpers shared by the tests.
+#pragma once
+
+#include <QString>
+#include <chrono>
+#include <functional>
+
+namespace testenv {
+
+// Points XDG_CONFIG_HOME and XDG_RUNTIME_DIR at a fresh temporary folder.
+void IsolateUserFolders();
+// The temporary root chosen by IsolateUserFolders.
+QString TempRoot();
+
+// Runs the event loop until cond() holds or the deadline passes; returns cond().
+bool WaitFor(const std::function<bool()>& cond,
+             std::chrono::milliseconds deadline = std::chrono::seconds(5));
+
+// Where the built programs are.
+QString BinaryDir();
+
+} // namespace testenv

@@ -1,0 +1,14 @@
+// Every test program runs one headless QApplication, with the user's
+// folders pointed at a temporary place so no test touches real settings.
+#include "support/test_env.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    testenv::IsolateUserFolders();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
