@@ -16,7 +16,7 @@ struct TExchangeState {
     std::uint16_t RxLength = 0;
     std::uint16_t RxExpected = 0;
     TMasBytes RxTailBuf;
-    std::int32_t NumOfRepeat = 1;
+    std::int32_t NumOfRepeat = 3;
 
     std::array<bool, kNumChannels> PortOpen{};
     std::array<QString, kNumChannels> PortName{};
@@ -49,7 +49,7 @@ struct TExchangeState {
     void Reset() {
         Allocate();
         ResetChannels();
-        NumOfRepeat = 1;
+        NumOfRepeat = 3;
         PortFailCount = 0;
     }
 };

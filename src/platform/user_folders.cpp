@@ -1,0 +1,16 @@
+#include "platform/user_folders.h"
+
+#include <QDir>
+
+namespace platform {
+
+QString ConfigFolder() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/relcon4");
+}
+
+QString PortsFolder() { return ConfigFolder() + QStringLiteral("/ports"); }
+
+} // namespace platform
