@@ -1,9 +1,9 @@
 #include "shell/relcon4_window.h"
 
+#include "devices/qv4m/stat_err_form.h"
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
 #include "port/param_port_form.h"
-#include "devices/qv4m/stat_err_form.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
 #include "shell/interaction.h"
@@ -69,7 +69,8 @@ void TRelcon4::FormCreate() {
     layout->addWidget(PageControl1);
     TabSheet1 = addPage(PageControl1, "TabSheet1", QStringLiteral("COM и команды VI-4D"));
     TabSheet3 = addPage(PageControl1, "TabSheet3", QStringLiteral("Параметры режима VI-4D"));
-    TabSheet6 = addPage(PageControl1, "TabSheet6", QStringLiteral("Времена, опции, напряжения VI-4D"));
+    TabSheet6 =
+        addPage(PageControl1, "TabSheet6", QStringLiteral("Времена, опции, напряжения VI-4D"));
     TabSheet2 = addPage(PageControl1, "TabSheet2", QStringLiteral("RI1-R"));
     TabSheet4 = addPage(PageControl1, "TabSheet4", QStringLiteral("ZE2-R3"));
     PageControl1->setCurrentIndex(0);
@@ -154,7 +155,9 @@ void TRelcon4::ParamComButtonClick() {
         interaction().execDialog(ParamPortForm);
 }
 
-void TRelcon4::sLabel4Click() { interaction().openUrl(brandTarget()); }
+void TRelcon4::sLabel4Click() {
+    interaction().openUrl(brandTarget());
+}
 
 void TRelcon4::closeEvent(QCloseEvent* event) {
     if (StatErrForm && StatErrForm->isVisible())
