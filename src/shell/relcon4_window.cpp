@@ -134,6 +134,7 @@ void TRelcon4::prActivateMasterForm(QObject* /*sender*/) {
     Button1->setText(PortButtonCaption(ExchangeState.PortName[0]));
     setEnabled(true);
     fBlockPressKey = false;
+    emit activated();
 }
 
 void TRelcon4::RestoreMainWindow() {
