@@ -3,6 +3,7 @@
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
 #include "port/param_port_form.h"
+#include "port/settings_file.h"
 #include "devices/qv4m/stat_err_form.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
@@ -130,6 +131,7 @@ void TRelcon4::prActivateMasterForm(QObject* /*sender*/) {
               static_cast<std::uint16_t>(today.year())};
     ExchangeState.Allocate();
     ExchangeState.ResetChannels();
+    LoadSettings();
     Button1->setText(PortButtonCaption(ExchangeState.PortName[0]));
     setEnabled(true);
     fBlockPressKey = false;
