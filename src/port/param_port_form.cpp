@@ -50,13 +50,13 @@ TParamPortForm::TParamPortForm(QWidget* parent)
     // The designed client area; a system font wider than the one it was laid out
     // for gets the room its texts need.
     setFixedSize(QSize(299, 368).expandedTo(minimumSizeHint()));
-    pauseItems_ = ItemGroup(this, {ui->PreSendPauseItem0, ui->PreSendPauseItem1,
-                                   ui->PreSendPauseItem2, ui->PreSendPauseItem3,
-                                   ui->PreSendPauseItem4});
-    attemptItems_ = ItemGroup(this, {ui->NumOfRepeatItem0, ui->NumOfRepeatItem1,
-                                     ui->NumOfRepeatItem2, ui->NumOfRepeatItem3,
-                                     ui->NumOfRepeatItem4, ui->NumOfRepeatItem5,
-                                     ui->NumOfRepeatItem6});
+    pauseItems_ =
+        ItemGroup(this, {ui->PreSendPauseItem0, ui->PreSendPauseItem1, ui->PreSendPauseItem2,
+                         ui->PreSendPauseItem3, ui->PreSendPauseItem4});
+    attemptItems_ =
+        ItemGroup(this, {ui->NumOfRepeatItem0, ui->NumOfRepeatItem1, ui->NumOfRepeatItem2,
+                         ui->NumOfRepeatItem3, ui->NumOfRepeatItem4, ui->NumOfRepeatItem5,
+                         ui->NumOfRepeatItem6});
     connect(pauseItems_, &QButtonGroup::idClicked, this,
             &TParamPortForm::PreSendPauseRadioGroupClick);
     connect(ui->FiksCheckBox, &QCheckBox::toggled, this, &TParamPortForm::FiksCheckBoxClick);
@@ -67,7 +67,8 @@ TParamPortForm::TParamPortForm(QWidget* parent)
 TParamPortForm::~TParamPortForm() = default;
 
 void TParamPortForm::FormCreate() {
-    ui->GroupBox1->setTitle(QStringLiteral("Тайм-аут, (%1..%2) мс").arg(kMinTimeOut).arg(kMaxTimeOut));
+    ui->GroupBox1->setTitle(
+        QStringLiteral("Тайм-аут, (%1..%2) мс").arg(kMinTimeOut).arg(kMaxTimeOut));
     ui->StopComboBox->setCurrentIndex(0);
     ui->StopComboBox->setEnabled(false);
 }
@@ -146,7 +147,15 @@ void TParamPortForm::ShowLineSettings() {
     prSetManualValue();
 }
 
-int TParamPortForm::PreSendPauseItemIndex() const { return pauseItems_->checkedId(); }
-void TParamPortForm::SetPreSendPauseItemIndex(int item) { SelectItem(pauseItems_, item); }
-int TParamPortForm::NumOfRepeatItemIndex() const { return attemptItems_->checkedId(); }
-void TParamPortForm::SetNumOfRepeatItemIndex(int item) { SelectItem(attemptItems_, item); }
+int TParamPortForm::PreSendPauseItemIndex() const {
+    return pauseItems_->checkedId();
+}
+void TParamPortForm::SetPreSendPauseItemIndex(int item) {
+    SelectItem(pauseItems_, item);
+}
+int TParamPortForm::NumOfRepeatItemIndex() const {
+    return attemptItems_->checkedId();
+}
+void TParamPortForm::SetNumOfRepeatItemIndex(int item) {
+    SelectItem(attemptItems_, item);
+}

@@ -18,7 +18,9 @@ TItemChoice PausePresetFor(int pause) {
     return {pause, kManualPauseItem};
 }
 
-int ManualPauseShown(int pause) { return std::min(pause, kMaxManualPause); }
+int ManualPauseShown(int pause) {
+    return std::min(pause, kMaxManualPause);
+}
 
 TItemChoice AttemptsItemFor(int count) {
     for (int item = 0; item < kAttemptItems - 1; ++item)
@@ -42,7 +44,8 @@ int LeadingWholeNumber(const QString& text) {
         negative = text.at(pos++) == QLatin1Char('-');
     constexpr long long kLimit = std::numeric_limits<int>::max();
     long long value = 0;
-    for (; pos < text.size() && text.at(pos) >= QLatin1Char('0') && text.at(pos) <= QLatin1Char('9');
+    for (;
+         pos < text.size() && text.at(pos) >= QLatin1Char('0') && text.at(pos) <= QLatin1Char('9');
          ++pos)
         value = std::min(kLimit, value * 10 + (text.at(pos).unicode() - '0'));
     return int(negative ? -value : value);

@@ -20,7 +20,9 @@ const QString kFileName = QStringLiteral("rs_m.ini");
 // Far more than ten short lines; a larger file is damaged and only its start is looked at.
 constexpr qint64 kMaxFileBytes = 64 * 1024;
 
-QString BesideProgram() { return ExeDir + kFileName; }
+QString BesideProgram() {
+    return ExeDir + kFileName;
+}
 
 bool ExeDirWritable() {
     if (ExeDir.isEmpty())

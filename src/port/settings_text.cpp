@@ -34,7 +34,9 @@ private:
     qsizetype pos_ = 0;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // A whole number as a line of the file holds it: blanks around it, an optional
 // sign, then decimal digits, or hex digits after "$" or "0x". False for anything
@@ -71,7 +73,8 @@ bool FileNumber(const QByteArray& line, qint64& value) {
         return false;
     if (negative)
         value = -value;
-    return value >= std::numeric_limits<qint32>::min() && value <= std::numeric_limits<qint32>::max();
+    return value >= std::numeric_limits<qint32>::min() &&
+           value <= std::numeric_limits<qint32>::max();
 }
 
 int TimeOutFromLine(const QByteArray& line) {
@@ -91,7 +94,9 @@ int PauseFromLine(const QByteArray& line) {
     return preset || value >= 101 ? value : 100;
 }
 
-char FlagChar(bool on) { return on ? '1' : '0'; }
+char FlagChar(bool on) {
+    return on ? '1' : '0';
+}
 
 // A name that the reader takes back as a port name: empty, or "COM" and one to
 // three more printable characters.
@@ -145,17 +150,18 @@ int AttemptsFromFlags(const QByteArray& flags) {
     if (flags.size() < kFlagsLength)
         return 3;
     const QByteArray exact = flags.mid(kFlagsLength);
-    const bool digits = !exact.isEmpty() && exact.size() <= 5 &&
-                        std::all_of(exact.begin(), exact.end(), [](char c) {
-                            return c >= '0' && c <= '9';
-                        });
+    const bool digits =
+        !exact.isEmpty() && exact.size() <= 5 &&
+        std::all_of(exact.begin(), exact.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (digits && exact.toInt() <= kForeverAttempts)
         return exact.toInt();
     const int code = uchar(flags.at(kFlagsLength - 1));
     return code == kForeverCode ? kForeverAttempts : code;
 }
 
-QByteArray DefaultFlagsLine() { return QByteArray("000000") + char(3); }
+QByteArray DefaultFlagsLine() {
+    return QByteArray("000000") + char(3);
+}
 
 QByteArray FlagsLine(const TSettingsValues& values) {
     QByteArray flags;
