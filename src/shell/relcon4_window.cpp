@@ -4,6 +4,7 @@
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
 #include "port/param_port_form.h"
+#include "port/settings_file.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
 #include "shell/interaction.h"
@@ -131,6 +132,7 @@ void TRelcon4::prActivateMasterForm(QObject* /*sender*/) {
               static_cast<std::uint16_t>(today.year())};
     ExchangeState.Allocate();
     ExchangeState.ResetChannels();
+    LoadSettings();
     Button1->setText(PortButtonCaption(ExchangeState.PortName[0]));
     setEnabled(true);
     fBlockPressKey = false;
