@@ -147,6 +147,14 @@ TEST_F(BenchPage, WatchReadLogsFirstByteAfterThePacket) {
     EXPECT_EQ(bench.log[1].color, 0x0000FF);
     EXPECT_TRUE(bench.log[1].asBytes);
 
+    // Two packets in one read: the second is dropped.
+    bench.log.clear();
+    page.onRead({0x53, 0x00, 0x00, 0x53, 0x75, 0x05, 0x07, 0x0C, 0x32, 0xBF}, TBenchLine{});
+    EXPECT_FALSE(checked("CB1_noPlate"));
+    EXPECT_EQ(text("U1hhEdit"), "0.00");
+    ASSERT_EQ(bench.log.size(), 2u);
+    EXPECT_EQ(bench.log[0].text, "CRC-ok, к.1 : 00, к.2 : 00");
+
     // No type letter: nothing shown, one line for the byte.
     bench.log.clear();
     page.onRead({0x58, 0x75, 0x05, 0x07, 0x0C, 0x32, 0xBF}, TBenchLine{});
