@@ -101,11 +101,10 @@ bool SimServer::perform(Request request) {
 }
 
 void SimServer::serve() {
-    struct Scheduled {
-        std::uint32_t due;
-        Outgoing out;
-    };
-    std::deque<Scheduled> queue;
+    // Each piece waits its delay after the previous one has actually gone out,
+    // so a busy machine can make a gap longer but never shorter.
+    std::deque<Outgoing> queue;
+    std::uint32_t frontDue = 0;
     while (!stopping_) {
         {
             std::lock_guard<std::mutex> lock(requestMutex_);
@@ -118,7 +117,7 @@ void SimServer::serve() {
         }
         int wait = kPollMs;
         if (!queue.empty())
-            wait = std::clamp(ticksUntil(queue.front().due, platform::TickCount()), 0, kPollMs);
+            wait = std::clamp(ticksUntil(frontDue, platform::TickCount()), 0, kPollMs);
         Bytes in;
         if (!lineUp_ || pty_->read(in, wait) < 0)
             platform::SleepMs(wait);
@@ -130,16 +129,14 @@ void SimServer::serve() {
                 std::lock_guard<std::mutex> lock(unitMutex_);
                 outs = unit_->feed(in, platform::TickCount());
             }
-            std::uint32_t due = platform::TickCount();
-            if (!queue.empty() && ticksUntil(queue.back().due, due) > 0)
-                due = queue.back().due; // keep replies in order behind a late one
-            for (auto& o : outs) {
-                due += static_cast<std::uint32_t>(std::max(0, o.delayMs));
-                queue.push_back({due, std::move(o)});
-            }
+            if (queue.empty() && !outs.empty())
+                frontDue = platform::TickCount() +
+                           static_cast<std::uint32_t>(std::max(0, outs.front().delayMs));
+            for (auto& o : outs)
+                queue.push_back(std::move(o));
         }
-        while (!queue.empty() && ticksUntil(queue.front().due, platform::TickCount()) <= 0) {
-            Outgoing out = std::move(queue.front().out);
+        while (!queue.empty() && ticksUntil(frontDue, platform::TickCount()) <= 0) {
+            Outgoing out = std::move(queue.front());
             queue.pop_front();
             if (out.dropLine) {
                 std::lock_guard<std::mutex> lock(requestMutex_);
@@ -149,6 +146,9 @@ void SimServer::serve() {
             }
             if (lineUp_ && pty_->write(out.bytes) && trace_)
                 trace_('>', out.bytes);
+            if (!queue.empty())
+                frontDue = platform::TickCount() +
+                           static_cast<std::uint32_t>(std::max(0, queue.front().delayMs));
         }
     }
 }

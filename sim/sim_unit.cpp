@@ -17,6 +17,8 @@ std::vector<Outgoing> SimUnit::feed(const std::uint8_t* data, std::size_t count,
         rx_.clear();
     lastRxMs_ = nowMs;
     rx_.insert(rx_.end(), data, data + count);
+    if (rx_.size() > kMaxPending)
+        rx_.erase(rx_.begin(), rx_.end() - static_cast<std::ptrdiff_t>(kMaxPending));
 
     std::vector<Packet> packets;
     while (!rx_.empty()) {
@@ -25,8 +27,15 @@ std::vector<Outgoing> SimUnit::feed(const std::uint8_t* data, std::size_t count,
             rx_.erase(rx_.begin());
             continue;
         }
-        if (rx_.size() < need)
-            break;
+        if (rx_.size() < need) {
+            // A stray byte may look like the head of a long frame; a sound
+            // frame already complete behind it is what the sender meant.
+            const std::size_t later = completeFrameAfterHead();
+            if (later == 0)
+                break;
+            rx_.erase(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(later));
+            continue;
+        }
         Bytes frame(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(need));
         if (!frameValid(frame)) {
             rx_.erase(rx_.begin());
@@ -40,6 +49,17 @@ std::vector<Outgoing> SimUnit::feed(const std::uint8_t* data, std::size_t count,
         packets.insert(packets.end(), replies.begin(), replies.end());
     }
     return applyFaults(std::move(packets));
+}
+
+std::size_t SimUnit::completeFrameAfterHead() const {
+    for (std::size_t at = 1; at < rx_.size(); ++at) {
+        const Bytes rest(rx_.begin() + static_cast<std::ptrdiff_t>(at), rx_.end());
+        const std::size_t need = frameLength(rest);
+        if (need > 0 && need <= rest.size() &&
+            frameValid(Bytes(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(need))))
+            return at;
+    }
+    return 0;
 }
 
 bool SimUnit::refuseThisWrite() {

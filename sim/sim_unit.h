@@ -56,6 +56,7 @@ public:
 
     static constexpr std::uint32_t kFrameGapMs = 500;
     static constexpr std::size_t kHistory = 512;
+    static constexpr std::size_t kMaxPending = 4096;
 
 protected:
     // How many bytes the frame at the head of buf needs in all; 0 when its
@@ -73,6 +74,8 @@ protected:
 
 private:
     std::vector<Outgoing> applyFaults(std::vector<Packet> packets);
+    // Offset of the first sound complete frame behind the head, 0 if none.
+    std::size_t completeFrameAfterHead() const;
 
     FaultSet faults_;
     Bytes rx_;
