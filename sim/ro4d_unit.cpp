@@ -55,27 +55,25 @@ constexpr std::uint16_t kFactoryAdc[Ro4dUnit::kAdcChannels] = {842, 845, 512, 84
 
 } // namespace
 
-Bytes Ro4dRequest(std::uint8_t command, const Bytes& payload) {
-    TMasBytes buf(payload.size() + 5);
-    buf[0] = static_cast<std::uint8_t>(buf.size());
-    buf[1] = kAddress;
-    buf[2] = command;
-    std::copy(payload.begin(), payload.end(), buf.begin() + 3);
-    auto len = static_cast<std::uint16_t>(buf.size() - 2);
+namespace {
+// head (its byte 0 a placeholder for the length), then body, then the CRC.
+Bytes withCrc(Bytes head, const Bytes& body) {
+    TMasBytes buf = std::move(head);
+    buf.insert(buf.end(), body.begin(), body.end());
+    buf[0] = static_cast<std::uint8_t>(buf.size() + 2);
+    auto len = static_cast<std::uint16_t>(buf.size());
+    buf.resize(buf.size() + 2);
     AppendCrc16(buf, len);
     return buf;
 }
+} // namespace
+
+Bytes Ro4dRequest(std::uint8_t command, const Bytes& payload) {
+    return withCrc({0, kAddress, command}, payload);
+}
 
 Bytes Ro4dReply(std::uint8_t command, std::uint8_t status, const Bytes& data) {
-    TMasBytes buf(data.size() + 6);
-    buf[0] = static_cast<std::uint8_t>(buf.size());
-    buf[1] = kAddress;
-    buf[2] = command;
-    buf[3] = status;
-    std::copy(data.begin(), data.end(), buf.begin() + 4);
-    auto len = static_cast<std::uint16_t>(buf.size() - 2);
-    AppendCrc16(buf, len);
-    return buf;
+    return withCrc({0, kAddress, command, status}, data);
 }
 
 Ro4dUnit::Ro4dUnit(Ro4dBoard board) : board_(board) {

@@ -35,6 +35,20 @@ QString WaitForLine(QProcess& p, const QString& text, QString& seen) {
     return {};
 }
 
+// Starts relcon4-sim with the blank-separated options and waits for the
+// line naming its port ("COM<n> <device> <unit>").
+QString StartSim(QProcess& p, const QString& options, QString& seen) {
+    p.start(Program(), options.split(QLatin1Char(' ')));
+    return WaitForLine(p, QStringLiteral("/dev/"), seen);
+}
+
+void StopSim(QProcess& p) {
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(5000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+}
+
 } // namespace
 
 TEST(SimProgram, HelpExplainsEveryOptionAndBadOptionsAreRefused) {
@@ -62,14 +76,13 @@ TEST(SimProgram, HelpExplainsEveryOptionAndBadOptionsAreRefused) {
 
 TEST(SimProgram, ServesOnItsComNumberAndRemovesTheLinkOnSigterm) {
     QProcess p;
-    p.start(Program(),
-            {QStringLiteral("--unit"), QStringLiteral("zi2z3"), QStringLiteral("--com"),
-             QStringLiteral("7"), QStringLiteral("--fault"), QStringLiteral("garbage:2,count=1")});
     QString seen;
-    const QString line = WaitForLine(p, QStringLiteral("COM7"), seen);
+    const QString line =
+        StartSim(p, QStringLiteral("--unit zi2z3 --com 7 --fault garbage:2,count=1"), seen);
     ASSERT_FALSE(line.isEmpty()) << seen.toStdString();
     const QStringList parts = line.split(QLatin1Char(' '));
     ASSERT_EQ(parts.size(), 3);
+    EXPECT_EQ(parts[0], QStringLiteral("COM7"));
     EXPECT_EQ(parts[2], QStringLiteral("ZI2-Z3"));
     const QString link = platform::PortsFolder() + QStringLiteral("/COM7");
     EXPECT_EQ(QFileInfo(link).symLinkTarget(), parts[1]);
@@ -80,20 +93,15 @@ TEST(SimProgram, ServesOnItsComNumberAndRemovesTheLinkOnSigterm) {
         port.send(sim::Zi2z3Unit::BenchCommand(0x00));
         EXPECT_EQ(port.read(6, 2000), (Bytes{0xFF, 0x00, 0x53, 0x00, 0x00, 0x53}));
     }
-    p.terminate();
-    ASSERT_TRUE(p.waitForFinished(5000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), 0);
+    StopSim(p);
     EXPECT_FALSE(QFileInfo(link).isSymLink()) << "the link is gone after SIGTERM";
 }
 
 TEST(SimProgram, DroppedLineIsPluggedInAgainWhenAsked) {
     QProcess p;
-    p.start(Program(),
-            {QStringLiteral("--unit"), QStringLiteral("ro4d"), QStringLiteral("--fault"),
-             QStringLiteral("drop,count=1"), QStringLiteral("--replug"), QStringLiteral("100")});
     QString seen;
-    const QString first = WaitForLine(p, QStringLiteral("RO-4D"), seen);
+    const QString first =
+        StartSim(p, QStringLiteral("--unit ro4d --fault drop,count=1 --replug 100"), seen);
     ASSERT_FALSE(first.isEmpty()) << seen.toStdString();
     const QString link = platform::PortsFolder() + QLatin1Char('/') + first.section(' ', 0, 0);
     {
@@ -108,7 +116,6 @@ TEST(SimProgram, DroppedLineIsPluggedInAgainWhenAsked) {
         port.send(sim::Ro4dRequest(0));
         EXPECT_EQ(port.read(27, 2000).size(), 27u);
     }
-    p.terminate();
-    ASSERT_TRUE(p.waitForFinished(5000));
+    StopSim(p);
     EXPECT_FALSE(QFileInfo(link).isSymLink());
 }

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 
 #include <fcntl.h>
+#include <limits>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -42,30 +43,19 @@ bool Port::send(const Bytes& bytes) {
 }
 
 Bytes Port::read(std::size_t count, int timeoutMs) {
-    Bytes out;
-    const auto start = std::chrono::steady_clock::now();
-    while (out.size() < count && fd_ >= 0) {
-        const int left = timeoutMs - static_cast<int>(ElapsedMs(start));
-        if (left <= 0)
-            break;
-        pollfd pfd{fd_, POLLIN, 0};
-        if (::poll(&pfd, 1, left) <= 0 || !(pfd.revents & POLLIN))
-            break;
-        std::uint8_t buf[256];
-        const ssize_t n = ::read(fd_, buf, std::min(sizeof buf, count - out.size()));
-        if (n <= 0)
-            break;
-        out.insert(out.end(), buf, buf + n);
-    }
-    return out;
+    return readUntil(count, timeoutMs, -1);
 }
 
 Bytes Port::readAny(int timeoutMs, int quietMs) {
+    return readUntil(std::numeric_limits<std::size_t>::max(), timeoutMs, quietMs);
+}
+
+Bytes Port::readUntil(std::size_t count, int timeoutMs, int quietMs) {
     Bytes out;
     const auto start = std::chrono::steady_clock::now();
-    while (fd_ >= 0) {
+    while (out.size() < count && fd_ >= 0) {
         int left = timeoutMs - static_cast<int>(ElapsedMs(start));
-        if (!out.empty())
+        if (!out.empty() && quietMs >= 0)
             left = std::min(left, quietMs);
         if (left <= 0)
             break;
@@ -73,7 +63,7 @@ Bytes Port::readAny(int timeoutMs, int quietMs) {
         if (::poll(&pfd, 1, left) <= 0 || !(pfd.revents & POLLIN))
             break;
         std::uint8_t buf[256];
-        const ssize_t n = ::read(fd_, buf, sizeof buf);
+        const ssize_t n = ::read(fd_, buf, std::min(sizeof buf, count - out.size()));
         if (n <= 0)
             break;
         out.insert(out.end(), buf, buf + n);

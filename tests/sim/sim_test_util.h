@@ -37,6 +37,10 @@ public:
     bool hungUp(int timeoutMs);
 
 private:
+    // Stops at count bytes, at the time-out, or (quietMs >= 0) once something
+    // came and the line has been quiet for quietMs.
+    Bytes readUntil(std::size_t count, int timeoutMs, int quietMs);
+
     int fd_ = -1;
 };
 
