@@ -90,9 +90,17 @@ TEST(SimServer, Ri1rAndBenchOverTheLine) {
     EXPECT_EQ(Exchange(line, sim::Qv1Request('s', code), 34).size(), 34u);
     EXPECT_EQ(Exchange(line, sim::Qv1Request('u', {'5'}), 3), (Bytes{3, 0, '>'}));
     EXPECT_EQ(ri1r->unit<sim::Ri1rUnit>()->currentMode(), 4);
+    const sim::Ri1rMode mode{{{7, 0, 8, 0x0C}, {0, 9, 0, 0x02}, {20, 5, 5, 0x03}}};
+    const Bytes data = sim::Ri1rUnit::EncodeMode(mode);
+    EXPECT_EQ(Exchange(line, sim::Qv1Request('6', data), 3), (Bytes{3, 0, '>'}));
+    const Bytes back = Exchange(line, sim::Qv1Request('o', {'6'}), 23);
+    ASSERT_EQ(back.size(), 23u);
+    EXPECT_EQ(Bytes(back.begin() + 1, back.end() - 1), data);
 
     auto bench = Serve(std::make_unique<sim::Zi2z3Unit>());
     Port benchLine(bench->linkPath());
+    EXPECT_EQ(Exchange(benchLine, sim::Qv1Request('W', {1, 2, 3, 4, 5, 6}), 3), (Bytes{3, 0, '>'}));
+    EXPECT_EQ(Exchange(benchLine, sim::Qv1Request('R'), 9), (Bytes{9, 0, 1, 2, 3, 4, 5, 6, '>'}));
     benchLine.send(sim::Zi2z3Unit::BenchCommand(0x06));
     const auto start = Clock::now();
     const Bytes first = benchLine.read(15, kReplyWaitMs);
