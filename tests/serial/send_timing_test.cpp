@@ -1,0 +1,155 @@
+// The paced send measured where the unit sees it: on the master side of a
+// pseudo-terminal, each byte stamped as it arrives.
+//
+// Tolerances: a byte may reach the master late by the pty's hand-over (well
+// under 1 ms idle, a few ms under load), which lengthens one gap and shortens
+// the next. So the gaps are judged as a run: the median error must stay below
+// 1 ms, the shortest tenth must still be at least 3 ms, and no gap may exceed
+// the pause by 50 ms even on a loaded machine.
+#include "pty_line.h"
+#include "serial/com_port.h"
+#include "support/test_env.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <iostream>
+
+namespace {
+
+using serialtest::Clock;
+using serialtest::Ms;
+
+class SendTimingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(line.ok());
+        port.SetPort(line.comName());
+        port.SetBaudRate(brCustom);
+        port.SetCustomBaudRate(9600);
+        port.Timeouts()->SetWrite1Wait2(4);
+        port.Timeouts()->SetWrite2WaitN(4);
+        port.Timeouts()->SetWaitTimePrevSending(0);
+        port.Open();
+        ASSERT_TRUE(port.Connected());
+        port.SetPhonReceive(false);
+        recorder = std::make_unique<serialtest::LineRecorder>(line.pty().masterFd());
+    }
+    void TearDown() override { recorder.reset(); }
+
+    struct Sent {
+        bool ok = false;
+        Clock::time_point before, after;
+        std::vector<serialtest::LineRecorder::Arrival> arrivals;
+    };
+    Sent send(TMasBytes bytes, std::size_t n) { return send(bytes, n, n); }
+    Sent send(TMasBytes bytes, std::size_t n, std::size_t expected) {
+        recorder->clear();
+        Sent s;
+        s.before = Clock::now();
+        s.ok = port.SendString(&bytes, static_cast<std::uint16_t>(n));
+        s.after = Clock::now();
+        testenv::WaitFor([&] { return recorder->count() >= expected; }, std::chrono::seconds(2));
+        s.arrivals = recorder->arrivals();
+        return s;
+    }
+    static std::vector<double> gaps(const Sent& s) {
+        std::vector<double> g;
+        for (std::size_t i = 1; i < s.arrivals.size(); ++i)
+            g.push_back(Ms(s.arrivals[i].at - s.arrivals[i - 1].at));
+        return g;
+    }
+
+    serialtest::PtyPort line;
+    TComPortD port;
+    std::unique_ptr<serialtest::LineRecorder> recorder;
+};
+
+TEST_F(SendTimingTest, TypicalRequestKeepsItsGapsOverARunOfFrames) {
+    const TMasBytes frame{0x0A, 0x01, 0x03, 0x00, 0x10, 0x20, 0x30, 0x40, 0xC1, 0x7E};
+    std::vector<double> errors;
+    for (int run = 0; run < 12; ++run) {
+        const Sent s = send(frame, frame.size());
+        ASSERT_TRUE(s.ok);
+        ASSERT_EQ(s.arrivals.size(), frame.size());
+        for (std::size_t i = 0; i < frame.size(); ++i)
+            ASSERT_EQ(s.arrivals[i].byte, frame[i]) << "byte " << i;
+        for (double g : gaps(s)) {
+            EXPECT_LE(g, 4.0 + 50.0);
+            errors.push_back(g - 4.0);
+        }
+    }
+    std::sort(errors.begin(), errors.end());
+    EXPECT_GE(errors[errors.size() / 10], 3.0 - 4.0);
+    const double median = errors[errors.size() / 2];
+    const double worst = std::max(std::abs(errors.front()), std::abs(errors.back()));
+    std::cout << "gap error over " << errors.size() << " gaps: median " << median << " ms, worst "
+              << worst << " ms\n";
+    RecordProperty("gap_error_median_ms", std::to_string(median));
+    RecordProperty("gap_error_worst_ms", std::to_string(worst));
+    EXPECT_LT(std::abs(median), 1.0);
+}
+
+TEST_F(SendTimingTest, PauseBeforeTheRequestAndTailAfterTheLastByte) {
+    port.Timeouts()->SetWaitTimePrevSending(60);
+    const Sent s = send({1, 2, 3}, 3);
+    ASSERT_TRUE(s.ok);
+    ASSERT_EQ(s.arrivals.size(), 3u);
+    const double pause = Ms(s.arrivals[0].at - s.before);
+    EXPECT_GE(pause, 60.0);
+    EXPECT_LT(pause, 60.0 + 50.0);
+    // 9600 8N1: two character times (1.875 ms) round up to a 2 ms tail.
+    const double tail = Ms(s.after - s.arrivals[2].at);
+    EXPECT_GE(tail, 1.0);
+    EXPECT_LT(tail, 2.0 + 50.0);
+}
+
+TEST_F(SendTimingTest, SmallPausesBeforeTheRequest) {
+    port.Timeouts()->SetWaitTimePrevSending(1);
+    Sent s = send({7}, 1);
+    ASSERT_EQ(s.arrivals.size(), 1u);
+    EXPECT_LT(Ms(s.arrivals[0].at - s.before), 1.0 + 20.0) << "1 ms asks for no pause at all";
+    port.Timeouts()->SetWaitTimePrevSending(2);
+    s = send({7}, 1);
+    ASSERT_EQ(s.arrivals.size(), 1u);
+    EXPECT_GE(Ms(s.arrivals[0].at - s.before), 2.0);
+}
+
+TEST_F(SendTimingTest, ZeroOneAndTwoByteSends) {
+    // Nothing to send: nothing goes out, the stamp is still taken, no tail, false.
+    port.cGlobStartTick = 0;
+    Sent s = send({1, 2}, 0);
+    EXPECT_FALSE(s.ok);
+    EXPECT_NE(port.cGlobStartTick, 0u);
+    EXPECT_LT(Ms(s.after - s.before), 20.0);
+    EXPECT_TRUE(s.arrivals.empty());
+
+    // One byte: no gaps, a one-character tail (0.94 ms rounds up to 1).
+    s = send({0x5A}, 1);
+    EXPECT_TRUE(s.ok);
+    ASSERT_EQ(s.arrivals.size(), 1u);
+    EXPECT_GE(Ms(s.after - s.before), 1.0);
+
+    // Two bytes, first pause 1: no pause after byte 1 (it must exceed 1).
+    port.Timeouts()->SetWrite1Wait2(1);
+    s = send({1, 2}, 2);
+    ASSERT_EQ(s.arrivals.size(), 2u);
+    EXPECT_LT(gaps(s)[0], 1.0 + 20.0);
+    EXPECT_LT(gaps(s)[0], 3.0) << "no 4 ms pause may appear";
+
+    // Two bytes, first pause 4: 4 ms after byte 1, none after byte 2.
+    port.Timeouts()->SetWrite1Wait2(4);
+    s = send({1, 2}, 2);
+    ASSERT_EQ(s.arrivals.size(), 2u);
+    EXPECT_GE(gaps(s)[0], 3.0);
+    const double tail = Ms(s.after - s.arrivals[1].at);
+    EXPECT_LT(tail, 2.0 + 20.0);
+}
+
+TEST_F(SendTimingTest, ArrayShorterThanTheCountSendsNothing) {
+    const Sent s = send({1, 2, 3}, 5, 0);
+    EXPECT_FALSE(s.ok);
+    EXPECT_TRUE(s.arrivals.empty());
+    EXPECT_FALSE(port.SendString(nullptr, 1));
+}
+
+} // namespace
