@@ -16,12 +16,7 @@ TEST(HangUp, MasterClosedDuringASendFailsItWithinTheLimit) {
     serialtest::PtyPort line(20);
     ASSERT_TRUE(line.ok());
     TComPortD port;
-    port.SetPort(line.comName());
-    port.Timeouts()->SetWrite1Wait2(4);
-    port.Timeouts()->SetWrite2WaitN(4);
-    port.Timeouts()->SetWaitTimePrevSending(0);
-    port.Open();
-    ASSERT_TRUE(port.Connected());
+    ASSERT_TRUE(serialtest::OpenForExchange(port, line.comName(), 300));
 
     TMasBytes frame(60, 0x55); // about 240 ms of paced sending
     // The events served between the bytes pull the line out.
@@ -43,10 +38,7 @@ TEST(HangUp, ReadOnADeadLineEndsAtItsTimeOut) {
     serialtest::PtyPort line(21);
     ASSERT_TRUE(line.ok());
     TComPortD port;
-    port.SetPort(line.comName());
-    port.Timeouts()->SetReadTimeOut(60);
-    port.Open();
-    ASSERT_TRUE(port.Connected());
+    ASSERT_TRUE(serialtest::OpenForExchange(port, line.comName(), 60));
     line.pty().close();
     TMasBytes rx(16, 0);
     std::uint16_t len = 4;

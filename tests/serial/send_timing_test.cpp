@@ -23,15 +23,7 @@ class SendTimingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(line.ok());
-        port.SetPort(line.comName());
-        port.SetBaudRate(brCustom);
-        port.SetCustomBaudRate(9600);
-        port.Timeouts()->SetWrite1Wait2(4);
-        port.Timeouts()->SetWrite2WaitN(4);
-        port.Timeouts()->SetWaitTimePrevSending(0);
-        port.Open();
-        ASSERT_TRUE(port.Connected());
-        port.SetPhonReceive(false);
+        ASSERT_TRUE(serialtest::OpenForExchange(port, line.comName(), 300));
         recorder = std::make_unique<serialtest::LineRecorder>(line.pty().masterFd());
     }
     void TearDown() override { recorder.reset(); }
