@@ -1,11 +1,13 @@
 // The paced send measured where the unit sees it: on the master side of a
 // pseudo-terminal, each byte stamped as it arrives.
 //
-// Tolerances: a byte may reach the master late by the pty's hand-over (well
-// under 1 ms idle, a few ms under load), which lengthens one gap and shortens
-// the next. So the gaps are judged as a run: the median error must stay below
-// 1 ms, the shortest tenth must still be at least 3 ms, and no gap may exceed
-// the pause by 50 ms even on a loaded machine.
+// Tolerances: a byte may reach the master late by the pty's hand-over or by
+// the recording thread waiting for a core (well under 1 ms idle, a few ms
+// under load; two bytes may then be read together), which lengthens one gap
+// and shortens the next. So the gaps are judged as a run: the median error
+// must stay below 1 ms and no gap may exceed the pause by 50 ms. Checks that
+// must hold on any machine use the sender's own clock instead.
+#include "platform/clock.h"
 #include "pty_line.h"
 #include "serial/com_port.h"
 #include "support/test_env.h"
@@ -31,6 +33,9 @@ protected:
     struct Sent {
         bool ok = false;
         Clock::time_point before, after;
+        // Whole ticks from the stamp after the last byte to the return: never
+        // below the tail slept, however late the bytes reach the master.
+        std::uint32_t tailTicks = 0;
         std::vector<serialtest::LineRecorder::Arrival> arrivals;
     };
     Sent send(TMasBytes bytes, std::size_t n) { return send(bytes, n, n); }
@@ -40,6 +45,7 @@ protected:
         s.before = Clock::now();
         s.ok = port.SendString(&bytes, static_cast<std::uint16_t>(n));
         s.after = Clock::now();
+        s.tailTicks = platform::TickCount() - port.cGlobStartTick;
         testenv::WaitFor([&] { return recorder->count() >= expected; }, std::chrono::seconds(2));
         s.arrivals = recorder->arrivals();
         return s;
@@ -71,7 +77,6 @@ TEST_F(SendTimingTest, TypicalRequestKeepsItsGapsOverARunOfFrames) {
         }
     }
     std::sort(errors.begin(), errors.end());
-    EXPECT_GE(errors[errors.size() / 10], 3.0 - 4.0);
     const double median = errors[errors.size() / 2];
     const double worst = std::max(std::abs(errors.front()), std::abs(errors.back()));
     std::cout << "gap error over " << errors.size() << " gaps: median " << median << " ms, worst "
@@ -90,9 +95,8 @@ TEST_F(SendTimingTest, PauseBeforeTheRequestAndTailAfterTheLastByte) {
     EXPECT_GE(pause, 60.0);
     EXPECT_LT(pause, 60.0 + 50.0);
     // 9600 8N1: two character times (1.875 ms) round up to a 2 ms tail.
-    const double tail = Ms(s.after - s.arrivals[2].at);
-    EXPECT_GE(tail, 1.0);
-    EXPECT_LT(tail, 2.0 + 50.0);
+    EXPECT_GE(s.tailTicks, 2u);
+    EXPECT_LT(Ms(s.after - s.arrivals[2].at), 2.0 + 50.0);
 }
 
 TEST_F(SendTimingTest, SmallPausesBeforeTheRequest) {
@@ -119,22 +123,39 @@ TEST_F(SendTimingTest, ZeroOneAndTwoByteSends) {
     s = send({0x5A}, 1);
     EXPECT_TRUE(s.ok);
     ASSERT_EQ(s.arrivals.size(), 1u);
+    EXPECT_GE(s.tailTicks, 1u);
     EXPECT_GE(Ms(s.after - s.before), 1.0);
 
-    // Two bytes, first pause 1: no pause after byte 1 (it must exceed 1).
-    port.Timeouts()->SetWrite1Wait2(1);
-    s = send({1, 2}, 2);
-    ASSERT_EQ(s.arrivals.size(), 2u);
-    EXPECT_LT(gaps(s)[0], 1.0 + 20.0);
-    EXPECT_LT(gaps(s)[0], 3.0) << "no 4 ms pause may appear";
-
-    // Two bytes, first pause 4: 4 ms after byte 1, none after byte 2.
-    port.Timeouts()->SetWrite1Wait2(4);
-    s = send({1, 2}, 2);
-    ASSERT_EQ(s.arrivals.size(), 2u);
-    EXPECT_GE(gaps(s)[0], 3.0);
-    const double tail = Ms(s.after - s.arrivals[1].at);
-    EXPECT_LT(tail, 2.0 + 20.0);
+    // Two-byte sends, five of each, so that one send delayed by a loaded
+    // machine cannot decide: the shortest of them shows what was asked for.
+    const auto twoBytes = [&](int w1) {
+        port.Timeouts()->SetWrite1Wait2(w1);
+        std::vector<double> gap, whole;
+        for (int i = 0; i < 5; ++i) {
+            const Sent t = send({1, 2}, 2);
+            EXPECT_TRUE(t.ok);
+            if (t.arrivals.size() != 2)
+                continue;
+            gap.push_back(gaps(t)[0]);
+            whole.push_back(Ms(t.after - t.before));
+        }
+        std::sort(gap.begin(), gap.end());
+        std::sort(whole.begin(), whole.end());
+        return std::make_pair(gap, whole);
+    };
+    // First pause 1: no pause after byte 1 (it must exceed 1).
+    auto [gap, whole] = twoBytes(1);
+    ASSERT_EQ(gap.size(), 5u);
+    EXPECT_LT(gap.front(), 2.0) << "no 4 ms pause may appear";
+    // First pause 4: 4 ms after byte 1, none after byte 2, even with a long
+    // later pause set: 4 ms and the 2 ms tail, where a wrong 40 ms pause
+    // after the last byte would stand out on any machine.
+    port.Timeouts()->SetWrite2WaitN(40);
+    std::tie(gap, whole) = twoBytes(4);
+    ASSERT_EQ(gap.size(), 5u);
+    EXPECT_GE(gap.back(), 3.0);
+    EXPECT_GE(whole.front(), 6.0);
+    EXPECT_LT(whole.front(), 30.0);
 }
 
 TEST_F(SendTimingTest, ArrayShorterThanTheCountSendsNothing) {
