@@ -1,5 +1,6 @@
 // The tty backend on a pseudo-terminal: exclusive open, error codes, rates,
 // and the bounded write.
+#include "platform/clock.h"
 #include "platform/port_map.h"
 #include "platform/pty.h"
 #include "platform/tty_device.h"
@@ -92,10 +93,27 @@ TEST_F(TtyDeviceTest, StandardAndCustomRates) {
 TEST_F(TtyDeviceTest, WriteGivesUpAtItsLimitWhenTheLineIsStuck) {
     platform::TtyDevice dev("COM40");
     ASSERT_EQ(dev.open().code, 0u);
-    // Nobody reads the master side: fill the pty until it takes no more.
+    // Nobody reads the master side: fill the pty until it takes no more, and
+    // keep at it until the kernel, having moved what it could to the master's
+    // side, has made no more room for a while.
     std::vector<std::uint8_t> block(4096, 0xA5);
-    for (int i = 0; i < 1000 && dev.writeNow(block.data(), block.size()) > 0; ++i) {
-    }
+    const auto fill = [&] {
+        long total = 0;
+        for (int i = 0; i < 1000; ++i) {
+            const long n = dev.writeNow(block.data(), block.size());
+            if (n <= 0)
+                break;
+            total += n;
+        }
+        return total;
+    };
+    fill();
+    ASSERT_TRUE(testenv::WaitFor(
+        [&] {
+            platform::SleepMs(20);
+            return fill() == 0;
+        },
+        std::chrono::seconds(5)));
     const auto start = std::chrono::steady_clock::now();
     const serial::WriteResult w = dev.writeWithin(block.data(), 1, 100);
     const auto took = std::chrono::steady_clock::now() - start;
