@@ -30,8 +30,9 @@ template <typename T> T* need(const QWidget* root, const QString& name) {
     return w;
 }
 
+// A control's own enabled state: the window is disabled until activation.
 TBox readBox(const QAbstractButton* b) {
-    return {b->isChecked(), b->isEnabled()};
+    return {b->isChecked(), b->isEnabledTo(b->parentWidget())};
 }
 
 void writeBox(QAbstractButton* b, const TBox& box) {
@@ -40,10 +41,10 @@ void writeBox(QAbstractButton* b, const TBox& box) {
 }
 
 TChoice readChoice(const QComboBox* c) {
-    return {c->currentIndex(), c->isEnabled()};
+    return {c->currentIndex(), c->isEnabledTo(c->parentWidget())};
 }
 TChoice readChoice(const TRadioGroup* g) {
-    return {g->itemIndex(), g->isEnabled()};
+    return {g->itemIndex(), g->isEnabledTo(g->parentWidget())};
 }
 
 void writeChoice(QComboBox* c, const TChoice& choice) {
@@ -203,7 +204,7 @@ TModeEditor TQv4mModePage::ReadEditor() const {
         ch.dopToggle = readBox(w.dopToggle);
         ch.activateTend = readBox(w.activateTend);
         ch.activateT240 = readBox(w.activateT240);
-        ch.tmin6EditEnabled = w.tmin6Edit->isEnabled();
+        ch.tmin6EditEnabled = w.tmin6Edit->isEnabledTo(w.tmin6Edit->parentWidget());
     };
     readChannel(m1_, ed.m1);
     readChannel(m2_, ed.m2);

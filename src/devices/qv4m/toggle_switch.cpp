@@ -5,6 +5,7 @@
 
 TToggleSwitch::TToggleSwitch(QWidget* parent) : QCheckBox(parent) {
     setCursor(Qt::PointingHandCursor);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 QSize TToggleSwitch::sizeHint() const {
