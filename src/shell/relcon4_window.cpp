@@ -1,10 +1,12 @@
 #include "shell/relcon4_window.h"
 
+#include "devices/qv2f3/qv2f3_page.h"
 #include "devices/qv4m/qv4m_pages.h"
 #include "devices/qv4m/stat_err_form.h"
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
 #include "port/param_port_form.h"
+#include "port/settings_file.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
 #include "shell/interaction.h"
@@ -76,6 +78,7 @@ void TRelcon4::FormCreate() {
     TabSheet4 = addPage(PageControl1, "TabSheet4", QStringLiteral("ZE2-R3"));
     PageControl1->setCurrentIndex(0);
     InstallQv4mPages(this);
+    InstallQv2f3Page(this);
 
     // The shell's own controls on the first page; the command page fills the rest.
     auto* page1 = new QVBoxLayout(TabSheet1);
@@ -133,6 +136,7 @@ void TRelcon4::prActivateMasterForm(QObject* /*sender*/) {
               static_cast<std::uint16_t>(today.year())};
     ExchangeState.Allocate();
     ExchangeState.ResetChannels();
+    LoadSettings();
     Button1->setText(PortButtonCaption(ExchangeState.PortName[0]));
     setEnabled(true);
     fNotSetCheckBoxs = true;
