@@ -5,6 +5,7 @@
 #include "exchange/log_text.h"
 #include "platform/clock.h"
 #include "port/exchange_settings.h"
+#include "serial/com_port.h"
 #include "ui_monitor_form.h"
 
 #include <QApplication>
@@ -73,9 +74,43 @@ TMonitorForm::TMonitorForm(QWidget* parent)
     FormCreate();
 }
 
-TMonitorForm::~TMonitorForm() = default;
+TMonitorForm::~TMonitorForm() {
+    // The port goes first, so no late background call reaches a half-destroyed window.
+    ComPortD1->OnRxBuf = nullptr;
+    delete ComPortD1;
+    ComPortD1 = nullptr;
+}
+
+void ApplyStoredPortSettings(TCustomComPortD& port) {
+    port.SetPort(QStringLiteral("COM1"));
+    port.SetBaudRate(br9600);
+    port.SetDataBits(db8Bits);
+    port.SetStopBits(sb1Bit);
+    port.Parity()->SetBits(prNone);
+    port.SetEvents({});
+    port.Buffer()->SetInputSize(64);
+    port.Buffer()->SetOutputSize(0);
+    TComTimeoutsD& timeouts = *port.Timeouts();
+    timeouts.SetReadInterval(0);
+    timeouts.SetReadTotalMultiplier(0);
+    timeouts.SetReadTotalConstant(1);
+    timeouts.SetWriteTotalMultiplier(100);
+    timeouts.SetWriteTotalConstant(1000);
+    timeouts.SetWrite1Wait2(2);
+    timeouts.SetWrite2WaitN(2);
+    timeouts.SetReadTimeOut(50);
+    timeouts.SetWaitTimeAfterSending(0);
+    timeouts.SetWaitTimePrevSending(50);
+    port.FlowControl()->SetFlowControl(fcNone);
+    port.SetWorkSendError(false);
+}
 
 void TMonitorForm::FormCreate() {
+    ComPortD1 = new TComPortD(this);
+    ComPortD1->setObjectName(QStringLiteral("ComPortD1"));
+    ApplyStoredPortSettings(*ComPortD1);
+    ComPortD1->OnRxBuf = [this] { ComPortD1RxBuf(); };
+
     QPalette formPalette = palette();
     formPalette.setColor(QPalette::Window, WinColorToQColor(kFormColor));
     setPalette(formPalette);
@@ -253,6 +288,11 @@ bool TMonitorForm::funCheckCS(std::uint8_t bNumByte) {
     return ::funCheckCS(ExchangeState.RxBuf, bNumByte);
 }
 
-int TMonitorForm::replyLatencyMs() const {
-    return 0;
+int TMonitorForm::replyLatencyMs() const { return ComPortD1->ManyWait1byte(); }
+
+// Reading what arrives between exchanges belongs to the pages that listen for
+// it; nothing is taken while reception is off.
+void TMonitorForm::ComPortD1RxBuf() {
+    if (!ComPortD1->PhonReceive())
+        return;
 }

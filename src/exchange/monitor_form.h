@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QRadioButton;
+class TComPortD;
 class TLogListModel;
 namespace Ui {
 class TMonitorForm;
@@ -45,6 +46,10 @@ public:
     // The colour a list row is drawn in.
     QColor MonitorsListViewCustomDrawItem(int row) const;
 
+    // Background reception: runs on the GUI thread when the polling thread
+    // finds bytes waiting while reception is on.
+    void ComPortD1RxBuf();
+
     // Waits TimeDelay ms while the window messages keep being processed.
     static void pDelay(std::uint32_t TimeDelay);
     // The 8-bit sum check of the first bNumByte bytes of the reply buffer.
@@ -69,6 +74,8 @@ public:
     QRadioButton* FormatRadioItemDec = nullptr;
     QCheckBox* DebugLogCheckBox = nullptr;
     QCheckBox* CmdLogCheckBox = nullptr;
+    // The program's one serial port; every exchange goes through it.
+    TComPortD* ComPortD1 = nullptr;
 
     bool fStateTel = false;
     QString sToLogStatus;
@@ -91,6 +98,10 @@ private:
     QButtonGroup* fontGroup_ = nullptr;
     QButtonGroup* formatGroup_ = nullptr;
 };
+
+class TCustomComPortD;
+// The port settings the log window keeps for ComPortD1 until a port is opened.
+void ApplyStoredPortSettings(TCustomComPortD& port);
 
 // Two 32 x 32 pictures of the telemetry indicator.
 QPixmap TelemetryPicture(bool on);
