@@ -57,6 +57,7 @@ protected:
     }
     void TearDown() override {
         port->Close();
+        unit.reset();
         delete Relcon4;
         Relcon4 = nullptr;
         MonitorForm = nullptr;
@@ -77,6 +78,14 @@ protected:
         ExchangeState.PortOpen[0] = port->Connected();
         ExchangeState.PortName[0] = comName;
         return port->Connected();
+    }
+    // Starts a unit playing the steps and opens channel 0 on it.
+    bool playUnit(std::vector<UnitStep> steps, int readTimeOut = kReadTimeOut, int preSend = 5) {
+        unit = std::make_unique<ScriptedUnit>();
+        if (!unit->ok())
+            return false;
+        unit->start(std::move(steps));
+        return openPort(unit->comName(), readTimeOut, preSend);
     }
     void setRequest(const Bytes& bytes, std::uint16_t expected) {
         std::copy(bytes.begin(), bytes.end(), ExchangeState.TxBuf.begin());
@@ -109,15 +118,13 @@ protected:
     QString latency() const { return QStringLiteral(" (%1 мс)").arg(port->ManyWait1byte()); }
 
     TComPortD* port = nullptr;
+    std::unique_ptr<ScriptedUnit> unit;
 };
 
 } // namespace
 
 TEST_F(EngineTest, ExactReplyOnTheFirstAttempt) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
-    unit.start({Answer(kRequest.size(), kReply)});
-    ASSERT_TRUE(openPort(unit.comName()));
+    ASSERT_TRUE(playUnit({Answer(kRequest.size(), kReply)}));
     setRequest(kRequest, 6);
     LogLineNo = 16;
 
@@ -130,8 +137,8 @@ TEST_F(EngineTest, ExactReplyOnTheFirstAttempt) {
     EXPECT_TRUE(port->PhonReceive()) << "background reception is on again";
     EXPECT_TRUE(Relcon4->CrashComTimer->isActive());
     EXPECT_EQ(Relcon4->CrashComTimer->interval(), 1000);
-    ASSERT_TRUE(unit.finished(kScriptDeadlineMs));
-    EXPECT_EQ(unit.requests(), std::vector<Bytes>{kRequest});
+    ASSERT_TRUE(unit->finished(kScriptDeadlineMs));
+    EXPECT_EQ(unit->requests(), std::vector<Bytes>{kRequest});
     EXPECT_GE(port->ManyWait1byte(), 0);
 
     // Newest first: the request row above its reply row.
@@ -142,24 +149,18 @@ TEST_F(EngineTest, ExactReplyOnTheFirstAttempt) {
 }
 
 TEST_F(EngineTest, PortNotOpenSendsAndLogsNothing) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
-    unit.start({Silence(1)});
-    ASSERT_TRUE(openPort(unit.comName()));
+    ASSERT_TRUE(playUnit({Silence(1)}));
     ExchangeState.PortOpen[0] = false;
     setRequest(kRequest, 6);
     EXPECT_FALSE(Relcon4->funSendReceive1(0));
     EXPECT_FALSE(Relcon4->CrashComTimer->isActive());
     EXPECT_EQ(LogWritePos, 0);
-    EXPECT_FALSE(unit.finished(100)) << "no byte left";
+    EXPECT_FALSE(unit->finished(100)) << "no byte left";
     EXPECT_FALSE(Relcon4->funSendReceive1(kNumChannels)) << "no such channel";
 }
 
 TEST_F(EngineTest, SilenceWithOneAttempt) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
-    unit.start({Silence(kRequest.size())});
-    ASSERT_TRUE(openPort(unit.comName()));
+    ASSERT_TRUE(playUnit({Silence(kRequest.size())}));
     ExchangeState.NumOfRepeat = 1;
     LogOldestFirst = true;
     setRequest(kRequest, 6);
@@ -172,15 +173,13 @@ TEST_F(EngineTest, SilenceWithOneAttempt) {
                                     {QStringLiteral("        нет ответа"), clLogPurple}};
     EXPECT_EQ(ringLines(), expected);
     EXPECT_EQ(shownRows(), expected);
-    ASSERT_TRUE(unit.finished(kScriptDeadlineMs));
-    EXPECT_TRUE(unit.stray().empty()) << "sent once";
+    ASSERT_TRUE(unit->finished(kScriptDeadlineMs));
+    EXPECT_TRUE(unit->stray().empty()) << "sent once";
 }
 
 TEST_F(EngineTest, SilenceWithThreeAttemptsNumbersEachOne) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
-    unit.start({Silence(kRequest.size()), Silence(kRequest.size()), Silence(kRequest.size())});
-    ASSERT_TRUE(openPort(unit.comName()));
+    ASSERT_TRUE(
+        playUnit({Silence(kRequest.size()), Silence(kRequest.size()), Silence(kRequest.size())}));
     ExchangeState.NumOfRepeat = 3;
     LogOldestFirst = true;
     setRequest(kRequest, 6);
@@ -190,8 +189,8 @@ TEST_F(EngineTest, SilenceWithThreeAttemptsNumbersEachOne) {
     EXPECT_FALSE(Relcon4->funSendReceive1(0));
     const qint64 took = clock.elapsed();
     EXPECT_EQ(ExchangeState.AttemptsUsed, 3);
-    ASSERT_TRUE(unit.finished(kScriptDeadlineMs));
-    EXPECT_EQ(unit.requests(), (std::vector<Bytes>{kRequest, kRequest, kRequest}));
+    ASSERT_TRUE(unit->finished(kScriptDeadlineMs));
+    EXPECT_EQ(unit->requests(), (std::vector<Bytes>{kRequest, kRequest, kRequest}));
     // Three time-outs and two 200 ms pauses at the least.
     EXPECT_GE(took, 3 * kReadTimeOut + 2 * 200);
 
@@ -211,10 +210,7 @@ TEST_F(EngineTest, SilenceWithThreeAttemptsNumbersEachOne) {
 }
 
 TEST_F(EngineTest, SilenceThenReplyOnTheSecondAttempt) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
-    unit.start({Silence(kRequest.size()), Answer(kRequest.size(), kReply)});
-    ASSERT_TRUE(openPort(unit.comName()));
+    ASSERT_TRUE(playUnit({Silence(kRequest.size()), Answer(kRequest.size(), kReply)}));
     ExchangeState.NumOfRepeat = 3;
     setRequest(kRequest, 6);
 
@@ -232,10 +228,7 @@ TEST_F(EngineTest, SilenceThenReplyOnTheSecondAttempt) {
 }
 
 TEST_F(EngineTest, DecimalFormOldestFirst) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
-    unit.start({Answer(kRequest.size(), kReply)});
-    ASSERT_TRUE(openPort(unit.comName()));
+    ASSERT_TRUE(playUnit({Answer(kRequest.size(), kReply)}));
     LogHex = false;
     LogOldestFirst = true;
     setRequest(kRequest, 6);
@@ -247,10 +240,7 @@ TEST_F(EngineTest, DecimalFormOldestFirst) {
 }
 
 TEST_F(EngineTest, NoCommandEntryWithoutCmd) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
-    unit.start({Answer(kRequest.size(), kReply)});
-    ASSERT_TRUE(openPort(unit.comName()));
+    ASSERT_TRUE(playUnit({Answer(kRequest.size(), kReply)}));
     MonitorForm->CmdLogCheckBox->setChecked(false);
     setRequest(kRequest, 6);
     EXPECT_TRUE(Relcon4->funSendReceive1(0));
@@ -258,14 +248,11 @@ TEST_F(EngineTest, NoCommandEntryWithoutCmd) {
 }
 
 TEST_F(EngineTest, StaleInputIsDiscardedAndLoggedBeforeTheRetry) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
     // The first answer comes far too late: after the read has given up, but
     // during the pause before the retry.
     const Bytes stale{0xAA, 0x55, 0x01};
-    unit.start(
-        {LateAnswer(kRequest.size(), stale, kReadTimeOut + 90), Answer(kRequest.size(), kReply)});
-    ASSERT_TRUE(openPort(unit.comName()));
+    ASSERT_TRUE(playUnit(
+        {LateAnswer(kRequest.size(), stale, kReadTimeOut + 90), Answer(kRequest.size(), kReply)}));
     ExchangeState.NumOfRepeat = 3;
     LogOldestFirst = true;
     setRequest(kRequest, 6);
@@ -283,14 +270,11 @@ TEST_F(EngineTest, StaleInputIsDiscardedAndLoggedBeforeTheRetry) {
 }
 
 TEST_F(EngineTest, StaleInputLongerThanTheTailBufferIsTakenInPasses) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
     Bytes stale(700);
     for (std::size_t i = 0; i < stale.size(); ++i)
         stale[i] = static_cast<std::uint8_t>(i);
-    unit.start(
-        {LateAnswer(kRequest.size(), stale, kReadTimeOut + 90), Answer(kRequest.size(), kReply)});
-    ASSERT_TRUE(openPort(unit.comName()));
+    ASSERT_TRUE(playUnit(
+        {LateAnswer(kRequest.size(), stale, kReadTimeOut + 90), Answer(kRequest.size(), kReply)}));
     ExchangeState.NumOfRepeat = 2;
     LogOldestFirst = true;
     setRequest(kRequest, 6);
@@ -311,11 +295,8 @@ TEST_F(EngineTest, StaleInputLongerThanTheTailBufferIsTakenInPasses) {
 }
 
 TEST_F(EngineTest, ShortReplyWithoutTailIsNotRetried) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
     const Bytes head(kReply.begin(), kReply.begin() + 4);
-    unit.start({Answer(kRequest.size(), head)});
-    ASSERT_TRUE(openPort(unit.comName()));
+    ASSERT_TRUE(playUnit({Answer(kRequest.size(), head)}));
     ExchangeState.NumOfRepeat = 3;
     setRequest(kRequest, 6);
 
@@ -323,8 +304,8 @@ TEST_F(EngineTest, ShortReplyWithoutTailIsNotRetried) {
     EXPECT_EQ(reply(), head);
     EXPECT_EQ(ExchangeState.AttemptsUsed, 0);
     EXPECT_EQ(LogWritePos, 2) << "one command entry, no retry note, no stitching";
-    ASSERT_TRUE(unit.finished(kScriptDeadlineMs));
-    EXPECT_TRUE(unit.stray().empty());
+    ASSERT_TRUE(unit->finished(kScriptDeadlineMs));
+    EXPECT_TRUE(unit->stray().empty());
 }
 
 TEST_F(EngineTest, ShortReplyCompletedByStitching) {
@@ -355,10 +336,7 @@ TEST_F(EngineTest, ShortReplyCompletedByStitching) {
 }
 
 TEST_F(EngineTest, RequestWithoutReplyIsSentOnceAndSucceeds) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
-    unit.start({Silence(kRequest.size()), Silence(3)});
-    ASSERT_TRUE(openPort(unit.comName()));
+    ASSERT_TRUE(playUnit({Silence(kRequest.size()), Silence(3)}));
     ExchangeState.NumOfRepeat = 1;
     setRequest(kRequest, 6);
     EXPECT_FALSE(Relcon4->funSendReceive1(0));
@@ -367,19 +345,16 @@ TEST_F(EngineTest, RequestWithoutReplyIsSentOnceAndSucceeds) {
     const Bytes bench{0x43, 0x00, 0x43};
     setRequest(bench, 0);
     EXPECT_TRUE(Relcon4->funSendReceive1(0));
-    ASSERT_TRUE(unit.finished(kScriptDeadlineMs));
-    EXPECT_EQ(unit.requests().back(), bench);
+    ASSERT_TRUE(unit->finished(kScriptDeadlineMs));
+    EXPECT_EQ(unit->requests().back(), bench);
     EXPECT_EQ(ExchangeState.RxLength, 0);
     EXPECT_EQ(ExchangeState.AttemptsUsed, 0);
-    EXPECT_TRUE(unit.stray().empty()) << "sent once";
+    EXPECT_TRUE(unit->stray().empty()) << "sent once";
 }
 
 TEST_F(EngineTest, OpenEndedReplyTakesWhatArrives) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
     const Bytes nine{1, 2, 3, 4, 5, 6, 7, 8, 9};
-    unit.start({Answer(kRequest.size(), nine)});
-    ASSERT_TRUE(openPort(unit.comName()));
+    ASSERT_TRUE(playUnit({Answer(kRequest.size(), nine)}));
     setRequest(kRequest, 255);
 
     QElapsedTimer clock;
@@ -392,9 +367,9 @@ TEST_F(EngineTest, OpenEndedReplyTakesWhatArrives) {
 }
 
 TEST_F(EngineTest, RequestWithoutBytesIsReportedAndTheReadStillRuns) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
-    ASSERT_TRUE(openPort(unit.comName()));
+    unit = std::make_unique<ScriptedUnit>();
+    ASSERT_TRUE(unit->ok());
+    ASSERT_TRUE(openPort(unit->comName()));
     ExchangeState.NumOfRepeat = 1;
     LogOldestFirst = true;
     setRequest({}, 6);
@@ -409,14 +384,14 @@ TEST_F(EngineTest, RequestWithoutBytesIsReportedAndTheReadStillRuns) {
 }
 
 TEST_F(EngineTest, FailedSendMarksTheChannelAndLaterCallsFailAtOnce) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
-    ASSERT_TRUE(openPort(unit.comName()));
+    unit = std::make_unique<ScriptedUnit>();
+    ASSERT_TRUE(unit->ok());
+    ASSERT_TRUE(openPort(unit->comName()));
     ExchangeState.NumOfRepeat = 3;
     LogOldestFirst = true;
     setRequest(kRequest, 6);
     // The adapter is pulled out.
-    unit.pty().close();
+    unit->pty().close();
 
     EXPECT_FALSE(Relcon4->funSendReceive1(0));
     EXPECT_TRUE(ExchangeState.PortCrash[0]);
@@ -443,13 +418,10 @@ TEST_F(EngineTest, FailedSendMarksTheChannelAndLaterCallsFailAtOnce) {
 }
 
 TEST_F(EngineTest, MeasuredTimeOfOneRequestAtTheDefaultSettings) {
-    ScriptedUnit unit;
-    ASSERT_TRUE(unit.ok());
     constexpr int kRuns = 5;
     std::vector<UnitStep> steps(kRuns, Answer(kRequest.size(), kReply));
-    unit.start(steps);
     // Write1Wait2 = Write2WaitN = 4, PreSendPause 100, TimeOut 100.
-    ASSERT_TRUE(openPort(unit.comName(), 100, 100));
+    ASSERT_TRUE(playUnit(steps, 100, 100));
     std::vector<qint64> times;
     for (int i = 0; i < kRuns; ++i) {
         setRequest(kRequest, 6);
