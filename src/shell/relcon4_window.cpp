@@ -3,6 +3,7 @@
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
 #include "port/param_port_form.h"
+#include "devices/qv1m/qv1m_page.h"
 #include "devices/qv4m/stat_err_form.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
@@ -73,6 +74,7 @@ void TRelcon4::FormCreate() {
     TabSheet2 = addPage(PageControl1, "TabSheet2", QStringLiteral("RI1-R"));
     TabSheet4 = addPage(PageControl1, "TabSheet4", QStringLiteral("ZE2-R3"));
     PageControl1->setCurrentIndex(0);
+    InstallQv1mPage(this);
 
     // The shell's own controls on the first page; the command page fills the rest.
     auto* page1 = new QVBoxLayout(TabSheet1);
