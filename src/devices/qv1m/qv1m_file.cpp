@@ -60,8 +60,28 @@ std::optional<std::int64_t> wholeNumber(const QString& text) {
     return value;
 }
 
-QString lineProblem(int number, const QString& what) {
-    return QStringLiteral("строка %1 — %2").arg(number).arg(what);
+// Takes one line's value into its field; why not, when it cannot.
+std::optional<QString> takeLine(const TLine& line, const QString& text) {
+    if (line.kind == TLine::Zero)
+        return std::nullopt;
+    if (line.kind == TLine::Real) {
+        const std::optional<double> volts = Qv1ParseReal(text);
+        if (!volts)
+            return QStringLiteral("не число");
+        *line.real = *volts;
+        return std::nullopt;
+    }
+    const std::optional<std::int64_t> value = wholeNumber(text);
+    if (!value)
+        return QStringLiteral("не число");
+    const std::int64_t top = line.kind == TLine::Word ? 0xFFFF : 0xFF;
+    if (*value < 0 || *value > top)
+        return QStringLiteral("число вне диапазона 0..%1").arg(top);
+    if (line.kind == TLine::Word)
+        *line.word = static_cast<std::uint16_t>(*value);
+    else
+        *line.byte = static_cast<std::uint8_t>(*value);
+    return std::nullopt;
 }
 
 } // namespace
@@ -91,54 +111,29 @@ QByteArray Qv1mFileBytes(const TQv1mSet& set) {
 
 TQv1mFileRead Qv1mParseFile(const QByteArray& bytes) {
     TQv1mFileRead result;
-    if (bytes.size() > kQv1mFileMaxSize) {
-        result.reason = QStringLiteral("файл слишком большой для файла настроек");
-        return result;
-    }
-    if (!std::all_of(bytes.begin(), bytes.end(), isTextByte)) {
-        result.reason = QStringLiteral("это не текстовый файл");
-        return result;
-    }
+    const QList<TLine> lines = fileLines(result.set);
     QList<QByteArray> texts = bytes.split('\n');
     if (!texts.isEmpty() && texts.last().isEmpty())
         texts.removeLast(); // the line end of the last line
-    const QList<TLine> lines = fileLines(result.set);
+    // Only the lines the set is read from count; whatever follows them is ignored.
+    texts = texts.mid(0, lines.size());
+    for (const QByteArray& text : texts)
+        if (!std::all_of(text.begin(), text.end(), isTextByte)) {
+            result.reason = QStringLiteral("это не текстовый файл");
+            return result;
+        }
     if (texts.size() < lines.size()) {
         result.tooShort = true;
         return result;
     }
     for (int i = 0; i < lines.size(); ++i) {
-        const TLine& line = lines[i];
         QByteArray raw = texts[i];
         if (raw.endsWith('\r'))
             raw.chop(1);
-        const QString text = QString::fromUtf8(raw);
-        if (line.kind == TLine::Zero)
-            continue;
-        if (line.kind == TLine::Real) {
-            const std::optional<double> value = Qv1ParseReal(text);
-            if (!value) {
-                result.reason = lineProblem(i + 1, QStringLiteral("не число"));
-                return result;
-            }
-            *line.real = *value;
-            continue;
-        }
-        const std::optional<std::int64_t> value = wholeNumber(text);
-        const std::int64_t top = line.kind == TLine::Word ? 0xFFFF : 0xFF;
-        if (!value) {
-            result.reason = lineProblem(i + 1, QStringLiteral("не число"));
+        if (const std::optional<QString> problem = takeLine(lines[i], QString::fromUtf8(raw))) {
+            result.reason = QStringLiteral("строка %1 — %2").arg(i + 1).arg(*problem);
             return result;
         }
-        if (*value < 0 || *value > top) {
-            result.reason =
-                lineProblem(i + 1, QStringLiteral("число вне диапазона 0..%1").arg(top));
-            return result;
-        }
-        if (line.kind == TLine::Word)
-            *line.word = static_cast<std::uint16_t>(*value);
-        else
-            *line.byte = static_cast<std::uint8_t>(*value);
     }
     result.ok = true;
     return result;

@@ -9,8 +9,8 @@
 
 inline constexpr char kQv1mFileName[] = "QV1M.ini";
 inline constexpr int kQv1mFileLines = 95;
-// Far beyond any real file; a bigger one is refused without reading it.
-inline constexpr qint64 kQv1mFileMaxSize = 1 << 20;
+// Far beyond any real file: the page reads no more than this of it.
+inline constexpr qint64 kQv1mFileReadLimit = 1 << 20;
 
 // The file's bytes for a set: decimal values, the last line rVolt as
 // "%1.3f" with the system's decimal separator.
@@ -25,7 +25,7 @@ struct TQv1mFileRead {
     TQv1mSet set;
 };
 
-// Checks the whole file before anything is taken from it: every value line
-// must be a number that fits its field, and the file must be text. Lines
-// after line 95 are ignored; the constant "0" lines are skipped unread.
+// Checks the whole set's lines before anything is taken from them: every
+// value line must be a number that fits its field, and all 95 must be text.
+// Lines after line 95 are ignored; the constant "0" lines are skipped unread.
 TQv1mFileRead Qv1mParseFile(const QByteArray& bytes);

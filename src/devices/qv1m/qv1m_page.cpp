@@ -1,5 +1,6 @@
 #include "devices/qv1m/qv1m_page.h"
 
+#include "devices/qv1m/busy_guard.h"
 #include "devices/qv1m/qv1m_convert.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv1m_page.h"
@@ -91,6 +92,14 @@ void TQv1mPage::connectHandlers() {
 
 bool TQv1mPage::blocked() const {
     return owner_->fBlockPressKey;
+}
+
+void TQv1mPage::runCommand(const QString& progress, const std::function<void()>& body) {
+    if (blocked())
+        return;
+    TBusyGuard busy(owner_->fBlockPressKey);
+    setStatus(progress);
+    body();
 }
 
 void TQv1mPage::setStatus(const QString& text) {

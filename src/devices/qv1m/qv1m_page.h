@@ -9,6 +9,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QButtonGroup;
@@ -42,7 +43,7 @@ public:
     void prQV1ControlsOn();
     void prQV1ControlsOff();
 
-    // One frame each; true when the exchange succeeded (the reply is in lastReply()).
+    // One frame each; true when the exchange succeeded.
     bool funQV1StartSession();
     bool funQV1WriteMode(int n);
     bool funQV1WriteTimeErr();
@@ -51,7 +52,6 @@ public:
     bool funQV1WriteDate();
     bool funQV1EndSessionRestart();
     bool funQV1DateIsSet() const;
-    const TMasBytes& lastReply() const { return reply_; }
 
     // Event handlers.
     void ComboBox2Click();
@@ -98,9 +98,15 @@ private:
     // Reads Uацп into rVolt; false when the field holds no positive number.
     bool readReferenceVoltage();
     bool blocked() const;
+    // Unless a command runs: holds the busy flag, shows the progress text, runs body.
+    void runCommand(const QString& progress, const std::function<void()>& body);
     void setStatus(const QString& text);
     bool exchange(const TQv1Request& request);
     TStep judge(bool exchanged) const;
+    // One request in a port opening of its own.
+    TStep sendAlone(const TQv1Request& request);
+    // "q": ends the session, with or without a restart of the unit.
+    void endSession(const QString& progress, bool restart);
     static QString stepText(TStep step, const QString& refused);
 
     TRelcon4* owner_;
