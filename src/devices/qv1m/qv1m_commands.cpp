@@ -174,7 +174,10 @@ void TQv1mPage::endSession(const QString& progress, bool restart) {
         const TStep step = sendAlone(Qv1EndSessionRequest(restart));
         setStatus(stepText(step, kBadParameters));
         // A unit that no longer answers has no session to edit.
-        setControlsEnabled(step != TStep::Failed);
+        if (step == TStep::Failed)
+            prQV1ControlsOff();
+        else
+            prQV1ControlsOn();
     });
 }
 
