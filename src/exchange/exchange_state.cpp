@@ -2,4 +2,6 @@
 
 TExchangeState ExchangeState;
 
-void AppendCrc16() { AppendCrc16(ExchangeState.TxBuf, ExchangeState.TxLength); }
+void AppendCrc16() {
+    AppendCrc16(ExchangeState.TxBuf, ExchangeState.TxLength);
+}

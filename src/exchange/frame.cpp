@@ -68,7 +68,9 @@ bool funCheckCS(const TMasBytes& buf, std::size_t n) {
     return Sum8(buf.data(), n - 1) == buf[n - 1];
 }
 
-std::string ByteToHex(std::uint8_t b) { return {kHexDigits[b >> 4], kHexDigits[b & 0x0F]}; }
+std::string ByteToHex(std::uint8_t b) {
+    return {kHexDigits[b >> 4], kHexDigits[b & 0x0F]};
+}
 
 std::string BytesToHex(const std::uint8_t* bytes, std::size_t count) {
     std::string text;

@@ -18,7 +18,9 @@ InstanceSignal::~InstanceSignal() {
         server_->close();
 }
 
-QString InstanceSignal::serverPath() const { return dir_ + QLatin1Char('/') + name_; }
+QString InstanceSignal::serverPath() const {
+    return dir_ + QLatin1Char('/') + name_;
+}
 
 bool InstanceSignal::acquire() {
     lock_ = std::make_unique<QLockFile>(serverPath() + QStringLiteral(".lock"));

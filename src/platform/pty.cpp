@@ -11,7 +11,9 @@
 
 namespace platform {
 
-PseudoTerminal::~PseudoTerminal() { close(); }
+PseudoTerminal::~PseudoTerminal() {
+    close();
+}
 
 bool PseudoTerminal::open() {
     close();

@@ -11,6 +11,8 @@ QString ConfigFolder() {
     return base + QStringLiteral("/relcon4");
 }
 
-QString PortsFolder() { return ConfigFolder() + QStringLiteral("/ports"); }
+QString PortsFolder() {
+    return ConfigFolder() + QStringLiteral("/ports");
+}
 
 } // namespace platform

@@ -5,8 +5,15 @@
 #include "shell/relcon4_window.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QLoggingCategory>
+
+// QT_LOGGING_RULES="relcon4.startup.debug=true" prints the start-up time.
+Q_LOGGING_CATEGORY(lcStartup, "relcon4.startup", QtWarningMsg)
 
 int RunRelcon4(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Relcon4"));
 
@@ -18,6 +25,9 @@ int RunRelcon4(int argc, char** argv) {
     }
 
     CreateAppWindows();
+    QObject::connect(Relcon4, &TRelcon4::activated, Relcon4, [&sinceStart] {
+        qCDebug(lcStartup) << "main window enabled after" << sinceStart.elapsed() << "ms";
+    });
     QObject::connect(&instance, &InstanceSignal::woken, Relcon4,
                      [] { Relcon4->RestoreMainWindow(); });
     // Closing the main window ends the program even though the log window may be open.

@@ -11,4 +11,6 @@ int TBoxMessage::MessageBoxR(QWidget* /*owner*/, const QString& text, const QStr
     return interaction().messageBox(text, caption, type);
 }
 
-void ShowPlainMessage(const QString& text) { interaction().plainMessage(text); }
+void ShowPlainMessage(const QString& text) {
+    interaction().plainMessage(text);
+}

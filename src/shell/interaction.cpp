@@ -58,7 +58,9 @@ Interaction* current = nullptr;
 
 } // namespace
 
-Interaction& interaction() { return current ? *current : realInteraction; }
+Interaction& interaction() {
+    return current ? *current : realInteraction;
+}
 
 Interaction* setInteraction(Interaction* replacement) {
     Interaction* previous = current;

@@ -1,3 +1,5 @@
 #include "shell/application.h"
 
-int main(int argc, char** argv) { return RunRelcon4(argc, argv); }
+int main(int argc, char** argv) {
+    return RunRelcon4(argc, argv);
+}

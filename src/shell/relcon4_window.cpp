@@ -1,10 +1,12 @@
 #include "shell/relcon4_window.h"
 
+#include "devices/qv1m/qv1m_page.h"
+#include "devices/qv2f3/qv2f3_page.h"
+#include "devices/qv4m/stat_err_form.h"
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
 #include "port/param_port_form.h"
-#include "devices/qv1m/qv1m_page.h"
-#include "devices/qv4m/stat_err_form.h"
+#include "port/settings_file.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
 #include "shell/interaction.h"
@@ -70,11 +72,13 @@ void TRelcon4::FormCreate() {
     layout->addWidget(PageControl1);
     TabSheet1 = addPage(PageControl1, "TabSheet1", QStringLiteral("COM и команды VI-4D"));
     TabSheet3 = addPage(PageControl1, "TabSheet3", QStringLiteral("Параметры режима VI-4D"));
-    TabSheet6 = addPage(PageControl1, "TabSheet6", QStringLiteral("Времена, опции, напряжения VI-4D"));
+    TabSheet6 =
+        addPage(PageControl1, "TabSheet6", QStringLiteral("Времена, опции, напряжения VI-4D"));
     TabSheet2 = addPage(PageControl1, "TabSheet2", QStringLiteral("RI1-R"));
     TabSheet4 = addPage(PageControl1, "TabSheet4", QStringLiteral("ZE2-R3"));
     PageControl1->setCurrentIndex(0);
     InstallQv1mPage(this);
+    InstallQv2f3Page(this);
 
     // The shell's own controls on the first page; the command page fills the rest.
     auto* page1 = new QVBoxLayout(TabSheet1);
@@ -132,9 +136,11 @@ void TRelcon4::prActivateMasterForm(QObject* /*sender*/) {
               static_cast<std::uint16_t>(today.year())};
     ExchangeState.Allocate();
     ExchangeState.ResetChannels();
+    LoadSettings();
     Button1->setText(PortButtonCaption(ExchangeState.PortName[0]));
     setEnabled(true);
     fBlockPressKey = false;
+    emit activated();
 }
 
 void TRelcon4::RestoreMainWindow() {
@@ -156,7 +162,9 @@ void TRelcon4::ParamComButtonClick() {
         interaction().execDialog(ParamPortForm);
 }
 
-void TRelcon4::sLabel4Click() { interaction().openUrl(brandTarget()); }
+void TRelcon4::sLabel4Click() {
+    interaction().openUrl(brandTarget());
+}
 
 void TRelcon4::closeEvent(QCloseEvent* event) {
     if (StatErrForm && StatErrForm->isVisible())

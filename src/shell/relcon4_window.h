@@ -56,6 +56,8 @@ public:
 signals:
     // The main window was closed: the program ends.
     void closed();
+    // Activation has finished; the window is enabled.
+    void activated();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -21,13 +21,15 @@ void IsolateUserFolders() {
     const QString runtime = root->path() + QStringLiteral("/runtime");
     QDir().mkpath(config);
     QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                       QFileDevice::ExeOwner);
+    QFile::setPermissions(runtime,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
 }
 
-QString TempRoot() { return root ? root->path() : QString(); }
+QString TempRoot() {
+    return root ? root->path() : QString();
+}
 
 bool WaitFor(const std::function<bool()>& cond, std::chrono::milliseconds deadline) {
     QElapsedTimer timer;
@@ -41,6 +43,8 @@ bool WaitFor(const std::function<bool()>& cond, std::chrono::milliseconds deadli
     return true;
 }
 
-QString BinaryDir() { return QStringLiteral(RELCON4_BINARY_DIR); }
+QString BinaryDir() {
+    return QStringLiteral(RELCON4_BINARY_DIR);
+}
 
 } // namespace testenv

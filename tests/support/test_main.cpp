@@ -1,5 +1,6 @@
 // Every test program runs one headless QApplication, with the user's
 // folders pointed at a temporary place so no test touches real settings.
+#include "port/settings_file.h"
 #include "support/test_env.h"
 
 #include <QApplication>
@@ -7,6 +8,8 @@
 
 int main(int argc, char** argv) {
     testenv::IsolateUserFolders();
+    // Activation loads and may write rs_m.ini: keep it out of the build tree.
+    SettingsDirOverride = testenv::TempRoot() + QStringLiteral("/settings");
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

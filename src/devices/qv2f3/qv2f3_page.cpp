@@ -1,0 +1,346 @@
+#include "devices/qv2f3/qv2f3_page.h"
+
+#include "devices/qv2f3/bench_frames.h"
+#include "exchange/exchange_state.h"
+#include "shell/relcon4_window.h"
+#include "ui_qv2f3_page.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+using namespace qv2f3;
+
+TQv2f3Page* Qv2f3Page = nullptr;
+
+namespace {
+
+const QString kLinkFailed = QStringLiteral("Статус: ошибки связи");
+const QString kDone = QStringLiteral("Статус: успешно");
+const QString kReading = QStringLiteral("Статус: идёт считывание...");
+const QString kUnknownUnit = QStringLiteral("Устройство: ?");
+
+} // namespace
+
+TQv2f3Page::TQv2f3Page(bool& blockPressKey, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TQv2f3Page>()), blockPressKey_(blockPressKey) {
+    ui->setupUi(this);
+    // The place panels only display; keep their values legible while disabled.
+    for (QWidget* panel : {ui->Place1GroupBox, ui->Place2GroupBox}) {
+        QPalette palette = panel->palette();
+        for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+            palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
+        panel->setPalette(palette);
+    }
+    connectButtons();
+}
+
+TQv2f3Page::~TQv2f3Page() {
+    if (Qv2f3Page == this)
+        Qv2f3Page = nullptr;
+}
+
+void TQv2f3Page::setLink(TQv2f3Link link) {
+    link_ = std::move(link);
+}
+
+void TQv2f3Page::connectButtons() {
+    const std::pair<QPushButton*, void (TQv2f3Page::*)()> handlers[] = {
+        {ui->Button17, &TQv2f3Page::Button17Click},
+        {ui->QV2_RereadButton, &TQv2f3Page::QV2_RereadButtonClick},
+        {ui->QV2_WriteButton, &TQv2f3Page::QV2_WriteButtonClick},
+        {ui->QV2_cmd00_Button, &TQv2f3Page::QV2_cmd00_ButtonClick},
+        {ui->QV2_cmd01_Button, &TQv2f3Page::QV2_cmd01_ButtonClick},
+        {ui->QV2_cmd02_Button, &TQv2f3Page::QV2_cmd02_ButtonClick},
+        {ui->QV2_cmd03_Button, &TQv2f3Page::QV2_cmd03_ButtonClick},
+        {ui->QV2_cmd04_Button, &TQv2f3Page::QV2_cmd04_ButtonClick},
+        {ui->QV2_cmd05_Button, &TQv2f3Page::QV2_cmd05_ButtonClick},
+        {ui->QV2_cmd06_Button, &TQv2f3Page::QV2_cmd06_ButtonClick},
+        {ui->QV2_cmd80_Button, &TQv2f3Page::QV2_cmd80_ButtonClick},
+        {ui->QV2_start_Button, &TQv2f3Page::QV2_start_ButtonClick},
+        {ui->QV2_stop_Button, &TQv2f3Page::QV2_stop_ButtonClick},
+    };
+    for (const auto& [button, handler] : handlers)
+        connect(button, &QPushButton::clicked, this, handler);
+}
+
+// ---- display operations ----
+
+void TQv2f3Page::setTexts(const std::vector<TFieldText>& fields) {
+    for (const TFieldText& field : fields)
+        if (auto* edit = findChild<QLineEdit*>(field.name))
+            edit->setText(field.text);
+}
+
+void TQv2f3Page::setChecks(const std::vector<TFieldCheck>& fields) {
+    for (const TFieldCheck& field : fields)
+        if (auto* box = findChild<QCheckBox*>(field.name))
+            box->setChecked(field.checked);
+}
+
+template <std::size_t N> void TQv2f3Page::clearFields(const std::array<QString, N>& names) {
+    for (const QString& name : names)
+        if (auto* edit = name.isEmpty() ? nullptr : findChild<QLineEdit*>(name))
+            edit->clear();
+}
+
+void TQv2f3Page::prSetStatus(std::uint8_t bSt1, std::uint8_t bSt2) {
+    setChecks(StatusChecks(1, bSt1));
+    setChecks(StatusChecks(2, bSt2));
+}
+
+void TQv2f3Page::prSetVoltHH(std::uint8_t bVariant, std::uint8_t bVal1H, std::uint8_t bVal1L,
+                             std::uint8_t bVal2H, std::uint8_t bVal2L) {
+    setTexts(VoltFields(bVariant, 1, bVal1H, bVal1L));
+    setTexts(VoltFields(bVariant, 2, bVal2H, bVal2L));
+}
+
+void TQv2f3Page::prClearVoltHH(std::uint8_t bVariant) {
+    clearFields(VoltFieldNames(bVariant));
+}
+
+void TQv2f3Page::prSetTimePreset(std::uint8_t bNumChannel, std::uint8_t bTon11,
+                                 std::uint8_t bToff11, std::uint8_t bTauto11, std::uint8_t bTon12,
+                                 std::uint8_t bToff12, std::uint8_t bTauto12) {
+    setTexts(PresetFields(bNumChannel, {bTon11, bToff11, bTauto11, bTon12, bToff12, bTauto12}));
+}
+
+void TQv2f3Page::prClearTimePreset(std::uint8_t bNumChannel) {
+    clearFields(PresetFieldNames(bNumChannel));
+}
+
+void TQv2f3Page::prSetTimeIzmer(std::uint8_t bNumChannel, std::uint16_t wTon11,
+                                std::uint16_t wToff11, std::uint16_t wTauto11, std::uint16_t wTon12,
+                                std::uint16_t wToff12, std::uint16_t wTauto12) {
+    const std::uint16_t words[] = {wTon11, wToff11, wTauto11, wTon12, wToff12, wTauto12};
+    for (int k = 0; k < 6; ++k)
+        setTexts(MeasuredField(bNumChannel, k, words[k]));
+}
+
+void TQv2f3Page::prClearTimeIzmer(std::uint8_t bNumChannel) {
+    clearFields(MeasuredFieldNames(bNumChannel));
+}
+
+// ---- exchanges ----
+
+void TQv2f3Page::setStatus(const QString& text) {
+    ui->StatusLabel3->setText(text);
+}
+
+void TQv2f3Page::log(const QString& text, int color, bool asBytes) {
+    if (link_.log)
+        link_.log({text, color, asBytes});
+}
+
+void TQv2f3Page::openPort(bool open) {
+    if (link_.openCloseCom)
+        link_.openCloseCom(open);
+}
+
+bool TQv2f3Page::portOpen() const {
+    return ExchangeState.PortOpen[0];
+}
+
+template <class Body> void TQv2f3Page::guarded(Body body) {
+    if (blockPressKey_)
+        return;
+    blockPressKey_ = true;
+    body();
+    blockPressKey_ = false;
+}
+
+bool TQv2f3Page::exchange(const TMasBytes& frame, std::size_t replyLength) {
+    TExchangeState& x = ExchangeState;
+    if (x.TxBuf.size() < frame.size() || x.RxBuf.size() < replyLength)
+        return false;
+    std::copy(frame.begin(), frame.end(), x.TxBuf.begin());
+    x.TxLength = static_cast<std::uint16_t>(frame.size());
+    x.RxExpected = static_cast<std::uint16_t>(replyLength);
+    return link_.sendReceive && link_.sendReceive();
+}
+
+bool TQv2f3Page::funQV2StartSession() {
+    return exchange(SessionFrame(), kSessionReplyLength);
+}
+
+bool TQv2f3Page::funQV2ReadTimes() {
+    if (!exchange(ReadTimesFrame(), kReadTimesReplyLength))
+        return false;
+    const TDelaySettings values = ReadTimesValues(ExchangeState.RxBuf);
+    QLineEdit* const edits[] = {ui->QV2_T11_Edit, ui->QV2_T12_Edit, ui->QV2_T13_Edit,
+                                ui->QV2_T21_Edit, ui->QV2_T22_Edit, ui->QV2_T23_Edit};
+    for (std::size_t k = 0; k < values.size(); ++k)
+        edits[k]->setText(QString::number(values[k]));
+    return true;
+}
+
+bool TQv2f3Page::funQV2WriteTimes() {
+    const QLineEdit* const edits[] = {ui->QV2_T11_Edit, ui->QV2_T12_Edit, ui->QV2_T13_Edit,
+                                      ui->QV2_T21_Edit, ui->QV2_T22_Edit, ui->QV2_T23_Edit};
+    TDelaySettings values{};
+    for (std::size_t k = 0; k < values.size(); ++k)
+        values[k] = static_cast<std::uint8_t>(ParseLenientInt(edits[k]->text()) & 0xFF);
+    return exchange(WriteTimesFrame(values), kWriteTimesReplyLength) &&
+           WriteTimesAccepted(ExchangeState.RxBuf);
+}
+
+// ---- handlers ----
+
+void TQv2f3Page::Button17Click() {
+    guarded([this] {
+        setStatus(kReading);
+        openPort(true);
+        ui->QV2MverLabel->setText(kUnknownUnit);
+        bool ok = funQV2StartSession();
+        if (ok) {
+            ui->QV2MverLabel->setText(QStringLiteral("Устройство: ") +
+                                      SessionIdent(ExchangeState.RxBuf));
+            ok = funQV2ReadTimes();
+        }
+        openPort(false);
+        setStatus(ok ? kDone : kLinkFailed);
+    });
+}
+
+void TQv2f3Page::QV2_RereadButtonClick() {
+    guarded([this] {
+        setStatus(kReading);
+        for (QLineEdit* edit : {ui->QV2_T11_Edit, ui->QV2_T12_Edit, ui->QV2_T13_Edit,
+                                ui->QV2_T21_Edit, ui->QV2_T22_Edit, ui->QV2_T23_Edit})
+            edit->clear();
+        openPort(true);
+        const bool ok = funQV2ReadTimes();
+        openPort(false);
+        setStatus(ok ? kDone : kLinkFailed);
+    });
+}
+
+void TQv2f3Page::QV2_WriteButtonClick() {
+    guarded([this] {
+        setStatus(QStringLiteral("Статус: идёт запись..."));
+        openPort(true);
+        const bool ok = funQV2WriteTimes();
+        openPort(false);
+        setStatus(ok ? kDone : kLinkFailed);
+    });
+}
+
+void TQv2f3Page::runBenchCommand(std::uint8_t code) {
+    const TBenchCommand* command = FindBenchCommand(code);
+    if (command == nullptr)
+        return;
+    guarded([this, command] {
+        setStatus(QString::fromUtf8(command->progress));
+        switch (command->clear) {
+        case TBenchClear::Nothing:
+            break;
+        case TBenchClear::IdleVolt:
+            prClearVoltHH(1);
+            break;
+        case TBenchClear::WorkVolt:
+            prClearVoltHH(2);
+            break;
+        case TBenchClear::WorkCurrent:
+            prClearVoltHH(3);
+            break;
+        case TBenchClear::Presets:
+            prClearTimePreset(1);
+            prClearTimePreset(2);
+            break;
+        case TBenchClear::Measured:
+            prClearTimeIzmer(1);
+            prClearTimeIzmer(2);
+            break;
+        }
+        // No reply is awaited: the bench answers with packets the watch takes.
+        const bool ok = exchange(BenchCommandFrame(command->code), 0);
+        setStatus(ok ? QString::fromUtf8(command->success) : kLinkFailed);
+    });
+}
+
+void TQv2f3Page::QV2_cmd00_ButtonClick() {
+    runBenchCommand(0x00);
+}
+void TQv2f3Page::QV2_cmd01_ButtonClick() {
+    runBenchCommand(0x01);
+}
+void TQv2f3Page::QV2_cmd02_ButtonClick() {
+    runBenchCommand(0x02);
+}
+void TQv2f3Page::QV2_cmd03_ButtonClick() {
+    runBenchCommand(0x03);
+}
+void TQv2f3Page::QV2_cmd04_ButtonClick() {
+    runBenchCommand(0x04);
+}
+void TQv2f3Page::QV2_cmd05_ButtonClick() {
+    runBenchCommand(0x05);
+}
+void TQv2f3Page::QV2_cmd06_ButtonClick() {
+    runBenchCommand(0x06);
+}
+void TQv2f3Page::QV2_cmd80_ButtonClick() {
+    runBenchCommand(0x80);
+}
+
+void TQv2f3Page::setWatching(bool watching) {
+    for (QPushButton* button : {ui->QV2_cmd00_Button, ui->QV2_cmd01_Button, ui->QV2_cmd02_Button,
+                                ui->QV2_cmd03_Button, ui->QV2_cmd04_Button, ui->QV2_cmd05_Button,
+                                ui->QV2_cmd06_Button, ui->QV2_cmd80_Button, ui->QV2_stop_Button})
+        button->setEnabled(watching);
+    ui->QV2_start_Button->setEnabled(!watching);
+}
+
+void TQv2f3Page::QV2_start_ButtonClick() {
+    guarded([this] {
+        setStatus(QStringLiteral("Статус: захват СОМ-порта"));
+        openPort(true);
+        const bool open = portOpen();
+        if (open && link_.setPhonReceive)
+            link_.setPhonReceive(true);
+        setWatching(open);
+        setStatus(QStringLiteral("Статус: ожидание посылок"));
+    });
+}
+
+void TQv2f3Page::QV2_stop_ButtonClick() {
+    guarded([this] {
+        setStatus(QStringLiteral("Статус: освобождение СОМ-порта"));
+        if (portOpen() && link_.setPhonReceive)
+            link_.setPhonReceive(false);
+        openPort(false);
+        setWatching(false);
+        setStatus(QStringLiteral("Статус: освобождение СОМ-порта выполнено"));
+    });
+}
+
+// ---- background watch ----
+
+void TQv2f3Page::onPacket(const std::uint8_t* bytes, std::size_t count) {
+    const TBenchDecoded decoded = prAnalyzeAnswer(bytes, count);
+    if (decoded.length == 0)
+        return;
+    setTexts(decoded.texts);
+    setChecks(decoded.checks);
+    log(decoded.logLine, kLogGreen);
+}
+
+void TQv2f3Page::onRead(const TMasBytes& firstRead, const TBenchLine& line) {
+    if (firstRead.empty())
+        return;
+    const TBenchReceived received = TakeBenchPacket(firstRead, line);
+    if (received.stitched)
+        log(QStringLiteral("Произведено сращивание ответа "), kLogBlack);
+    if (received.length != 0)
+        onPacket(received.packet);
+    log(QString(QLatin1Char(static_cast<char>(firstRead[0]))), kLogRed, true);
+}
+
+TQv2f3Page* InstallQv2f3Page(TRelcon4* window) {
+    auto* layout = new QVBoxLayout(window->TabSheet4);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Qv2f3Page = new TQv2f3Page(window->fBlockPressKey, window->TabSheet4);
+    Qv2f3Page->setObjectName(QStringLiteral("Qv2f3Page"));
+    layout->addWidget(Qv2f3Page);
+    return Qv2f3Page;
+}

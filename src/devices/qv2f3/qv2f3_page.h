@@ -1,0 +1,106 @@
+// The "ZE2-R3" page: session and delay settings of the ZI2-Z3 test bench, its
+// eight bench commands, and the two place panels that show its packets.
+#pragma once
+
+#include "devices/qv2f3/bench_packet.h"
+#include "devices/qv2f3/bench_receive.h"
+#include "exchange/frame.h"
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class TRelcon4;
+
+namespace Ui {
+class TQv2f3Page;
+}
+
+// What the page needs from the port and the log window. An unset member
+// acts as a port that never opens and a log that drops the line.
+struct TQv2f3Link {
+    // Opens (true) or closes (false) the port of channel 0; ExchangeState.PortOpen[0] tells.
+    std::function<void(bool open)> openCloseCom;
+    // One request/reply over ExchangeState (TxBuf, TxLength, RxExpected -> RxBuf)
+    // on channel 0; true when exactly RxExpected bytes came back.
+    std::function<bool()> sendReceive;
+    // Background reception of the port's polling thread.
+    std::function<void(bool on)> setPhonReceive;
+    std::function<void(const qv2f3::TBenchLogLine&)> log;
+};
+
+class TQv2f3Page : public QWidget {
+    Q_OBJECT
+public:
+    // blockPressKey is the main window's flag that keeps device commands from overlapping.
+    explicit TQv2f3Page(bool& blockPressKey, QWidget* parent = nullptr);
+    ~TQv2f3Page() override;
+
+    void setLink(TQv2f3Link link);
+
+    // Display operations. Places are 1 and 2; variants 1 idle voltages,
+    // 2 working voltages, 3 working currents. Other numbers change nothing.
+    void prSetStatus(std::uint8_t bSt1, std::uint8_t bSt2);
+    void prSetVoltHH(std::uint8_t bVariant, std::uint8_t bVal1H, std::uint8_t bVal1L,
+                     std::uint8_t bVal2H, std::uint8_t bVal2L);
+    void prClearVoltHH(std::uint8_t bVariant);
+    void prSetTimePreset(std::uint8_t bNumChannel, std::uint8_t bTon11, std::uint8_t bToff11,
+                         std::uint8_t bTauto11, std::uint8_t bTon12, std::uint8_t bToff12,
+                         std::uint8_t bTauto12);
+    void prClearTimePreset(std::uint8_t bNumChannel);
+    void prSetTimeIzmer(std::uint8_t bNumChannel, std::uint16_t wTon11, std::uint16_t wToff11,
+                        std::uint16_t wTauto11, std::uint16_t wTon12, std::uint16_t wToff12,
+                        std::uint16_t wTauto12);
+    void prClearTimeIzmer(std::uint8_t bNumChannel);
+
+    // Exchanges in the QV1 frame; the port must be open.
+    bool funQV2StartSession();
+    bool funQV2ReadTimes();
+    bool funQV2WriteTimes();
+
+    void Button17Click();
+    void QV2_RereadButtonClick();
+    void QV2_WriteButtonClick();
+    void QV2_cmd00_ButtonClick();
+    void QV2_cmd01_ButtonClick();
+    void QV2_cmd02_ButtonClick();
+    void QV2_cmd03_ButtonClick();
+    void QV2_cmd04_ButtonClick();
+    void QV2_cmd05_ButtonClick();
+    void QV2_cmd06_ButtonClick();
+    void QV2_cmd80_ButtonClick();
+    void QV2_start_ButtonClick();
+    void QV2_stop_ButtonClick();
+
+    // Shows one bench packet (as much of it as arrived) and logs its green line.
+    void onPacket(const std::uint8_t* bytes, std::size_t count);
+    void onPacket(const TMasBytes& bytes) { onPacket(bytes.data(), bytes.size()); }
+    // One background read of the watch: completes a short packet through
+    // line, shows it, and logs the read's first byte. A read that starts with
+    // no packet type is only logged.
+    void onRead(const TMasBytes& firstRead, const qv2f3::TBenchLine& line);
+
+private:
+    template <class Body> void guarded(Body body);
+    bool exchange(const TMasBytes& frame, std::size_t replyLength);
+    void openPort(bool open);
+    bool portOpen() const;
+    void runBenchCommand(std::uint8_t code);
+    void setStatus(const QString& text);
+    void setWatching(bool watching);
+    void setTexts(const std::vector<qv2f3::TFieldText>& fields);
+    void setChecks(const std::vector<qv2f3::TFieldCheck>& fields);
+    template <std::size_t N> void clearFields(const std::array<QString, N>& names);
+    void log(const QString& text, int color, bool asBytes = false);
+    void connectButtons();
+
+    std::unique_ptr<Ui::TQv2f3Page> ui;
+    bool& blockPressKey_;
+    TQv2f3Link link_;
+};
+
+// The page in the main window's "ZE2-R3" tab; null until installed.
+extern TQv2f3Page* Qv2f3Page;
+// Builds the page into the window's TabSheet4.
+TQv2f3Page* InstallQv2f3Page(TRelcon4* window);

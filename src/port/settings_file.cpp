@@ -1,0 +1,118 @@
+#include "port/settings_file.h"
+
+#include "exchange/exchange_state.h"
+#include "platform/user_folders.h"
+#include "port/exchange_settings.h"
+#include "port/param_port_form.h"
+#include "shell/app_globals.h"
+#include "shell/app_windows.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+QString SettingsDirOverride;
+
+namespace {
+
+const QString kFileName = QStringLiteral("rs_m.ini");
+// Far more than ten short lines; a larger file is damaged and only its start is looked at.
+constexpr qint64 kMaxFileBytes = 64 * 1024;
+
+QString BesideProgram() {
+    return ExeDir + kFileName;
+}
+
+bool ExeDirWritable() {
+    if (ExeDir.isEmpty())
+        return false;
+    const QFileInfo dir(ExeDir);
+    return dir.isDir() && dir.isWritable();
+}
+
+// The file to read: the one SaveSettings writes, or, for an installed copy that
+// has no per-user file yet, the one shipped beside the program.
+QString ReadPath() {
+    const QString path = SettingsFilePath();
+    if (SettingsDirOverride.isEmpty() && !QFileInfo::exists(path) && !ExeDir.isEmpty() &&
+        QFileInfo::exists(BesideProgram()))
+        return BesideProgram();
+    return path;
+}
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(kMaxFileBytes);
+}
+
+} // namespace
+
+QString SettingsFilePath() {
+    if (!SettingsDirOverride.isEmpty())
+        return QDir(SettingsDirOverride).filePath(kFileName);
+    if (ExeDirWritable())
+        return BesideProgram();
+    return QDir(platform::ConfigFolder()).filePath(kFileName);
+}
+
+TSettingsValues CurrentSettings() {
+    TSettingsValues values;
+    values.TimeOut = TimeOut;
+    values.PreSendPause = PreSendPause;
+    values.NumOfRepeat = ExchangeState.NumOfRepeat;
+    values.FiksDtrRts = FiksDtrRts;
+    values.DtrOn = DtrOn;
+    values.RtsOn = RtsOn;
+    values.LogFontSize = LogFontSize;
+    values.LogHex = LogHex;
+    values.LogOldestFirst = LogOldestFirst;
+    return values;
+}
+
+void ApplySettings(const TSettingsValues& values) {
+    TimeOut = values.TimeOut;
+    PreSendPause = values.PreSendPause;
+    ExchangeState.NumOfRepeat = values.NumOfRepeat;
+    FiksDtrRts = values.FiksDtrRts;
+    DtrOn = values.DtrOn;
+    RtsOn = values.RtsOn;
+    LogFontSize = values.LogFontSize;
+    LogHex = values.LogHex;
+    LogOldestFirst = values.LogOldestFirst;
+}
+
+bool WriteSettingsFile(const QString& path, const QByteArray& text) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(text) != text.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool SaveSettings() {
+    TSavedPortNames names;
+    for (int channel = 0; channel < kSavedChannels; ++channel)
+        names[channel] = ExchangeState.PortName[channel];
+    return WriteSettingsFile(SettingsFilePath(), SettingsText(CurrentSettings(), names));
+}
+
+void LoadSettings() {
+    const TSettingsRead read = ReadSettingsText(ReadBytes(ReadPath()));
+    ApplySettings(ValuesFromRead(read));
+    for (int channel = 0; channel < read.PortsRead; ++channel)
+        ExchangeState.PortName[channel] = read.PortName[channel];
+    if (ParamPortForm)
+        ParamPortForm->ShowLineSettings();
+    // A file that cannot be rewritten leaves the run as loaded; the next
+    // SaveSettings tries again.
+    if (read.Rewrite)
+        WriteSettingsFile(SettingsFilePath(), RewrittenSettingsText(read));
+}

@@ -1,0 +1,33 @@
+// rs_m.ini on disk and the program-wide values it keeps: the exchange settings,
+// the attempt count and the port names of channels 0 to 2.
+#pragma once
+
+#include "port/settings_text.h"
+
+#include <QByteArray>
+#include <QString>
+
+// When set, rs_m.ini lives in this folder whatever ExeDir says. The test
+// programs point it at their temporary folder, so no run of them reads or
+// leaves a settings file beside a test binary.
+extern QString SettingsDirOverride;
+
+// Where rs_m.ini is written: in ExeDir, or in the per-user configuration
+// folder when ExeDir is not a writable folder (an installed copy).
+QString SettingsFilePath();
+
+// The program-wide settings as one record, and back.
+TSettingsValues CurrentSettings();
+void ApplySettings(const TSettingsValues& values);
+
+// Replaces the file whole (a new file renamed over the old one), creating its
+// folder when needed; false when that cannot be done. The old file is then untouched.
+bool WriteSettingsFile(const QString& path, const QByteArray& text);
+
+// Writes the current settings and port names. A file that cannot be written is
+// skipped without a message; the result tells whether it was written.
+bool SaveSettings();
+// Reads the file into the settings, the port names and the exchange parameters
+// dialog's DTR/RTS controls; rewrites it when it is missing or its digest does
+// not match.
+void LoadSettings();
