@@ -1,8 +1,7 @@
 #include "devices/qv1m/qv1_frame.h"
 
 #include "devices/qv1m/session_code.h"
-
-#include <QStringDecoder>
+#include "devices/qv2f3/bench_frames.h"
 
 namespace {
 
@@ -21,30 +20,10 @@ std::uint16_t wordAt(const TMasBytes& bytes, std::size_t i) {
     return static_cast<std::uint16_t>(bytes[i] | bytes[i + 1] << 8);
 }
 
-bool blankedIn866(std::uint8_t b) {
-    return b < 0x20 || b == 0x7F || (b >= 0xB0 && b <= 0xDF) || b >= 0xF2;
-}
-
 } // namespace
 
-QChar Qv1Letter866(std::uint8_t b) {
-    if (b < 0x80)
-        return QChar(b);
-    if (b <= 0xAF)
-        return QChar(0x0410 + (b - 0x80));
-    if (b >= 0xE0 && b <= 0xEF)
-        return QChar(0x0440 + (b - 0xE0));
-    return QChar(b == 0xF0 ? 0x0401 : 0x0451);
-}
-
 TMasBytes Qv1Frame(std::uint8_t command, const TMasBytes& payload) {
-    TMasBytes frame;
-    frame.reserve(payload.size() + 3);
-    frame.push_back(static_cast<std::uint8_t>(payload.size() + 3));
-    frame.push_back(command);
-    frame.insert(frame.end(), payload.begin(), payload.end());
-    frame.push_back(kQv1Terminator);
-    return frame;
+    return qv2f3::Qv1Frame(command, payload.data(), payload.size());
 }
 
 void Qv1PutWord(TMasBytes& bytes, std::uint16_t value) {
@@ -114,33 +93,16 @@ TQv1Request Qv1SwitchModeRequest(int n) {
     return request('u', {Qv1ModeDigit(n)}, kQv1ResultReplyLength);
 }
 
-QString Qv1DecodeText(const std::uint8_t* bytes, std::size_t count) {
-    QByteArray kept(static_cast<qsizetype>(count), ' ');
-    for (std::size_t i = 0; i < count; ++i)
-        if (!blankedIn866(bytes[i]))
-            kept[static_cast<qsizetype>(i)] = static_cast<char>(bytes[i]);
-    QStringDecoder decoder("IBM 866");
-    if (decoder.isValid()) {
-        QString text = decoder.decode(kept);
-        if (!decoder.hasError() && text.size() == kept.size())
-            return text;
-    }
-    QString text;
-    for (char c : kept)
-        text += Qv1Letter866(static_cast<std::uint8_t>(c));
-    return text;
-}
-
 QString Qv1DecodeIdentText(const TMasBytes& reply) {
     if (reply.size() < kIdentFirst + kIdentLength)
         return {};
-    return Qv1DecodeText(reply.data() + kIdentFirst, kIdentLength);
+    return qv2f3::UnitText(reply.data() + kIdentFirst, kIdentLength);
 }
 
 QString Qv1DecodeReleaseDate(const TMasBytes& reply) {
     if (reply.size() < kDateFirst + kDateLength)
         return {};
-    return Qv1DecodeText(reply.data() + kDateFirst, kDateLength);
+    return qv2f3::UnitText(reply.data() + kDateFirst, kDateLength);
 }
 
 int Qv1DecodeCurrentMode(const TMasBytes& reply) {

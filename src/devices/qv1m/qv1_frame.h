@@ -10,15 +10,13 @@
 #include <cstdint>
 #include <initializer_list>
 
-inline constexpr std::uint8_t kQv1Terminator = 0x3C; // "<"
-
 // One exchange: the request frame and the fixed length of its reply.
 struct TQv1Request {
     TMasBytes frame;
     std::uint16_t replyLength = 0;
 };
 
-// Length byte, command, payload, terminator.
+// Length byte, command, payload, terminator "<".
 TMasBytes Qv1Frame(std::uint8_t command, const TMasBytes& payload = {});
 // Appends a 16-bit value low byte first.
 void Qv1PutWord(TMasBytes& bytes, std::uint16_t value);
@@ -49,13 +47,8 @@ TQv1Request Qv1SwitchModeRequest(int n);                       // "u" + mode dig
 
 // Reply decoders. Each expects a reply of its command's full length.
 
-// Code page 866 with control codes, 0x7F, the pseudographics 0xB0..0xDF and
-// 0xF2..0xFF shown as blanks.
-QString Qv1DecodeText(const std::uint8_t* bytes, std::size_t count);
-// One byte of code page 866 as a letter, for a Qt built without that code
-// page; meaningful for the bytes the blanking keeps.
-QChar Qv1Letter866(std::uint8_t b);
-// Bytes 1..32 of the session reply.
+// Bytes 1..32 of the session reply as text: code page 866 letters, with
+// control codes, 0x7F, the pseudographics 0xB0..0xDF and 0xF2..0xFF blanked.
 QString Qv1DecodeIdentText(const TMasBytes& reply);
 // Bytes 22..29 of the session reply: "dd.mm.yy".
 QString Qv1DecodeReleaseDate(const TMasBytes& reply);

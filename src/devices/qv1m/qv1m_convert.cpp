@@ -1,51 +1,12 @@
 #include "devices/qv1m/qv1m_convert.h"
 
+#include "devices/qv2f3/bench_frames.h"
+
 #include <QLocale>
 #include <cmath>
 
-namespace {
-
-int digitValue(QChar c, int base) {
-    int v = -1;
-    if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-        v = c.unicode() - '0';
-    else if (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
-        v = c.unicode() - 'a' + 10;
-    else if (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
-        v = c.unicode() - 'A' + 10;
-    return v < base ? v : -1;
-}
-
-bool isBlank(QChar c) {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-
-} // namespace
-
 std::int64_t LenientInt(QStringView text) {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && isBlank(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
-        negative = text[i++] == QLatin1Char('-');
-    int base = 10;
-    if (i < n && text[i] == QLatin1Char('$')) {
-        base = 16;
-        ++i;
-    } else if (i + 1 < n && text[i] == QLatin1Char('0') &&
-               (text[i + 1] == QLatin1Char('x') || text[i + 1] == QLatin1Char('X')) &&
-               digitValue(i + 2 < n ? text[i + 2] : QChar(), 16) >= 0) {
-        base = 16;
-        i += 2;
-    }
-    std::uint64_t value = 0;
-    for (int d; i < n && (d = digitValue(text[i], base)) >= 0; ++i)
-        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(d);
-    if (negative)
-        value = ~value + 1;
-    return static_cast<std::int64_t>(value);
+    return qv2f3::ParseLenientInt(text);
 }
 
 QString Qv1TimeText(std::uint16_t value) {

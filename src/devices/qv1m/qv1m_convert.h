@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <optional>
 
-// Reads an integer the lenient way: leading blanks skipped, an optional sign,
-// "$" or "0x" for hexadecimal, digits up to the first other character; no
-// digits give 0. The value wraps at 64 bits, so its low bits are always right.
+// Reads an integer the lenient way, as every page does: leading blanks
+// skipped, an optional sign, "$" or "0x" for hexadecimal, digits up to the
+// first other character; no digits give 0. The low bits are always right.
 std::int64_t LenientInt(QStringView text);
 
 // Time fields: "%5d", and the low 16 bits of an entry.
