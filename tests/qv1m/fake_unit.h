@@ -68,16 +68,17 @@ private:
         RQV1M_val2& s = memory.mQV1M_s;
         switch (cmd) {
         case 's': {
-            TMasBytes r{34};
-            r.insert(r.end(), ident.begin(), ident.begin() + 32);
-            r.push_back(0x3C);
+            TMasBytes r(34, 0);
+            r.front() = 34;
+            std::copy_n(ident.begin(), 32, r.begin() + 1);
+            r.back() = 0x3C;
             return r;
         }
         case 'o': {
             const TMasBytes w = Qv1WriteModeRequest(memory, f[2] - 0x31).frame;
-            TMasBytes r{23};
-            r.insert(r.end(), w.begin() + 2, w.end() - 1);
-            r.push_back(0x3C);
+            TMasBytes r(w.begin() + 1, w.end());
+            r.front() = 23;
+            r.back() = 0x3C;
             return r;
         }
         case 'p':
@@ -103,8 +104,8 @@ private:
         RQV1M_val2& s = memory.mQV1M_s;
         const std::uint8_t cmd = f[1];
         if (cmd >= '1' && cmd <= '7' && f.size() == 24) {
-            TMasBytes asReply{23};
-            asReply.insert(asReply.end(), f.begin() + 2, f.end());
+            TMasBytes asReply(f.begin() + 1, f.end());
+            asReply.front() = 23;
             Qv1DecodeMode(asReply, memory, cmd - '1');
         } else if (cmd == 'i' && f.size() == 9) {
             s.bTimePausePrevErr_K1 = f[2];
