@@ -1,7 +1,298 @@
 #include "exchange/monitor_form.h"
 
-TMonitorForm::TMonitorForm(QWidget* parent) : QWidget(parent, Qt::Window) {
+#include "exchange/exchange_state.h"
+#include "exchange/log_list_model.h"
+#include "exchange/log_text.h"
+#include "platform/clock.h"
+#include "port/exchange_settings.h"
+#include "serial/com_port.h"
+#include "ui_monitor_form.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPainter>
+#include <QRadioButton>
+#include <algorithm>
+
+namespace {
+
+// The window's own background, Windows colour value 0x3674F0.
+constexpr TLogColor kFormColor = 0x3674F0;
+
+constexpr int kFontItem12 = 0;
+constexpr int kFontItem8 = 1;
+constexpr int kFormatItemHex = 0;
+constexpr int kFormatItemDec = 1;
+
+void notifyOptionsChanged() {
+    if (OnLogOptionsChanged)
+        OnLogOptionsChanged();
+}
+
+} // namespace
+
+QPixmap TelemetryPicture(bool on) {
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x40, 0x40, 0x40), 2));
+    painter.setBrush(on ? QColor(0x20, 0xD0, 0x20) : QColor(0x70, 0x70, 0x70));
+    painter.drawEllipse(QRectF(3, 3, 26, 26));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, on ? 160 : 70));
+    painter.drawEllipse(QRectF(9, 8, 8, 6));
+    return picture;
+}
+
+TMonitorForm::TMonitorForm(QWidget* parent)
+    : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::TMonitorForm>()) {
+    ui_->setupUi(this);
+    Panel1 = ui_->Panel1;
+    MonitorPanel = ui_->MonitorPanel;
+    MonitorsListView = ui_->MonitorsListView;
+    OptionPanel = ui_->OptionPanel;
+    TelState1Label = ui_->TelState1Label;
+    TelOffImage = ui_->TelOffImage;
+    TelOnImage = ui_->TelOnImage;
+    TelState2Label = ui_->TelState2Label;
+    TelStateEdit = ui_->TelStateEdit;
+    TelStateCheckBox = ui_->TelStateCheckBox;
+    FontRadioGroup = ui_->FontRadioGroup;
+    FontRadioItem12 = ui_->FontRadioItem12;
+    FontRadioItem8 = ui_->FontRadioItem8;
+    FormatRadioGroup = ui_->FormatRadioGroup;
+    FormatRadioItemHex = ui_->FormatRadioItemHex;
+    FormatRadioItemDec = ui_->FormatRadioItemDec;
+    DebugLogCheckBox = ui_->DebugLogCheckBox;
+    CmdLogCheckBox = ui_->CmdLogCheckBox;
     setObjectName(QStringLiteral("MonitorForm"));
-    setWindowTitle(QStringLiteral("Лог событий"));
-    setFixedSize(1042, 217);
+    FormCreate();
+}
+
+TMonitorForm::~TMonitorForm() {
+    // The port goes first, so no late background call reaches a half-destroyed window.
+    ComPortD1->OnRxBuf = nullptr;
+    delete ComPortD1;
+    ComPortD1 = nullptr;
+}
+
+void ApplyStoredPortSettings(TCustomComPortD& port) {
+    port.SetPort(QStringLiteral("COM1"));
+    port.SetBaudRate(br9600);
+    port.SetDataBits(db8Bits);
+    port.SetStopBits(sb1Bit);
+    port.Parity()->SetBits(prNone);
+    port.SetEvents({});
+    port.Buffer()->SetInputSize(64);
+    port.Buffer()->SetOutputSize(0);
+    TComTimeoutsD& timeouts = *port.Timeouts();
+    timeouts.SetReadInterval(0);
+    timeouts.SetReadTotalMultiplier(0);
+    timeouts.SetReadTotalConstant(1);
+    timeouts.SetWriteTotalMultiplier(100);
+    timeouts.SetWriteTotalConstant(1000);
+    timeouts.SetWrite1Wait2(2);
+    timeouts.SetWrite2WaitN(2);
+    timeouts.SetReadTimeOut(50);
+    timeouts.SetWaitTimeAfterSending(0);
+    timeouts.SetWaitTimePrevSending(50);
+    port.FlowControl()->SetFlowControl(fcNone);
+    port.SetWorkSendError(false);
+}
+
+void TMonitorForm::FormCreate() {
+    ComPortD1 = new TComPortD(this);
+    ComPortD1->setObjectName(QStringLiteral("ComPortD1"));
+    ApplyStoredPortSettings(*ComPortD1);
+    ComPortD1->OnRxBuf = [this] { ComPortD1RxBuf(); };
+
+    QPalette formPalette = palette();
+    formPalette.setColor(QPalette::Window, WinColorToQColor(kFormColor));
+    setPalette(formPalette);
+    // The panels keep the ordinary face colour inside the coloured frame; the
+    // list is drawn on it too.
+    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+    QPalette face = Panel1->palette();
+    face.setColor(QPalette::Window, buttonFace);
+    Panel1->setPalette(face);
+    face.setColor(QPalette::Base, buttonFace);
+    MonitorsListView->setPalette(face);
+    MonitorsListView->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QFont listFont = MonitorsListView->font();
+    listFont.setStyleHint(QFont::TypeWriter);
+    listFont.setFixedPitch(true);
+    MonitorsListView->setFont(listFont);
+
+    TelOffImage->setPixmap(TelemetryPicture(false));
+    TelOnImage->setPixmap(TelemetryPicture(true));
+    TelOnImage->hide();
+
+    fontGroup_ = new QButtonGroup(this);
+    fontGroup_->addButton(FontRadioItem12, kFontItem12);
+    fontGroup_->addButton(FontRadioItem8, kFontItem8);
+    formatGroup_ = new QButtonGroup(this);
+    formatGroup_->addButton(FormatRadioItemHex, kFormatItemHex);
+    formatGroup_->addButton(FormatRadioItemDec, kFormatItemDec);
+    connect(fontGroup_, &QButtonGroup::idClicked, this, [this] { FontRadioGroupClick(); });
+    connect(formatGroup_, &QButtonGroup::idClicked, this, [this] { FormatRadioGroupClick(); });
+    connect(TelStateEdit, &QLineEdit::textEdited, this, [this] { TelStateEditChange(); });
+
+    ExchangeState.PortFailCount = 0;
+    ResetLogState();
+    sToLogStatus.clear();
+    iColorToLogStatus = clLogBlack;
+
+    rowsModel_ = new TLogListModel(this);
+    rowsModel_->setRowColor([this](int row) { return MonitorsListViewCustomDrawItem(row); });
+    MonitorsListView->setModel(rowsModel_);
+
+    FormatRadioItemHex->setChecked(true);
+    LogHex = true;
+    FontRadioItem12->setChecked(true);
+    LogFontSize = 12;
+    fStateTel = false;
+    LogOldestFirst = false;
+    bTelemByte = 0;
+    prRefreshLog(false);
+    CmdLogCheckBox->setChecked(true);
+    DebugLogCheckBox->setChecked(true);
+}
+
+void TMonitorForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TMonitorForm::FormResize() {
+    prFormResize();
+}
+
+// The panel leaves a 4-pixel margin of the window's colour on every side.
+void TMonitorForm::prFormResize() {
+    Panel1->setGeometry(4, 4, width() - 8, height() - 8);
+}
+
+void TMonitorForm::prStatusAsStrToLog(TLogColor iColor) {
+    sToLogStatus = TakeStatusText(AnalyzeLog);
+    iColorToLogStatus = iColor;
+    prShowLog(false, false, !DebugLogCheckBox->isChecked());
+}
+
+void TMonitorForm::prStatusAsCmdToLog(TLogColor iColor, bool fToHex) {
+    sToLogStatus = AnalyzeLog.sStr;
+    const int lineNo = NextLogLineNo();
+    sToLogStatus = ByteLineText(lineNo, sToLogStatus, fToHex, replyLatencyMs());
+    AnalyzeLog.fWithIntVal = false;
+    iColorToLogStatus = iColor;
+    prShowLog(false, false, false);
+}
+
+void TMonitorForm::prShowLog(bool fToHex, bool famCmd, bool fOnlyToFile) {
+    if (!famCmd) {
+        if (fOnlyToFile && iColorToLogStatus == clLogGrey)
+            return;
+        LogLines[LogWritePos] = sToLogStatus;
+        LogLineColor[LogWritePos] = iColorToLogStatus;
+        prRefreshLog(false);
+        AdvanceLogWritePos(1);
+        return;
+    }
+
+    const TExchangeState& ex = ExchangeState;
+    const int lineNo = NextLogLineNo();
+    // Lengths are bounded by the buffers only, so long byte lists show whole.
+    const std::size_t txCount = std::min<std::size_t>(ex.TxLength, ex.TxBuf.size());
+    const std::size_t rxCount = std::min<std::size_t>(ex.RxLength, ex.RxBuf.size());
+    QString line1 = CmdRequestText(lineNo, ex.TxBuf.data(), txCount, ex.AttemptsUsed, fToHex);
+    QString line2 = CmdReplyText(ex.RxBuf.data(), rxCount, replyLatencyMs(), fToHex);
+    if (fOnlyToFile)
+        return;
+    TLogColor color1 = clLogBlue;
+    TLogColor color2 = ex.TxLength > 0 ? clLogPurple : clLogRed;
+    // Newest first shows the higher ring index on top; swapping keeps the
+    // request above its reply in both orders.
+    if (!LogOldestFirst) {
+        std::swap(line1, line2);
+        std::swap(color1, color2);
+    }
+    const int second = (LogWritePos + 1) % kLogLines;
+    LogLines[LogWritePos] = line1;
+    LogLineColor[LogWritePos] = color1;
+    LogLines[second] = line2;
+    LogLineColor[second] = color2;
+    prRefreshLog(true);
+    AdvanceLogWritePos(2);
+}
+
+void TMonitorForm::prRefreshLog(bool famCmd) {
+    const int newest = famCmd ? (LogWritePos + 1) % kLogLines : LogWritePos;
+    FillLogRows(newest, LogOldestFirst, rowsModel_->rows());
+    rowsModel_->rowsFilled();
+}
+
+QColor TMonitorForm::MonitorsListViewCustomDrawItem(int row) const {
+    if (row < 0 || row >= kLogLines)
+        return WinColorToQColor(clLogBlack);
+    return WinColorToQColor(LogViewColor[row]);
+}
+
+void TMonitorForm::applyListFont() {
+    QFont listFont = MonitorsListView->font();
+    listFont.setPointSize(LogFontSize);
+    MonitorsListView->setFont(listFont);
+}
+
+void TMonitorForm::SetSaveParam() {
+    (LogFontSize == 8 ? FontRadioItem8 : FontRadioItem12)->setChecked(true);
+    (LogHex ? FormatRadioItemHex : FormatRadioItemDec)->setChecked(true);
+    applyListFont();
+}
+
+void TMonitorForm::FormatRadioGroupClick() {
+    const bool hex = formatGroup_->checkedId() != kFormatItemDec;
+    if (hex == LogHex)
+        return;
+    LogHex = hex;
+    notifyOptionsChanged();
+}
+
+void TMonitorForm::FontRadioGroupClick() {
+    const int size = fontGroup_->checkedId() == kFontItem8 ? 8 : 12;
+    if (size == LogFontSize)
+        return;
+    LogFontSize = size;
+    notifyOptionsChanged();
+    applyListFont();
+}
+
+void TMonitorForm::TelStateEditChange() {
+    bTelemByte =
+        static_cast<std::uint8_t>(HexToValue(TelStateEdit->text().toLatin1().toStdString()));
+    TelStateEdit->setText(QString::fromStdString(ValueToHex(1, true, bTelemByte)));
+}
+
+void TMonitorForm::pDelay(std::uint32_t TimeDelay) {
+    const std::uint32_t start = platform::TickCount();
+    while (platform::TickCount() - start < TimeDelay) {
+        platform::PumpMessages();
+        platform::SleepMs(1);
+    }
+}
+
+bool TMonitorForm::funCheckCS(std::uint8_t bNumByte) {
+    return ::funCheckCS(ExchangeState.RxBuf, bNumByte);
+}
+
+int TMonitorForm::replyLatencyMs() const { return ComPortD1->ManyWait1byte(); }
+
+// Reading what arrives between exchanges belongs to the pages that listen for
+// it; nothing is taken while reception is off.
+void TMonitorForm::ComPortD1RxBuf() {
+    if (!ComPortD1->PhonReceive())
+        return;
 }

@@ -1,9 +1,107 @@
+// The exchange log window: the last 400 log lines in their colours and the
+// log options. Lines are written whether the window is shown or not.
 #pragma once
 
+#include "exchange/log_state.h"
+
 #include <QWidget>
+#include <cstdint>
+#include <memory>
+
+class QButtonGroup;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QRadioButton;
+class TComPortD;
+class TLogListModel;
+namespace Ui {
+class TMonitorForm;
+}
 
 class TMonitorForm : public QWidget {
     Q_OBJECT
 public:
     explicit TMonitorForm(QWidget* parent = nullptr);
+    ~TMonitorForm() override;
+
+    // Writes AnalyzeLog as a status line; grey lines only while "Debug" is ticked.
+    void prStatusAsStrToLog(TLogColor iColor);
+    // Writes the characters of AnalyzeLog.sStr as a numbered byte line.
+    void prStatusAsCmdToLog(TLogColor iColor, bool fToHex);
+    // The writer under both; with famCmd it writes the command entry of the
+    // exchange buffers. fOnlyToFile keeps grey lines and command entries out.
+    void prShowLog(bool fToHex, bool famCmd, bool fOnlyToFile);
+    // Copies the ring into the list rows.
+    void prRefreshLog(bool famCmd);
+    // Puts the loaded LogFontSize and LogHex into the option controls and the list.
+    void SetSaveParam();
+
+    void FormatRadioGroupClick();
+    void FontRadioGroupClick();
+    void TelStateEditChange();
+    // The colour a list row is drawn in.
+    QColor MonitorsListViewCustomDrawItem(int row) const;
+
+    // Background reception: runs on the GUI thread when the polling thread
+    // finds bytes waiting while reception is on.
+    void ComPortD1RxBuf();
+
+    // Waits TimeDelay ms while the window messages keep being processed.
+    static void pDelay(std::uint32_t TimeDelay);
+    // The 8-bit sum check of the first bNumByte bytes of the reply buffer.
+    static bool funCheckCS(std::uint8_t bNumByte);
+
+    // The window's components, laid out in monitor_form.ui.
+    QFrame* Panel1 = nullptr;
+    QFrame* MonitorPanel = nullptr;
+    QListView* MonitorsListView = nullptr;
+    QFrame* OptionPanel = nullptr;
+    QLabel* TelState1Label = nullptr;
+    QLabel* TelOffImage = nullptr;
+    QLabel* TelOnImage = nullptr;
+    QLabel* TelState2Label = nullptr;
+    QLineEdit* TelStateEdit = nullptr;
+    QCheckBox* TelStateCheckBox = nullptr;
+    QGroupBox* FontRadioGroup = nullptr;
+    QRadioButton* FontRadioItem12 = nullptr;
+    QRadioButton* FontRadioItem8 = nullptr;
+    QGroupBox* FormatRadioGroup = nullptr;
+    QRadioButton* FormatRadioItemHex = nullptr;
+    QRadioButton* FormatRadioItemDec = nullptr;
+    QCheckBox* DebugLogCheckBox = nullptr;
+    QCheckBox* CmdLogCheckBox = nullptr;
+    // The program's one serial port; every exchange goes through it.
+    TComPortD* ComPortD1 = nullptr;
+
+    bool fStateTel = false;
+    QString sToLogStatus;
+    TLogColor iColorToLogStatus = clLogBlack;
+    std::uint8_t bTelemByte = 0;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormResize();
+    void prFormResize();
+    void applyListFont();
+    // The latency of the reply now in the exchange buffers, in ms.
+    int replyLatencyMs() const;
+
+    std::unique_ptr<Ui::TMonitorForm> ui_;
+    TLogListModel* rowsModel_ = nullptr;
+    QButtonGroup* fontGroup_ = nullptr;
+    QButtonGroup* formatGroup_ = nullptr;
 };
+
+class TCustomComPortD;
+// The port settings the log window keeps for ComPortD1 until a port is opened.
+void ApplyStoredPortSettings(TCustomComPortD& port);
+
+// Two 32 x 32 pictures of the telemetry indicator.
+QPixmap TelemetryPicture(bool on);

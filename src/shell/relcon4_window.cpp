@@ -4,6 +4,7 @@
 #include "devices/qv4m/stat_err_form.h"
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
+#include "exchange/transaction.h"
 #include "port/param_port_form.h"
 #include "port/settings_file.h"
 #include "shell/app_globals.h"
@@ -154,6 +155,8 @@ void TRelcon4::LogButtonClick() {
     MonitorForm->show();
     MonitorForm->raise();
 }
+
+bool TRelcon4::funSendReceive1(std::uint8_t bNumChannel) { return SendReceive(bNumChannel); }
 
 void TRelcon4::ParamComButtonClick() {
     if (ParamPortForm)

@@ -49,6 +49,9 @@ public:
     // The port watchdog; armed by every transaction.
     QTimer* CrashComTimer = nullptr;
 
+    // One request/response on the channel, the call every device page makes.
+    bool funSendReceive1(std::uint8_t bNumChannel);
+
     void LogButtonClick();
     void ParamComButtonClick();
     void sLabel4Click();

@@ -1,0 +1,186 @@
+#include "exchange/transaction.h"
+
+#include "exchange/exchange_state.h"
+#include "exchange/log_state.h"
+#include "exchange/monitor_form.h"
+#include "platform/clock.h"
+#include "port/exchange_settings.h"
+#include "serial/com_port.h"
+#include "shell/app_windows.h"
+#include "shell/relcon4_window.h"
+
+#include <QCheckBox>
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+
+constexpr int kDiscardPasses = 10;
+// The discard read asks for more than can come, so it runs to its time-out.
+constexpr std::uint16_t kDiscardWant = 4096;
+constexpr int kWatchdogMs = 1000;
+
+void logStatus(const QString& text, TLogColor color) {
+    AnalyzeLog.sStr = text;
+    MonitorForm->prStatusAsStrToLog(color);
+}
+
+// Each transaction gives the port watchdog a fresh second; a failed send
+// leaves the channel marked, and the watchdog then takes over.
+void restartWatchdog() {
+    if (!Relcon4 || !Relcon4->CrashComTimer)
+        return;
+    QTimer* timer = Relcon4->CrashComTimer;
+    if (timer->isActive())
+        timer->stop();
+    timer->setInterval(kWatchdogMs);
+    timer->start();
+}
+
+void sendRequest(TCustomComPortD& port, std::uint8_t ch) {
+    TExchangeState& ex = ExchangeState;
+    if (ex.PortCrash[ch]) {
+        ex.SendFailed = true;
+    } else if (ex.TxLength > 0) {
+        ex.SendFailed = !port.SendString(&ex.TxBuf, ex.TxLength);
+    } else {
+        ex.SendFailed = false;
+        logStatus(QStringLiteral("Команда запроса не определена "), clLogRed);
+    }
+}
+
+void readReply(TCustomComPortD& port) {
+    TExchangeState& ex = ExchangeState;
+    TMonitorForm::pDelay(1);
+    std::uint16_t want = ex.RxExpected;
+    ex.ReplyFailed = !port.ReadData(&ex.RxBuf, ex.RxExpected, 0, 0, 0, 0);
+    ex.RxLength = ex.RxExpected;
+    // 255 takes whatever came, so there is nothing to complete.
+    if (want == 255)
+        want = ex.RxLength;
+    StitchReply(port, want);
+}
+
+} // namespace
+
+void DiscardStaleInput(TCustomComPortD& port) {
+    TExchangeState& ex = ExchangeState;
+    for (int pass = 0; pass < kDiscardPasses && port.funDataIsOk() > 0; ++pass) {
+        std::uint16_t count = kDiscardWant;
+        ex.ReplyFailed = !port.ReadData(&ex.RxTailBuf, count, 0, 0, 0, 0);
+        TMonitorForm::pDelay(100);
+        const std::size_t n = std::min<std::size_t>(count, ex.RxTailBuf.size());
+        QString bytes(static_cast<qsizetype>(n), Qt::Uninitialized);
+        for (std::size_t k = 0; k < n; ++k)
+            bytes[static_cast<qsizetype>(k)] = QChar(ex.RxTailBuf[k]);
+        AnalyzeLog.sStr = bytes;
+        MonitorForm->prStatusAsCmdToLog(clLogRed, LogHex);
+    }
+}
+
+void StitchReply(TCustomComPortD& port, std::uint16_t want) {
+    TExchangeState& ex = ExchangeState;
+    if (want <= ex.RxLength)
+        return;
+    const std::int32_t latency = port.ManyWait1byte();
+    if (port.funDataIsOk() == 0)
+        return;
+    const std::uint16_t missing = want - ex.RxLength;
+    std::uint16_t count = missing;
+    ex.ReplyFailed = !port.ReadData(&ex.RxTailBuf, count, 0, 0, 0, 0);
+    const std::size_t room = ex.RxBuf.size() - std::min<std::size_t>(ex.RxLength, ex.RxBuf.size());
+    const std::size_t n = std::min<std::size_t>({count, ex.RxTailBuf.size(), room});
+    std::copy_n(ex.RxTailBuf.begin(), n, ex.RxBuf.begin() + ex.RxLength);
+    ex.RxLength = static_cast<std::uint16_t>(ex.RxLength + n);
+    // The log shows how long the unit took to start answering, not the tail.
+    port.SetManyWait1byte(latency);
+    logStatus(QStringLiteral("Произведено сращивание ответа ") + QString::number(missing),
+              clLogBlack);
+}
+
+TAttemptVerdict JudgeAttempt(bool replyFailed, std::uint16_t rxLength, bool goingOn, int& attempts,
+                             std::int32_t numOfRepeat) {
+    TAttemptVerdict verdict;
+    verdict.goingOn = goingOn;
+    if (!replyFailed || rxLength > 0) {
+        // A reply, or a short one whose completion failed: no further attempt.
+        verdict.goingOn = false;
+        if (attempts > 0)
+            ++attempts;
+    } else {
+        ++attempts;
+        if (attempts >= kAttemptsWrap) {
+            verdict.notes << QString::number(attempts) + QStringLiteral(" - что-то невероятное...");
+            attempts = 0;
+        }
+        if (numOfRepeat > 1)
+            verdict.notes << QStringLiteral("Была попытка №") + QString::number(attempts);
+    }
+    if (replyFailed && verdict.goingOn && attempts >= numOfRepeat)
+        verdict.goingOn = false;
+    return verdict;
+}
+
+void RunTransaction(std::uint8_t bNumChannel) {
+    TExchangeState& ex = ExchangeState;
+    if (bNumChannel >= kNumChannels || !MonitorForm || !MonitorForm->ComPortD1) {
+        ex.SendFailed = ex.ReplyFailed = true;
+        ex.RxLength = 0;
+        return;
+    }
+    TCustomComPortD& port = *MonitorForm->ComPortD1;
+    ex.RxLength = 0;
+    ex.ReplyFailed = false;
+    TMonitorForm::pDelay(1);
+    restartWatchdog();
+
+    int attempts = 0;
+    bool goingOn = true;
+    while (goingOn) {
+        ex.RxLength = 0;
+        if (attempts > 0) {
+            TMonitorForm::pDelay(100);
+            platform::SleepMs(100);
+            platform::PumpMessages();
+            DiscardStaleInput(port);
+        }
+        // Background reception stays off while this attempt has the line.
+        port.SetPhonReceive(false);
+        sendRequest(port, bNumChannel);
+        const std::uint16_t saved = ex.RxExpected % 256;
+        if (!ex.SendFailed && (ex.RxExpected > 0 || port.WaitReceive()))
+            readReply(port);
+        ex.RxExpected = saved;
+        if (ex.SendFailed) {
+            logStatus(QStringLiteral("CrashComPort"), clLogRed);
+            ex.ReplyFailed = true;
+            ex.RxLength = 0;
+            goingOn = false;
+            ex.PortCrash[bNumChannel] = true;
+        }
+        port.SetPhonReceive(true);
+
+        const TAttemptVerdict verdict =
+            JudgeAttempt(ex.ReplyFailed, ex.RxLength, goingOn, attempts, ex.NumOfRepeat);
+        goingOn = verdict.goingOn;
+        for (const QString& note : verdict.notes)
+            logStatus(note, clLogViolet);
+
+        if (!ex.PortCrash[bNumChannel]) {
+            ex.AttemptsUsed = static_cast<std::uint8_t>(attempts);
+            if (MonitorForm->CmdLogCheckBox->isChecked())
+                MonitorForm->prShowLog(LogHex, true, false);
+        }
+    }
+}
+
+bool SendReceive(std::uint8_t bNumChannel) {
+    const TExchangeState& ex = ExchangeState;
+    if (bNumChannel >= kNumChannels || !ex.PortOpen[bNumChannel] || !MonitorForm ||
+        !MonitorForm->ComPortD1)
+        return false;
+    RunTransaction(bNumChannel);
+    if (ex.RxExpected == 0)
+        return true;
+    return ex.RxLength == ex.RxExpected;
+}

@@ -1,0 +1,35 @@
+// The port map: which device node stands behind each COM<n> name. Explicit
+// entries are COM<n> symlinks in the per-user ports folder; the serial
+// devices with real hardware that the kernel lists under /sys/class/tty
+// follow as automatic entries.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace platform {
+
+inline constexpr int kMaxComNumber = 96;
+
+struct PortMapEntry {
+    QString comName;    // "COM3"
+    int number = 0;     // 3
+    QString devicePath; // "/dev/ttyUSB0", "/dev/pts/5", ...
+    bool isExplicit = false;
+};
+
+// Where the kernel's device tree is read; tests point it at a fake tree.
+// An empty root restores "/sys".
+void SetSysfsRoot(const QString& root);
+QString SysfsRoot();
+
+// Every entry, explicit first where both claim a name, sorted by number.
+QList<PortMapEntry> ListPorts();
+// The device path for a name such as "COM3", empty when the map has none.
+QString ResolvePort(const QString& comName);
+
+// The COM number of an automatic entry for a kernel tty name, 0 when the name
+// is not one of the serial families (ttyS<k>, ttyUSB<k>, ttyACM<k>).
+int AutomaticComNumber(const QString& ttyName);
+
+} // namespace platform
