@@ -288,7 +288,9 @@ bool TMonitorForm::funCheckCS(std::uint8_t bNumByte) {
     return ::funCheckCS(ExchangeState.RxBuf, bNumByte);
 }
 
-int TMonitorForm::replyLatencyMs() const { return ComPortD1->ManyWait1byte(); }
+int TMonitorForm::replyLatencyMs() const {
+    return ComPortD1->ManyWait1byte();
+}
 
 // Reading what arrives between exchanges belongs to the pages that listen for
 // it; nothing is taken while reception is off.

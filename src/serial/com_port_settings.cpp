@@ -42,9 +42,9 @@ void TComFlowControlD::Changed() {
 TFlowControl TComFlowControlD::FlowControl() const {
     if (FControlRTS == rtsHandshake && FOutCTSFlow && !FXonXoffIn && !FXonXoffOut)
         return fcHardware;
-    if (FControlRTS != rtsHandshake && !FOutCTSFlow && FXonXoffIn && FXonXoffOut)
+    if (FControlRTS == rtsDisable && !FOutCTSFlow && FXonXoffIn && FXonXoffOut)
         return fcSoftware;
-    if (FControlRTS != rtsHandshake && !FOutCTSFlow && !FXonXoffIn && !FXonXoffOut)
+    if (FControlRTS == rtsDisable && !FOutCTSFlow && !FXonXoffIn && !FXonXoffOut)
         return fcNone;
     return fcCustom;
 }

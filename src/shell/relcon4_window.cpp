@@ -1,6 +1,7 @@
 #include "shell/relcon4_window.h"
 
 #include "devices/qv2f3/qv2f3_page.h"
+#include "devices/qv4m/qv4m_pages.h"
 #include "devices/qv4m/stat_err_form.h"
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
@@ -75,6 +76,7 @@ void TRelcon4::FormCreate() {
     TabSheet2 = addPage(PageControl1, "TabSheet2", QStringLiteral("RI1-R"));
     TabSheet4 = addPage(PageControl1, "TabSheet4", QStringLiteral("ZE2-R3"));
     PageControl1->setCurrentIndex(0);
+    InstallQv4mPages(this);
     InstallQv2f3Page(this);
 
     // The shell's own controls on the first page; the command page fills the rest.
@@ -145,6 +147,9 @@ void TRelcon4::prActivateMasterForm(QObject* /*sender*/) {
     if (CaseComForm)
         CaseComForm->prScanComPort();
     setEnabled(true);
+    fNotSetCheckBoxs = true;
+    ApplyQv4mMainMode(this);
+    fNotSetCheckBoxs = false;
     fBlockPressKey = false;
     emit activated();
 }

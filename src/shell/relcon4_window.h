@@ -35,6 +35,8 @@ public:
     std::uint16_t wTempS3b = 0, wTempS4b = 0, wTempS5b = 0, wTempS6b = 0;
     QString sInitDate = QStringLiteral("00.00.00");
     double rVoltOpora = 5.5;
+    // RO-4D board generation from its version text (0x21 for 2.1); 0 until a read.
+    std::uint8_t bVers = 0;
 
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;

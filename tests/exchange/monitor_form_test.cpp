@@ -2,9 +2,11 @@
 #include "exchange/log_state.h"
 #include "exchange/monitor_form.h"
 #include "port/exchange_settings.h"
+#include "serial/com_port.h"
 
 #include <QBrush>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +14,7 @@
 #include <QListView>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -268,4 +271,49 @@ TEST_F(MonitorFormTest, SumCheckOfTheReplyBuffer) {
     EXPECT_FALSE(TMonitorForm::funCheckCS(2));
     ExchangeState.RxBuf[1] = 0x10;
     EXPECT_TRUE(TMonitorForm::funCheckCS(2));
+}
+
+TEST_F(MonitorFormTest, OwnsThePortWithItsStoredSettings) {
+    TComPortD* port = form->ComPortD1;
+    ASSERT_NE(port, nullptr);
+    EXPECT_EQ(form->findChild<TComPortD*>(QStringLiteral("ComPortD1")), port);
+    EXPECT_FALSE(port->Connected());
+    EXPECT_EQ(port->Port(), QStringLiteral("COM1"));
+    EXPECT_EQ(port->BaudRate(), br9600);
+    EXPECT_EQ(port->CustomBaudRate(), 2400);
+    EXPECT_EQ(port->DataBits(), db8Bits);
+    EXPECT_EQ(port->StopBits(), sb1Bit);
+    EXPECT_EQ(port->Parity()->Bits(), prNone);
+    EXPECT_EQ(port->Buffer()->InputSize(), 64);
+    EXPECT_EQ(port->Buffer()->OutputSize(), 0);
+    const TComTimeoutsD& t = *port->Timeouts();
+    EXPECT_EQ(t.ReadInterval(), 0);
+    EXPECT_EQ(t.ReadTotalMultiplier(), 0);
+    EXPECT_EQ(t.ReadTotalConstant(), 1);
+    EXPECT_EQ(t.WriteTotalMultiplier(), 100);
+    EXPECT_EQ(t.WriteTotalConstant(), 1000);
+    EXPECT_EQ(t.Write1Wait2(), 2);
+    EXPECT_EQ(t.Write2WaitN(), 2);
+    EXPECT_EQ(t.ReadTimeOut(), 50);
+    EXPECT_EQ(t.WaitTimeAfterSending(), 0);
+    EXPECT_EQ(t.WaitTimePrevSending(), 50);
+    EXPECT_EQ(port->FlowControl()->FlowControl(), fcNone);
+    EXPECT_EQ(port->FlowControl()->ControlDTR(), dtrDisable);
+    EXPECT_FALSE(port->WorkSendError());
+    EXPECT_TRUE(static_cast<bool>(port->OnRxBuf));
+    port->OnRxBuf(); // reception is off: nothing to do, nothing breaks
+}
+
+TEST_F(MonitorFormTest, DelayKeepsEventsRunning) {
+    bool fired = false;
+    QTimer::singleShot(5, [&] { fired = true; });
+    QElapsedTimer clock;
+    clock.start();
+    TMonitorForm::pDelay(30);
+    // Counted in whole ticks of the millisecond clock, so up to 1 ms short.
+    EXPECT_GE(clock.elapsed(), 29);
+    EXPECT_TRUE(fired);
+    clock.restart();
+    TMonitorForm::pDelay(0);
+    EXPECT_LT(clock.elapsed(), 20);
 }

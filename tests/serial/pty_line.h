@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/pty.h"
+#include "serial/com_port.h"
 
 #include <QString>
 #include <atomic>
@@ -56,5 +57,9 @@ private:
 };
 
 double Ms(Clock::duration d);
+
+// Opens the port with the settings a device command uses (9600 8N1, 4 ms
+// between bytes), no pause before a request and background reception off.
+bool OpenForExchange(TComPortD& port, const QString& comName, int readTimeOut);
 
 } // namespace serialtest

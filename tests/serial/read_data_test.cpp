@@ -12,19 +12,9 @@ class ReadDataTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(line.ok());
-        port.SetPort(line.comName());
-        port.SetBaudRate(brCustom);
-        port.SetCustomBaudRate(9600);
-        port.Timeouts()->SetWrite1Wait2(4);
-        port.Timeouts()->SetWrite2WaitN(4);
-        port.Timeouts()->SetWaitTimePrevSending(0);
-        port.Timeouts()->SetReadTimeOut(300);
-        port.Open();
-        ASSERT_TRUE(port.Connected())
+        ASSERT_TRUE(serialtest::OpenForExchange(port, line.comName(), 300))
             << port.LastError() << " " << port.OpenFailReason().toStdString();
-        port.SetPhonReceive(false);
     }
-    // Writes bytes as the unit once the tx side has gone quiet.
     void unitSends(const std::vector<std::uint8_t>& bytes) { ASSERT_TRUE(line.pty().write(bytes)); }
 
     serialtest::PtyPort line;

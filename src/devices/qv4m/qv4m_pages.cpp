@@ -1,0 +1,183 @@
+#include "devices/qv4m/qv4m_pages.h"
+
+#include "devices/qv4m/mode_editor.h"
+#include "devices/qv4m/number_text.h"
+#include "devices/qv4m/qv4m_mode_page.h"
+#include "devices/qv4m/qv4m_times_page.h"
+#include "devices/qv4m/radio_group.h"
+#include "shell/box_message.h"
+#include "shell/relcon4_window.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+struct TEditField {
+    const char* name;
+    QString TQv4mParams::*text;
+};
+
+constexpr TEditField kEdits[] = {
+    {"TimeSearchSinusEdit", &TQv4mParams::TimeSearchSinus},
+    {"NumOfCycleReleSwitchEdit", &TQv4mParams::NumOfCycleReleSwitch},
+    {"TimeAntidrebReleEdit", &TQv4mParams::TimeAntidrebRele},
+    {"TimeAntidrebADC_Edit", &TQv4mParams::TimeAntidrebADC},
+    {"TimeAntidrebWarningEdit", &TQv4mParams::TimeAntidrebWarning},
+    {"PeriodTimeTestEdit", &TQv4mParams::PeriodTimeTest},
+    {"TimeMode3_Edit", &TQv4mParams::TimeMode3},
+    {"T_off_Edit", &TQv4mParams::T_off},
+    {"T_min6a_Edit", &TQv4mParams::T_min6a},
+    {"T_min6b_Edit", &TQv4mParams::T_min6b},
+    {"T_240_Edit", &TQv4mParams::T_240},
+    {"T_end_Edit", &TQv4mParams::T_end},
+    {"T_wait_Edit", &TQv4mParams::T_wait},
+    {"VoltOporaEdit", &TQv4mParams::VoltOpora},
+    {"VoltLowTestMotorEdit", &TQv4mParams::VoltLowTestMotor},
+    {"VoltHiBtnEdit", &TQv4mParams::VoltHiBtn},
+    {"VoltDnBtnEditEdit", &TQv4mParams::VoltDnBtn},
+    {"VoltLoBtnEdit", &TQv4mParams::VoltLoBtn},
+    {"VoltHiSigEditEdit", &TQv4mParams::VoltHiSig},
+    {"VoltDnSigEditEdit", &TQv4mParams::VoltDnSig},
+    {"VoltLoSigEditEdit", &TQv4mParams::VoltLoSig},
+    {"Edit1", &TQv4mParams::Edit1},
+    {"Edit2", &TQv4mParams::Edit2},
+};
+
+struct TOptionField {
+    const char* name;
+    bool TQv4mParams::*option;
+};
+
+constexpr TOptionField kOptions[] = {
+    {"CheckBox1", &TQv4mParams::CheckBox1},
+    {"NoWaitOffBtnCheckBox", &TQv4mParams::NoWaitOffBtn},
+    {"CheckBox16", &TQv4mParams::CheckBox16},
+    {"BlockFreeSignalCheckBox", &TQv4mParams::BlockFreeSignal},
+    {"IfBadK3OffM1CheckBox", &TQv4mParams::IfBadK3OffM1},
+    {"CheckBox19", &TQv4mParams::CheckBox19},
+};
+
+struct TLineBox {
+    const char* name;
+    std::uint16_t bit;
+};
+
+constexpr TLineBox kLineBoxes[] = {
+    {"K1_check_CheckBox", sig::K1}, {"K3_check_CheckBox", sig::K3}, {"C1_check_CheckBox", sig::C1},
+    {"C3_check_CheckBox", sig::C3}, {"Op_check_CheckBox", sig::Op}, {"Zp_check_CheckBox", sig::Zp},
+    {"CheckBox11", sig::Switch1},   {"CheckBox12", sig::Switch2},   {"CheckBox13", sig::Switch3},
+    {"CheckBox14", sig::Switch4},
+};
+
+// Other windows of the program reuse names like "CheckBox1", so controls are
+// looked up on the two pages only.
+template <typename T> T* onPages(const TQv4mPages* pages, const char* name) {
+    const QString key = QLatin1String(name);
+    T* w = pages->ModePage->findChild<T*>(key);
+    if (!w)
+        w = pages->TimesPage->findChild<T*>(key);
+    if (!w)
+        qFatal("RO-4D pages: no control %s", name);
+    return w;
+}
+
+QWidget* placeOnTab(QWidget* tab, QWidget* page) {
+    auto* layout = new QVBoxLayout(tab);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(page);
+    return page;
+}
+
+} // namespace
+
+TQv4mPages::TQv4mPages(TRelcon4* owner) : QObject(owner), owner_(owner) {
+    setObjectName(QStringLiteral("Qv4mPages"));
+}
+
+TQv4mParams TQv4mPages::ReadParams() const {
+    TQv4mParams p;
+    for (const TEditField& f : kEdits)
+        p.*f.text = onPages<QLineEdit>(this, f.name)->text();
+    for (const TOptionField& f : kOptions)
+        p.*f.option = onPages<QAbstractButton>(this, f.name)->isChecked();
+    p.RadioGroup2 = onPages<TRadioGroup>(this, "RadioGroup2")->itemIndex();
+    for (const TLineBox& b : kLineBoxes)
+        if (onPages<QAbstractButton>(this, b.name)->isChecked())
+            p.LineChecks |= b.bit;
+    return p;
+}
+
+void TQv4mPages::WriteParams(const TQv4mParams& p) {
+    TEditorQuiet quiet(*owner_);
+    for (const TEditField& f : kEdits)
+        onPages<QLineEdit>(this, f.name)->setText(p.*f.text);
+    for (const TOptionField& f : kOptions)
+        onPages<QAbstractButton>(this, f.name)->setChecked(p.*f.option);
+    onPages<TRadioGroup>(this, "RadioGroup2")->setItemIndex(p.RadioGroup2);
+    // The board switch boxes are set on the board, not here.
+    for (const TLineBox& b : kLineBoxes)
+        if (b.bit & sig::Lines)
+            onPages<QAbstractButton>(this, b.name)->setChecked(p.LineChecks & b.bit);
+}
+
+bool TQv4mPages::prPageToRegs(const QString& /*fileName*/, bool /*writeConfig*/,
+                              bool /*writeExport*/) {
+    TQv4mParams p = ReadParams();
+    if (!IsUsableVref(LenientToDouble(p.VoltOpora))) {
+        ShowPlainMessage(UnusableVrefMessage());
+        return false;
+    }
+    const TModeEditor ed = ModePage->ReadEditor();
+    p.LineChecks = AdjustLineChecks(p.LineChecks, UsedLineSignals(ed, p.CheckBox19, p.RadioGroup2),
+                                    p.BlockFreeSignal);
+    WriteParams(p);
+
+    const std::uint16_t flagMode1 =
+        PackFlagMode1(p, ed.mainMode, ed.m1.orAnd.index, ed.m2.orAnd.index);
+    BuildParamWords(p, flagMode1, owner_->rVoltOpora, IsBoard2x(owner_->bVers), mParamRegs);
+    ModePage->prPackModeWords();
+    const auto modeWords = ModeWordsOf(*owner_).toArray();
+    std::copy(modeWords.begin(), modeWords.end(), mModeRegs.begin());
+    mExtraWords[0] = p.BlockFreeSignal ? 1 : 0;
+    // Writing the configuration file and the register export joins here with
+    // the file commands.
+    return true;
+}
+
+void TQv4mPages::prShowParamRegs(const TParamRegs& regs) {
+    TQv4mParams p = ReadParams();
+    auto* mainMode = onPages<QComboBox>(this, "MainModeComboBox");
+    int mode = mainMode->currentIndex();
+    ShowParamWords(regs, owner_->rVoltOpora, IsBoard2x(owner_->bVers), p, mode);
+    TEditorQuiet quiet(*owner_);
+    WriteParams(p);
+    mainMode->setCurrentIndex(mode);
+}
+
+void TQv4mPages::prSetBoardLayout() {
+    TimesPage->prSetBoardLayout(IsBoard2x(owner_->bVers));
+}
+
+TQv4mPages* InstallQv4mPages(TRelcon4* window) {
+    auto* pages = new TQv4mPages(window);
+    pages->ModePage = new TQv4mModePage(window, window->TabSheet3);
+    pages->TimesPage = new TQv4mTimesPage(window->TabSheet6);
+    placeOnTab(window->TabSheet3, pages->ModePage);
+    placeOnTab(window->TabSheet6, pages->TimesPage);
+    return pages;
+}
+
+TQv4mPages* Qv4mPagesOf(const TRelcon4* window) {
+    return window ? window->findChild<TQv4mPages*>(QStringLiteral("Qv4mPages"),
+                                                   Qt::FindDirectChildrenOnly)
+                  : nullptr;
+}
+
+void ApplyQv4mMainMode(TRelcon4* window) {
+    if (TQv4mPages* pages = Qv4mPagesOf(window))
+        pages->ModePage->prApplyMainMode();
+}

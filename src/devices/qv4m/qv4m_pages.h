@@ -1,0 +1,50 @@
+// The two RO-4D parameter pages together: building the register images from
+// them and showing register words on them.
+#pragma once
+
+#include "devices/qv4m/param_codec.h"
+
+#include <QObject>
+#include <QString>
+
+class TQv4mModePage;
+class TQv4mTimesPage;
+class TRelcon4;
+
+class TQv4mPages : public QObject {
+    Q_OBJECT
+public:
+    explicit TQv4mPages(TRelcon4* owner);
+
+    TQv4mModePage* ModePage = nullptr;
+    TQv4mTimesPage* TimesPage = nullptr;
+
+    // Fills mParamRegs, mModeRegs words 0 to 19 and mExtraWords word 0 from the
+    // pages; adjusts the line-control boxes first. A reference voltage that is
+    // not a positive number is refused with a message before anything changes,
+    // and false is returned. The file flags ask for the configuration file and
+    // the register export under fileName.
+    bool prPageToRegs(const QString& fileName, bool writeConfig, bool writeExport);
+
+    // Shows parameter words on the pages: numbers, voltages for the current
+    // board, options, main mode and the six line-control boxes. The AND/OR
+    // groups and the matrix are the mode editor's restore.
+    void prShowParamRegs(const TParamRegs& regs);
+
+    // Applies the board generation in the window's bVers to the times page.
+    void prSetBoardLayout();
+
+    TQv4mParams ReadParams() const;
+    // Sets the controls; the mode editor's handlers stay quiet meanwhile.
+    void WriteParams(const TQv4mParams& p);
+
+private:
+    TRelcon4* owner_;
+};
+
+// Creates both pages in the window's tabs TabSheet3 and TabSheet6.
+TQv4mPages* InstallQv4mPages(TRelcon4* window);
+// The pages installed in a window, or nullptr.
+TQv4mPages* Qv4mPagesOf(const TRelcon4* window);
+// The mode editor's main-mode rules, once; the caller holds fNotSetCheckBoxs.
+void ApplyQv4mMainMode(TRelcon4* window);
