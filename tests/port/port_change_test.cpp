@@ -62,28 +62,6 @@ TEST_F(PortChange, NoPortsThreeTriesThenError59) {
     EXPECT_FALSE(QFile::exists(FilePath())) << "nothing is saved";
 }
 
-TEST_F(PortChange, EveryFailedChoiceIsToldAndTheLastNameIsKept) {
-    for (const char* name : {"COM3", "COM4", "COM5"})
-        LinkPort(QLatin1String(name), QStringLiteral("/dev/null"));
-    serial::FakeSerialPorts fakes;
-    fakes.line(QStringLiteral("COM3"))->refuseOpen(2);
-    fakes.line(QStringLiteral("COM4"))->refuseOpen(5);
-    fakes.line(QStringLiteral("COM5"))->refuseOpen(31);
-    CaseComForm->prScanComPort();
-    AnswerDialogWith({0, 1, 2});
-
-    EXPECT_FALSE(Relcon4->funChangeComPort(0));
-
-    EXPECT_EQ(labels.size(), 3);
-    EXPECT_EQ(user->texts(),
-              (QStringList{QStringLiteral("СОМ-порт в системе отсутствует"),
-                           QStringLiteral("СОМ-порт занят другим процессом"),
-                           QStringLiteral("СОМ-порт зарезервирован как виртуальный"), kError59}));
-    EXPECT_EQ(ExchangeState.PortName[0], QStringLiteral("COM5"));
-    EXPECT_FALSE(ExchangeState.PortOpen[0]);
-    EXPECT_FALSE(QFile::exists(FilePath()));
-}
-
 TEST_F(PortChange, ChosenPortIsOpenedClosedAtOnceAndStored) {
     platform::PseudoTerminal pty;
     ASSERT_TRUE(pty.open());

@@ -1,39 +1,6 @@
 #include "port/port_rules.h"
-#include "port/status_com_form.h"
 
 #include <gtest/gtest.h>
-
-TEST(PortRules, DisplayAndStoredForms) {
-    EXPECT_EQ(PortDisplayName(QStringLiteral("COM3")), QStringLiteral("COM 3"));
-    EXPECT_EQ(PortDisplayName(QStringLiteral("COM10")), QStringLiteral("COM 10"));
-    EXPECT_EQ(PortDisplayName(QString()), QStringLiteral(" "));
-    EXPECT_EQ(PortDisplayName(QStringLiteral("COM")), QStringLiteral("COM "));
-    EXPECT_EQ(PortStoredName(QStringLiteral("COM 10")), QStringLiteral("COM10"));
-    EXPECT_EQ(PortStoredName(QStringLiteral("COM3")), QStringLiteral("COM3"));
-    // Only a space in the fourth place is the display form's.
-    EXPECT_EQ(PortStoredName(QStringLiteral("CO M3")), QStringLiteral("CO M3"));
-    EXPECT_EQ(PortStoredName(QStringLiteral("COM ")), QStringLiteral("COM"));
-}
-
-TEST(PortRules, ListedOnlyAmongTheCountedEntriesAndExactly) {
-    const QStringList shown{QStringLiteral("COM 1"), QStringLiteral("COM 3"),
-                            QStringLiteral("COM 34")};
-    EXPECT_TRUE(PortIsListed(QStringLiteral("COM3"), shown, 3));
-    EXPECT_FALSE(PortIsListed(QStringLiteral("COM34"), shown, 2));
-    EXPECT_FALSE(PortIsListed(QStringLiteral("com3"), shown, 3));
-    EXPECT_FALSE(PortIsListed(QStringLiteral("COM7"), shown, 3));
-    // A count above the list's length never reads past it.
-    EXPECT_TRUE(PortIsListed(QStringLiteral("COM34"), shown, 99));
-}
-
-TEST(PortRules, TriesLeftAndStatusTexts) {
-    EXPECT_EQ(TriesLeftText(0), QStringLiteral("Попыток: 3"));
-    EXPECT_EQ(TriesLeftText(2), QStringLiteral("Попыток: 1"));
-    EXPECT_EQ(StatusCOMText(1),
-              QStringLiteral("Подключение к СОМ-порту. Пожалуйста, подождите..."));
-    EXPECT_EQ(StatusCOMText(2), QStringLiteral("При подключении к СОМ-порту возникли проблемы!!"));
-    EXPECT_TRUE(StatusCOMText(3).isEmpty());
-}
 
 TEST(PortRules, SlowAttemptLimitsInWholeSeconds) {
     EXPECT_FALSE(OpenAttemptIsSlow(1, 100, 105));
@@ -42,15 +9,6 @@ TEST(PortRules, SlowAttemptLimitsInWholeSeconds) {
     EXPECT_TRUE(OpenAttemptIsSlow(2, 100, 104));
     // Over midnight the difference is negative: timely.
     EXPECT_FALSE(OpenAttemptIsSlow(1, 86399, 2));
-}
-
-TEST(PortRules, SecondsOfDayClockCanBeReplaced) {
-    SetSecondsOfDayClock([] { return 4242; });
-    EXPECT_EQ(SecondsOfDay(), 4242);
-    SetSecondsOfDayClock({});
-    const int now = SecondsOfDay();
-    EXPECT_GE(now, 0);
-    EXPECT_LT(now, 86400);
 }
 
 TEST(PortRules, OpeningVerdictsAndMessages) {

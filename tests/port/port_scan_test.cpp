@@ -3,9 +3,6 @@
 #include "port_fixture.h"
 
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -22,38 +19,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(PortScan, DialogAndStatusWindowAsDesigned) {
-    TCaseComForm& form = *CaseComForm;
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Выбор СОМ-порта"));
-    EXPECT_EQ(form.size(), QSize(241, 133));
-    EXPECT_EQ(form.GroupBox2->title(), QStringLiteral(" Выберите новый СОМ-порт"));
-    EXPECT_EQ(form.CountShowLabel->text(), QStringLiteral("Попыток:"));
-    EXPECT_FALSE(form.ComPortComboBox->isEditable());
-    EXPECT_EQ(form.ReNewButton->text(), QStringLiteral("Поиск СОМ-портов"));
-    EXPECT_EQ(form.Button1->text(), QStringLiteral("Принять"));
-    for (const char* name :
-         {"GroupBox2", "CountShowLabel", "ComPortComboBox", "ReNewButton", "Button1"})
-        EXPECT_TRUE(form.findChild<QWidget*>(QLatin1String(name))) << name;
-    form.prShowNumEffort(1);
-    EXPECT_EQ(form.CountShowLabel->text(), QStringLiteral("Попыток: 2"));
-
-    TStatusCOMForm& status = *StatusCOMForm;
-    EXPECT_EQ(status.windowTitle(), QStringLiteral("Поиск СОМ-портов"));
-    EXPECT_EQ(status.size(), QSize(428, 28));
-    EXPECT_FALSE(status.windowFlags() & Qt::WindowCloseButtonHint);
-    ASSERT_EQ(status.findChild<QPlainTextEdit*>(QStringLiteral("SearchCOMMemo")),
-              status.SearchCOMMemo);
-    EXPECT_TRUE(status.SearchCOMMemo->isReadOnly());
-    EXPECT_EQ(status.SearchCOMMemo->font().pixelSize(), 16);
-    EXPECT_EQ(status.SearchCOMMemo->toPlainText(),
-              QStringLiteral("Идёт поиск СОМ-портов. Пожалуйста, подождите..."));
-    status.prShowStatus(2);
-    EXPECT_TRUE(status.isVisible());
-    EXPECT_FALSE(status.isModal());
-    EXPECT_EQ(status.SearchCOMMemo->toPlainText(),
-              QStringLiteral("При подключении к СОМ-порту возникли проблемы!!"));
-}
 
 TEST_F(PortScan, ExplicitAndAutomaticEntriesInNumberOrder) {
     AddKernelTty(QStringLiteral("ttyS0"), 4); // a UART answers: COM1
@@ -98,21 +63,4 @@ TEST_F(PortScan, ExplicitAndAutomaticEntriesInNumberOrder) {
                                          QStringLiteral("COM 10"), QStringLiteral("COM 33"),
                                          QStringLiteral("COM 34"), QStringLiteral("COM 66")}));
     EXPECT_EQ(CaseComForm->iNumCounterPorts, 6);
-}
-
-TEST_F(PortScan, NoPortsLeaveTheListEmptyWithNothingSelected) {
-    LinkPort(QStringLiteral("COM5"), QStringLiteral("/dev/null"));
-    CaseComForm->prScanComPort();
-    ASSERT_EQ(CaseComForm->iNumCounterPorts, 1);
-    QDir(platform::PortsFolder()).removeRecursively();
-
-    CaseComForm->prScanComPort();
-    EXPECT_TRUE(ComPortList.isEmpty());
-    EXPECT_EQ(CaseComForm->iNumCounterPorts, 0);
-    EXPECT_EQ(CaseComForm->ComPortComboBox->count(), 0);
-    EXPECT_EQ(CaseComForm->ComPortComboBox->currentIndex(), -1);
-    EXPECT_TRUE(CaseComForm->ComPortComboBox->currentText().isEmpty());
-    QString name = QStringLiteral("COM5");
-    CaseComForm->prCheckNameComPort(name);
-    EXPECT_TRUE(name.isEmpty());
 }
