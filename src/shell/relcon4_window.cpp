@@ -1,5 +1,6 @@
 #include "shell/relcon4_window.h"
 
+#include "devices/qv1m/qv1m_page.h"
 #include "devices/qv2f3/qv2f3_page.h"
 #include "devices/qv4m/qv4m_pages.h"
 #include "devices/qv4m/stat_err_form.h"
@@ -77,6 +78,7 @@ void TRelcon4::FormCreate() {
     TabSheet4 = addPage(PageControl1, "TabSheet4", QStringLiteral("ZE2-R3"));
     PageControl1->setCurrentIndex(0);
     InstallQv4mPages(this);
+    InstallQv1mPage(this);
     InstallQv2f3Page(this);
 
     // The shell's own controls on the first page; the command page fills the rest.

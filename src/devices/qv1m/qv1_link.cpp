@@ -1,0 +1,38 @@
+#include "devices/qv1m/qv1_link.h"
+
+#include "exchange/exchange_state.h"
+
+#include <algorithm>
+
+namespace {
+TQv1Line line;
+}
+
+TQv1Line& Qv1Line() {
+    return line;
+}
+
+void ResetQv1Line() {
+    line = {};
+}
+
+void Qv1OpenClose(bool open) {
+    if (line.openClose)
+        line.openClose(open);
+}
+
+std::optional<TMasBytes> Qv1Exchange(const TQv1Request& request) {
+    TExchangeState& x = ExchangeState;
+    if (request.frame.size() > x.TxBuf.size() || request.replyLength > x.RxBuf.size())
+        return std::nullopt;
+    std::copy(request.frame.begin(), request.frame.end(), x.TxBuf.begin());
+    x.TxLength = static_cast<std::uint16_t>(request.frame.size());
+    x.RxExpected = request.replyLength;
+    if (!line.sendReceive || !line.sendReceive())
+        return std::nullopt;
+    // The engine reports success on the length; never trust more than RxBuf holds.
+    const std::size_t n = std::min<std::size_t>(request.replyLength, x.RxBuf.size());
+    if (x.RxLength != n)
+        return std::nullopt;
+    return TMasBytes(x.RxBuf.begin(), x.RxBuf.begin() + static_cast<std::ptrdiff_t>(n));
+}

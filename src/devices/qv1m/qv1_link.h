@@ -1,0 +1,29 @@
+// How the QV1 pages reach the unit: opening channel 0 for a command and one
+// request/reply transaction over ExchangeState. Both default to "no line"
+// (nothing opens, every exchange fails) until the program wires them:
+//   Qv1Line().openClose = [w](bool open) { w->prOpenCloseCOM(0, open); };
+//   Qv1Line().sendReceive = [w] { return w->funSendReceive1(0); };
+#pragma once
+
+#include "devices/qv1m/qv1_frame.h"
+
+#include <functional>
+#include <optional>
+
+struct TQv1Line {
+    // Opens (true) or closes (false) the port of channel 0.
+    std::function<void(bool open)> openClose;
+    // Runs the request standing in ExchangeState.TxBuf / TxLength and waits for
+    // RxExpected bytes; true only when exactly that many arrived in RxBuf.
+    std::function<bool()> sendReceive;
+};
+
+TQv1Line& Qv1Line();
+// Back to "no line"; for tests.
+void ResetQv1Line();
+
+// Opens or closes channel 0 through the line.
+void Qv1OpenClose(bool open);
+// Puts the request into ExchangeState and runs it; the reply bytes when the
+// exchange succeeded.
+std::optional<TMasBytes> Qv1Exchange(const TQv1Request& request);

@@ -1,0 +1,205 @@
+// The RI1-R page's conversation with the unit: session, writes, mode switch.
+#include "devices/qv1m/qv1_link.h"
+#include "devices/qv1m/qv1m_page.h"
+#include "shell/app_globals.h"
+#include "shell/relcon4_window.h"
+#include "ui_qv1m_page.h"
+
+namespace {
+
+const QString kWriting = QStringLiteral("Статус: идёт запись...");
+const QString kDone = QStringLiteral("Статус: успешно");
+const QString kBadParameters = QStringLiteral("Статус: ошибки в параметрах");
+
+} // namespace
+
+bool TQv1mPage::exchange(const TQv1Request& request) {
+    std::optional<TMasBytes> reply = Qv1Exchange(request);
+    reply_ = reply ? std::move(*reply) : TMasBytes{};
+    return reply.has_value();
+}
+
+TQv1mPage::TStep TQv1mPage::judge(bool exchanged) const {
+    if (!exchanged)
+        return TStep::Failed;
+    return Qv1ResultCode(reply_) == 0 ? TStep::Done : TStep::Refused;
+}
+
+TQv1mPage::TStep TQv1mPage::sendAlone(const TQv1Request& request) {
+    Qv1OpenClose(true);
+    const TStep step = judge(exchange(request));
+    Qv1OpenClose(false);
+    return step;
+}
+
+QString TQv1mPage::stepText(TStep step, const QString& refused) {
+    switch (step) {
+    case TStep::Failed:
+        return QStringLiteral("Статус: не выполнено");
+    case TStep::Refused:
+        return refused;
+    case TStep::Done:
+        break;
+    }
+    return kDone;
+}
+
+bool TQv1mPage::funQV1StartSession() {
+    return exchange(Qv1StartSessionRequest());
+}
+
+bool TQv1mPage::funQV1WriteMode(int n) {
+    return exchange(Qv1WriteModeRequest(*this, n));
+}
+
+bool TQv1mPage::funQV1WriteTimeErr() {
+    return exchange(Qv1WriteTimeErrRequest(mQV1M_s));
+}
+
+bool TQv1mPage::funQV1WriteVoltFlags() {
+    return exchange(Qv1WriteVoltFlagsRequest(mQV1M_s));
+}
+
+bool TQv1mPage::funQV1SendCmdT() {
+    return exchange(Qv1CmdTRequest());
+}
+
+bool TQv1mPage::funQV1WriteDate() {
+    return exchange(Qv1WriteDateRequest(PcDate.Day, PcDate.Month, PcDate.Year));
+}
+
+bool TQv1mPage::funQV1EndSessionRestart() {
+    return exchange(Qv1EndSessionRequest(true));
+}
+
+bool TQv1mPage::funQV1DateIsSet() const {
+    return Qv1DateIsSet(owner_->sInitDate);
+}
+
+void TQv1mPage::Button5Click() {
+    runCommand(QStringLiteral("Статус: идёт считывание..."), [this] {
+        Qv1OpenClose(true);
+        ui->QV1MverLabel->setText(QStringLiteral("Устройство: ?"));
+        owner_->sInitDate = QStringLiteral("00.00.00");
+        int startMode = 0;
+        bool ok = funQV1StartSession();
+        if (ok) {
+            ui->QV1MverLabel->setText(QStringLiteral("Устройство: ") + Qv1DecodeIdentText(reply_));
+            owner_->sInitDate = Qv1DecodeReleaseDate(reply_);
+            startMode = Qv1DecodeCurrentMode(reply_);
+            // A mode digit outside "1".."7" would point the editor past the seven
+            // modes; show mode 1 instead.
+            if (!Qv1ModeIndexValid(startMode))
+                startMode = 0;
+        }
+        for (int n = 0; ok && n < kQv1ModeCount; ++n) {
+            ok = exchange(Qv1ReadModeRequest(n));
+            if (ok)
+                Qv1DecodeMode(reply_, *this, n);
+        }
+        if (ok) {
+            iNumMode = startMode;
+            ui->ComboBox2->setCurrentIndex(startMode);
+            prQV1ShowMode(iNumMode);
+            ok = exchange(Qv1ReadTimeErrRequest());
+            if (ok)
+                Qv1DecodeTimeErr(reply_, mQV1M_s);
+        }
+        if (ok) {
+            prQV1ShowTimeErr();
+            ok = exchange(Qv1ReadVoltFlagsRequest());
+            if (ok)
+                Qv1DecodeVoltFlags(reply_, mQV1M_s);
+        }
+        if (ok) {
+            prQV1ControlsOn();
+            prQV1ShowVoltFlags();
+            for (int c = 1; c <= kQv1ChannelCount; ++c)
+                if (Qv1ChannelEditable(iNumMode, c))
+                    prQV1ChannelRules(c);
+        }
+        Qv1OpenClose(false);
+        setStatus(ok ? kDone : QStringLiteral("Статус: ошибки связи"));
+    });
+}
+
+void TQv1mPage::Button6Click() {
+    runCommand(kWriting, [this] {
+        prQV1StoreMode(iNumMode);
+        setStatus(stepText(sendAlone(Qv1WriteModeRequest(*this, iNumMode)), kBadParameters));
+    });
+}
+
+void TQv1mPage::Button7Click() {
+    runCommand(kWriting, [this] {
+        prQV1GetTimeErr();
+        Qv1OpenClose(true);
+        TStep step = judge(funQV1WriteTimeErr());
+        setStatus(stepText(step, kBadParameters));
+        if (step == TStep::Done) {
+            prQV1GetVoltFlags();
+            step = judge(funQV1WriteVoltFlags());
+            setStatus(stepText(step, kBadParameters));
+        }
+        if (step == TStep::Done) {
+            step = judge(funQV1SendCmdT());
+            setStatus(stepText(step, kBadParameters));
+        }
+        Qv1OpenClose(false);
+    });
+}
+
+void TQv1mPage::Button8Click() {
+    runCommand(kWriting, [this] {
+        if (funQV1DateIsSet()) {
+            setStatus(QStringLiteral("Статус: дата инициализации уже прописана"));
+            return;
+        }
+        const bool ok =
+            sendAlone(Qv1WriteDateRequest(PcDate.Day, PcDate.Month, PcDate.Year)) != TStep::Failed;
+        setStatus(ok ? kDone : kBadParameters);
+    });
+}
+
+void TQv1mPage::Button9Click() {
+    endSession(QStringLiteral("Статус: завершение сеанса..."), false);
+}
+
+void TQv1mPage::Button10Click() {
+    endSession(QStringLiteral("Статус: завершение сеанса и перезапуск..."), true);
+}
+
+void TQv1mPage::endSession(const QString& progress, bool restart) {
+    runCommand(progress, [this, restart] {
+        const TStep step = sendAlone(Qv1EndSessionRequest(restart));
+        setStatus(stepText(step, kBadParameters));
+        // A unit that no longer answers has no session to edit.
+        if (step == TStep::Failed)
+            prQV1ControlsOff();
+        else
+            prQV1ControlsOn();
+    });
+}
+
+void TQv1mPage::Button13Click() {
+    runCommand(QStringLiteral("Статус: выполнятеся применение..."), [this] {
+        setStatus(
+            stepText(sendAlone(Qv1SwitchModeRequest(iNumMode)), QStringLiteral("Статус: ошибка")));
+    });
+}
+
+void TQv1mPage::Button16Click() {
+    runCommand(kWriting, [this] {
+        Qv1OpenClose(true);
+        bool ok = funQV1StartSession();
+        for (int n = 0; ok && n < kQv1ModeCount; ++n)
+            ok = funQV1WriteMode(n);
+        ok = ok && funQV1WriteTimeErr();
+        ok = ok && funQV1WriteVoltFlags();
+        if (ok)
+            ok = funQV1DateIsSet() ? funQV1SendCmdT() : funQV1WriteDate();
+        ok = ok && funQV1EndSessionRestart();
+        Qv1OpenClose(false);
+        setStatus(ok ? kDone : QStringLiteral("Статус: возникли ошибки при записи"));
+    });
+}

@@ -1,0 +1,31 @@
+// QV1M.ini: the whole RI1-R data set as 95 text lines, one value a line,
+// CR LF endings, in the current folder.
+#pragma once
+
+#include "devices/qv1m/qv1m_data.h"
+
+#include <QByteArray>
+#include <QString>
+
+inline constexpr char kQv1mFileName[] = "QV1M.ini";
+inline constexpr int kQv1mFileLines = 95;
+// Far beyond any real file: the page reads no more than this of it.
+inline constexpr qint64 kQv1mFileReadLimit = 1 << 20;
+
+// The file's bytes for a set: decimal values, the last line rVolt as
+// "%1.3f" with the system's decimal separator.
+QByteArray Qv1mFileBytes(const TQv1mSet& set);
+
+struct TQv1mFileRead {
+    bool ok = false;
+    // The file ended before line 95.
+    bool tooShort = false;
+    // Why a file of full length was refused, for the status line.
+    QString reason;
+    TQv1mSet set;
+};
+
+// Checks the whole set's lines before anything is taken from them: every
+// value line must be a number that fits its field, and all 95 must be text.
+// Lines after line 95 are ignored; the constant "0" lines are skipped unread.
+TQv1mFileRead Qv1mParseFile(const QByteArray& bytes);

@@ -1,0 +1,119 @@
+// The "RI1-R" page of the main window: the seven-mode editor with its rules,
+// the session and write commands, and the QV1M.ini file buttons. The page
+// holds the data set (mQV1M_1..3, mQV1M_s) and the shown mode iNumMode; the
+// busy flag and the release date are the main window's.
+#pragma once
+
+#include "devices/qv1m/qv1_frame.h"
+#include "devices/qv1m/qv1m_data.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class TRelcon4;
+
+namespace Ui {
+class TQv1mPage;
+}
+
+class TQv1mPage : public QWidget, public TQv1mSet {
+    Q_OBJECT
+public:
+    explicit TQv1mPage(TRelcon4* owner, QWidget* parent = nullptr);
+    ~TQv1mPage() override;
+
+    // 0-based index of the mode shown on the page.
+    int iNumMode = 0;
+
+    // Mode editor.
+    void prQV1ShowMode(int n);
+    void prQV1StoreMode(int n);
+    void prQV1ChannelRules(int c);
+    void prQV1ShowTimeErr();
+    void prQV1GetTimeErr();
+    void prQV1ShowVoltFlags();
+    void prQV1GetVoltFlags();
+    void prQV1ControlsOn();
+    void prQV1ControlsOff();
+
+    // One frame each; true when the exchange succeeded.
+    bool funQV1StartSession();
+    bool funQV1WriteMode(int n);
+    bool funQV1WriteTimeErr();
+    bool funQV1WriteVoltFlags();
+    bool funQV1SendCmdT();
+    bool funQV1WriteDate();
+    bool funQV1EndSessionRestart();
+    bool funQV1DateIsSet() const;
+
+    // Event handlers.
+    void ComboBox2Click();
+    void RadioGroup1Click() { channelRadioClick(1); }
+    void RadioGroupK1Click() { channelRadioClick(1); }
+    void RadioGroup3Click() { channelRadioClick(2); }
+    void RadioGroupK2Click() { channelRadioClick(2); }
+    void RadioGroup5Click() { channelRadioClick(3); }
+    void RadioGroupK3Click() { channelRadioClick(3); }
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    void Button9Click();
+    void Button10Click();
+    void Button13Click();
+    void Button16Click();
+    void Button14Click();
+    void Button15Click();
+
+private:
+    // The controls of one channel column.
+    struct TChannelControls {
+        QLineEdit* ton = nullptr;
+        QLineEdit* t6sec = nullptr;
+        QLineEdit* toff = nullptr;
+        std::array<QLabel*, 3> hints{};
+        QGroupBox* control = nullptr; // "Управление реле"
+        QGroupBox* work = nullptr;    // "Работа реле"
+        QButtonGroup* controlItems = nullptr;
+        QButtonGroup* workItems = nullptr;
+        QCheckBox* faultCheck = nullptr;
+        QCheckBox* inverse = nullptr;
+    };
+    // How a write command ended: no reply, refused by the unit, accepted.
+    enum class TStep { Failed, Refused, Done };
+
+    void bindChannel(int c);
+    void connectHandlers();
+    TChannelControls& controls(int c) { return channels_[static_cast<std::size_t>(c - 1)]; }
+    void setChannelEditable(int c, bool editable);
+    void setControlsEnabled(bool on);
+    void channelRadioClick(int c);
+    // Reads Uацп into rVolt; false when the field holds no positive number.
+    bool readReferenceVoltage();
+    bool blocked() const;
+    // Unless a command runs: holds the busy flag, shows the progress text, runs body.
+    void runCommand(const QString& progress, const std::function<void()>& body);
+    void setStatus(const QString& text);
+    bool exchange(const TQv1Request& request);
+    TStep judge(bool exchanged) const;
+    // One request in a port opening of its own.
+    TStep sendAlone(const TQv1Request& request);
+    // "q": ends the session, with or without a restart of the unit.
+    void endSession(const QString& progress, bool restart);
+    static QString stepText(TStep step, const QString& refused);
+
+    TRelcon4* owner_;
+    std::unique_ptr<Ui::TQv1mPage> ui;
+    std::array<TChannelControls, kQv1ChannelCount> channels_{};
+    TMasBytes reply_;
+};
+
+// Puts the page into the main window's "RI1-R" tab.
+TQv1mPage* InstallQv1mPage(TRelcon4* window);

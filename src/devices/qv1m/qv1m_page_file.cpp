@@ -1,0 +1,78 @@
+// QV1M.ini buttons of the RI1-R page; they need neither a session nor the port.
+#include "devices/qv1m/qv1m_file.h"
+#include "devices/qv1m/qv1m_page.h"
+#include "shell/relcon4_window.h"
+#include "ui_qv1m_page.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const QString kFileProblem = QStringLiteral("Статус: проблема с файлом");
+
+QString filePath() {
+    return QDir::current().filePath(QLatin1String(kQv1mFileName));
+}
+
+} // namespace
+
+void TQv1mPage::Button14Click() {
+    runCommand(QStringLiteral("Статус: сохранение в файл..."), [this] {
+        prQV1StoreMode(iNumMode);
+        prQV1GetTimeErr();
+        prQV1GetVoltFlags();
+        // The old file stays whole until the new one is completely written.
+        QSaveFile file(filePath());
+        const QByteArray bytes = Qv1mFileBytes(*this);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+            !file.commit()) {
+            setStatus(kFileProblem + QStringLiteral(": не удалось записать %1 (%2)")
+                                         .arg(QLatin1String(kQv1mFileName), file.errorString()));
+            return;
+        }
+        setStatus(QStringLiteral("Статус: успешно"));
+    });
+}
+
+void TQv1mPage::Button15Click() {
+    runCommand(QStringLiteral("Статус: загрузка из файла..."), [this] {
+        const QFileInfo info(filePath());
+        // A pipe or a device could block the read or never end.
+        if (info.exists() && !info.isFile()) {
+            setStatus(kFileProblem + QStringLiteral(": это не обычный файл"));
+            return;
+        }
+        QFile file(info.filePath());
+        if (!file.open(QIODevice::ReadOnly)) {
+            setStatus(kFileProblem);
+            return;
+        }
+        const QByteArray bytes = file.read(kQv1mFileReadLimit);
+        if (file.error() != QFileDevice::NoError) {
+            setStatus(kFileProblem +
+                      QStringLiteral(": ошибка чтения (%1)").arg(file.errorString()));
+            return;
+        }
+        file.close();
+        const TQv1mFileRead read = Qv1mParseFile(bytes);
+        if (read.tooShort) {
+            setStatus(QStringLiteral("Статус: в файле не хватает данных"));
+            return;
+        }
+        if (!read.ok) {
+            setStatus(kFileProblem + QStringLiteral(": ") + read.reason);
+            return;
+        }
+        static_cast<TQv1mSet&>(*this) = read.set;
+        prQV1ShowTimeErr();
+        prQV1ShowVoltFlags();
+        for (int c = 1; c <= kQv1ChannelCount; ++c)
+            prQV1ChannelRules(c);
+        // Last, so that the mode's channel restrictions hold.
+        prQV1ShowMode(iNumMode);
+        setStatus(QStringLiteral("Статус: успешно"));
+    });
+}
