@@ -291,10 +291,3 @@ bool TMonitorForm::funCheckCS(std::uint8_t bNumByte) {
 int TMonitorForm::replyLatencyMs() const {
     return ComPortD1->ManyWait1byte();
 }
-
-// Reading what arrives between exchanges belongs to the pages that listen for
-// it; nothing is taken while reception is off.
-void TMonitorForm::ComPortD1RxBuf() {
-    if (!ComPortD1->PhonReceive())
-        return;
-}

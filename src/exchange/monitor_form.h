@@ -5,7 +5,9 @@
 #include "exchange/log_state.h"
 
 #include <QWidget>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QButtonGroup;
@@ -49,6 +51,17 @@ public:
     // Background reception: runs on the GUI thread when the polling thread
     // finds bytes waiting while reception is on.
     void ComPortD1RxBuf();
+    // Completes a packet of which bLenReceive bytes stand in RxBuf to its
+    // full bLenPacket bytes, then decodes it.
+    void prSend_Receive(std::uint8_t bLenReceive, std::uint8_t bLenPacket);
+    // Hands the RxLength bytes in RxBuf to the page that listens for packets.
+    void prAnalyzeAnswer();
+
+    // The page that listens between exchanges: the full length of a packet by
+    // its first byte (0: no packet starts with it), and the display of the
+    // packet standing in RxBuf[0 .. received). Unset: reads are only logged.
+    std::function<std::size_t(std::uint8_t first)> BackgroundPacketLength;
+    std::function<void(std::size_t received)> BackgroundPacket;
 
     // Waits TimeDelay ms while the window messages keep being processed.
     static void pDelay(std::uint32_t TimeDelay);
@@ -93,7 +106,12 @@ private:
     // The latency of the reply now in the exchange buffers, in ms.
     int replyLatencyMs() const;
 
+    // Appends one timed read of at most count bytes to the packet in RxBuf.
+    void appendBackgroundRead(std::uint16_t count);
+
     std::unique_ptr<Ui::TMonitorForm> ui_;
+    // The receive handler pumps messages while it reads; it never nests.
+    bool inRxBuf_ = false;
     TLogListModel* rowsModel_ = nullptr;
     QButtonGroup* fontGroup_ = nullptr;
     QButtonGroup* formatGroup_ = nullptr;

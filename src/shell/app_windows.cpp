@@ -1,5 +1,7 @@
 #include "shell/app_windows.h"
 
+#include "devices/qv2f3/qv2f3_page.h"
+#include "devices/qv2f3/qv2f3_wire.h"
 #include "devices/qv4m/stat_err_form.h"
 #include "exchange/monitor_form.h"
 #include "port/case_com_form.h"
@@ -39,6 +41,7 @@ void CreateAppWindows(bool showSplash) {
     CaseComForm = new TCaseComForm(Relcon4);
     StatErrForm = new TStatErrForm(Relcon4);
     ConnectPortHooks();
+    WireQv2f3Page(Qv2f3Page, Relcon4, MonitorForm);
 }
 
 void DestroyAppWindows() {

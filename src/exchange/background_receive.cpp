@@ -1,0 +1,99 @@
+// Background reception between exchanges: bytes a unit sends on its own are
+// read, completed to the length their first byte announces, and handed to the
+// page that listens for them.
+#include "exchange/exchange_state.h"
+#include "exchange/monitor_form.h"
+#include "platform/clock.h"
+#include "port/exchange_settings.h"
+#include "port/port_open.h"
+#include "serial/com_port.h"
+
+#include <QCheckBox>
+#include <algorithm>
+
+namespace {
+
+constexpr int kWatchdogMs = 1000;
+
+void logStatus(TMonitorForm& form, const QString& text, TLogColor color) {
+    AnalyzeLog.sStr = text;
+    form.prStatusAsStrToLog(color);
+}
+
+} // namespace
+
+void TMonitorForm::ComPortD1RxBuf() {
+    if (!ComPortD1->PhonReceive() || inRxBuf_)
+        return;
+    inRxBuf_ = true;
+    TExchangeState& ex = ExchangeState;
+    ex.RxExpected = 1;
+    // The read stops at RxBuf's end, so a stream of garbage cannot grow anything.
+    ComPortD1->ReadData(&ex.RxBuf, ex.RxExpected, 0, 0, 0, 0);
+    ex.RxLength = std::min<std::uint16_t>(ex.RxExpected, static_cast<std::uint16_t>(ex.RxBuf.size()));
+    if (ex.RxLength == 0) {
+        inRxBuf_ = false;
+        return;
+    }
+    const std::uint8_t first = ex.RxBuf[0];
+    const std::size_t length = BackgroundPacketLength ? BackgroundPacketLength(first) : 0;
+    if (length > 0) {
+        if (ex.RxLength >= length) {
+            // A second packet in the same read is dropped with the rest.
+            ex.RxLength = static_cast<std::uint16_t>(length);
+            prAnalyzeAnswer();
+        } else {
+            prSend_Receive(static_cast<std::uint8_t>(ex.RxLength), static_cast<std::uint8_t>(length));
+        }
+    }
+    AnalyzeLog.sStr = QString(QChar(first));
+    prStatusAsCmdToLog(clLogRed, LogHex);
+    inRxBuf_ = false;
+}
+
+void TMonitorForm::appendBackgroundRead(std::uint16_t count) {
+    TExchangeState& ex = ExchangeState;
+    ComPortD1->ReadData(&ex.RxTailBuf, count, 0, 0, 0, 0);
+    const std::size_t room = ex.RxBuf.size() - std::min<std::size_t>(ex.RxLength, ex.RxBuf.size());
+    const std::size_t n = std::min<std::size_t>({count, ex.RxTailBuf.size(), room});
+    std::copy_n(ex.RxTailBuf.begin(), n, ex.RxBuf.begin() + ex.RxLength);
+    ex.RxLength = static_cast<std::uint16_t>(ex.RxLength + n);
+}
+
+void TMonitorForm::prSend_Receive(std::uint8_t bLenReceive, std::uint8_t bLenPacket) {
+    TExchangeState& ex = ExchangeState;
+    TCustomComPortD& port = *ComPortD1;
+    ex.RxLength = 0;
+    platform::SleepMs(1);
+    ArmPortWatchdog(kWatchdogMs);
+    port.SetPhonReceive(false);
+    ex.RxExpected = bLenPacket > bLenReceive ? bLenPacket - bLenReceive : 0;
+    // What arrived stays counted even when nothing more comes, so only those
+    // bytes are decoded, never whatever RxBuf held from before.
+    ex.RxLength = bLenReceive;
+    const bool crashed = ex.PortCrash[0];
+    if (!crashed && ex.RxExpected > 0) {
+        platform::SleepMs(1);
+        appendBackgroundRead(ex.RxExpected);
+        if (ex.RxLength < bLenPacket && port.funDataIsOk() > 0) {
+            appendBackgroundRead(static_cast<std::uint16_t>(bLenPacket - ex.RxLength));
+            logStatus(*this, QStringLiteral("Произведено сращивание ответа "), clLogBlack);
+        }
+    }
+    if (crashed) {
+        logStatus(*this, QStringLiteral("CrashComPort"), clLogRed);
+        ex.SendFailed = true;
+        ex.ReplyFailed = true;
+        ex.RxLength = 0;
+    } else if (CmdLogCheckBox->isChecked()) {
+        prShowLog(LogHex, true, false);
+    }
+    prAnalyzeAnswer();
+    port.SetPhonReceive(true);
+}
+
+void TMonitorForm::prAnalyzeAnswer() {
+    const TExchangeState& ex = ExchangeState;
+    if (BackgroundPacket)
+        BackgroundPacket(std::min<std::size_t>(ex.RxLength, ex.RxBuf.size()));
+}

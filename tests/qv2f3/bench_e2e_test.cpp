@@ -1,0 +1,249 @@
+// The bench page on a real pseudo-terminal against the simulated ZI2-Z3 bench:
+// the watch takes the packets the bench sends and the page and log show them.
+#include "devices/qv2f3/qv2f3_page.h"
+#include "exchange/exchange_state.h"
+#include "exchange/log_state.h"
+#include "exchange/monitor_form.h"
+#include "platform/port_map.h"
+#include "platform/user_folders.h"
+#include "port/exchange_settings.h"
+#include "serial/com_port.h"
+#include "shell/app_windows.h"
+#include "shell/relcon4_window.h"
+#include "sim_server.h"
+#include "support/recording_interaction.h"
+#include "support/test_env.h"
+#include "zi2z3_unit.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Generous against a loaded machine: a packet normally shows within
+// TimeOut + a few polling periods (well under 300 ms).
+constexpr auto kDeadline = 4s;
+
+class BenchWire : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetExchangeSettings();
+        ExchangeState.Reset();
+        sysfs_ = std::make_unique<QTemporaryDir>();
+        platform::SetSysfsRoot(sysfs_->path());
+        QDir(platform::PortsFolder()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(platform::PortsFolder()));
+        user_ = std::make_unique<RecordingInteraction>();
+        server_ = std::make_unique<sim::SimServer>(std::make_unique<sim::Zi2z3Unit>());
+        com_ = server_->start();
+        ASSERT_FALSE(com_.isEmpty()) << server_->errorString().toStdString();
+        server_->unit<sim::Zi2z3Unit>()->setTestDurationMs(150);
+        CreateAppWindows(false);
+        Relcon4->prActivateMasterForm(nullptr);
+        ExchangeState.PortName[0] = com_;
+        ExchangeState.NumOfRepeat = 1;
+        LogHex = false;
+        // Short, so a read ends well before the next packet of an answer (100 ms later).
+        TimeOut = 40;
+        ResetLogState();
+        page_ = Qv2f3Page;
+        ASSERT_NE(page_, nullptr);
+    }
+    void TearDown() override {
+        if (page_ && ExchangeState.PortOpen[0])
+            page_->QV2_stop_ButtonClick();
+        DestroyAppWindows();
+        server_.reset();
+        user_.reset();
+        platform::SetSysfsRoot({});
+        QDir(platform::PortsFolder()).removeRecursively();
+        ResetLogState();
+        ResetExchangeSettings();
+    }
+
+    QString text(const char* name) const {
+        auto* edit = page_->findChild<QLineEdit*>(QString::fromLatin1(name));
+        return edit ? edit->text() : QStringLiteral("<none>");
+    }
+    QString status() const {
+        return page_->findChild<QLabel*>(QStringLiteral("StatusLabel3"))->text();
+    }
+    bool checked(const char* name) const {
+        return page_->findChild<QCheckBox*>(QString::fromLatin1(name))->isChecked();
+    }
+    bool enabled(const char* name) const {
+        return page_->findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled();
+    }
+    // Index of the first log line (oldest first) equal to line with colour, -1 if none.
+    static int logIndex(const QString& line, TLogColor color) {
+        for (int i = 0; i < LogWritePos; ++i)
+            if (LogLines[static_cast<std::size_t>(i)] == line &&
+                LogLineColor[static_cast<std::size_t>(i)] == color)
+                return i;
+        return -1;
+    }
+    static bool logHas(const QString& line) { return logIndex(line, clLogGreen) >= 0; }
+    static int linesContaining(const QString& part, TLogColor color) {
+        int n = 0;
+        for (int i = 0; i < LogWritePos; ++i)
+            if (LogLines[static_cast<std::size_t>(i)].contains(part) &&
+                LogLineColor[static_cast<std::size_t>(i)] == color)
+                ++n;
+        return n;
+    }
+    static std::string dump() {
+        std::string out;
+        for (int i = 0; i < LogWritePos; ++i)
+            out += QString::number(LogLineColor[static_cast<std::size_t>(i)], 16).toStdString() +
+                   " " + LogLines[static_cast<std::size_t>(i)].toStdString() + "\n";
+        return out;
+    }
+    void startWatch() {
+        page_->QV2_start_ButtonClick();
+        ASSERT_TRUE(ExchangeState.PortOpen[0]);
+        ASSERT_TRUE(MonitorForm->ComPortD1->PhonReceive());
+    }
+
+    std::unique_ptr<QTemporaryDir> sysfs_;
+    std::unique_ptr<RecordingInteraction> user_;
+    std::unique_ptr<sim::SimServer> server_;
+    QString com_;
+    TQv2f3Page* page_ = nullptr;
+};
+
+TEST_F(BenchWire, WatchShowsEveryBenchAnswer) {
+    {
+        auto unit = server_->unit<sim::Zi2z3Unit>();
+        unit->place(0).board = false;
+        unit->place(1).idle = {12, 50};
+        unit->delays() = {12, 3, 60, 5, 3, 60};
+    }
+    startWatch();
+    EXPECT_EQ(status(), QStringLiteral("Статус: ожидание посылок"));
+    EXPECT_FALSE(enabled("QV2_start_Button"));
+    EXPECT_TRUE(enabled("QV2_stop_Button"));
+    EXPECT_TRUE(enabled("QV2_cmd80_Button"));
+
+    page_->QV2_cmd00_ButtonClick();
+    EXPECT_EQ(status(), QStringLiteral("Статус: команда чтения статусов отправлена"));
+    ASSERT_TRUE(testenv::WaitFor([] { return logHas(QStringLiteral("CRC-ok, к.1 : 01, к.2 : 00")); },
+                                 kDeadline));
+    EXPECT_TRUE(checked("CB1_noPlate"));
+    EXPECT_FALSE(checked("CB2_noPlate"));
+    // The green line comes before the red line of the read's first byte ("S" = 83).
+    const int green = logIndex(QStringLiteral("CRC-ok, к.1 : 01, к.2 : 00"), clLogGreen);
+    ASSERT_TRUE(testenv::WaitFor([] { return linesContaining(QStringLiteral(":  83 ("), clLogRed) > 0; },
+                                 kDeadline)) << dump();
+    for (int i = 0; i < LogWritePos; ++i) {
+        if (LogLineColor[static_cast<std::size_t>(i)] == clLogRed) {
+            EXPECT_GT(i, green);
+        }
+    }
+
+    page_->QV2_cmd01_ButtonClick();
+    ASSERT_TRUE(testenv::WaitFor([this] { return text("U2hhEdit") == QStringLiteral("12.50"); },
+                                 kDeadline));
+    EXPECT_EQ(text("U1hhEdit"), QStringLiteral("5.07"));
+    EXPECT_TRUE(logHas(QStringLiteral("CRC-ok, U1 = 5.7V, U2 = 12.50V")));
+
+    // The first place's unit cannot be read (no board): its presets are unset.
+    page_->QV2_cmd05_ButtonClick();
+    ASSERT_TRUE(testenv::WaitFor([this] { return text("T2Zon11Edit") == QStringLiteral("12"); },
+                                 kDeadline));
+    EXPECT_EQ(text("T1Zon11Edit"), QStringLiteral("-"));
+    EXPECT_EQ(text("T1Zauto12Edit"), QStringLiteral("-"));
+    EXPECT_EQ(text("T2Zauto12Edit"), QStringLiteral("60"));
+
+    // A run, then its measured times of place 2 come as the last packet.
+    {
+        auto unit = server_->unit<sim::Zi2z3Unit>();
+        unit->place(0).board = true;
+    }
+    page_->QV2_cmd80_ButtonClick();
+    EXPECT_EQ(status(), QStringLiteral("Статус: команда старта тестирования отправлена"));
+    ASSERT_TRUE(testenv::WaitFor(
+        [this] { return text("T2Ion11Edit") == QStringLiteral(" 11.98"); }, kDeadline));
+    EXPECT_EQ(text("T1Ion11Edit"), QStringLiteral(" 12.03"));
+    EXPECT_EQ(text("T2Ion11Edit"), QStringLiteral(" 11.98"));
+    EXPECT_TRUE(logHas(QStringLiteral("CRC-ok, к.1, Ton11=1203, Toff11=305, Tauto11=5996, "
+                                      "Ton12=502, Toff12=306, Tauto12=5997, ")))
+        << dump();
+}
+
+TEST_F(BenchWire, BadSumIsLoggedAndShown) {
+    server_->unit()->faults().add({sim::FaultKind::BadChecksum, -1, 1});
+    startWatch();
+    page_->QV2_cmd01_ButtonClick();
+    ASSERT_TRUE(testenv::WaitFor([] { return logHas(QStringLiteral("CRC-err, U1 = 5.7V, U2 = 5.4V")); },
+                                 kDeadline));
+    EXPECT_EQ(text("U1hhEdit"), QStringLiteral("5.07"));
+    EXPECT_EQ(text("U2hhEdit"), QStringLiteral("5.04"));
+}
+
+TEST_F(BenchWire, PacketArrivingInTwoPiecesIsCompleted) {
+    // The first read ends at the time-out with the first half; the second half
+    // comes 150 ms after the first, inside the completion read's 120 ms window
+    // that starts when the first read ends (margins of 30 ms or more each side).
+    TimeOut = 120;
+    server_->unit()->faults().add({sim::FaultKind::Split, 150, 1});
+    startWatch();
+    page_->QV2_cmd06_ButtonClick();
+    EXPECT_EQ(status(), QStringLiteral("Статус: команда чтения измеренных задержек отправлена"));
+    ASSERT_TRUE(testenv::WaitFor([] { return linesContaining(QStringLiteral("CRC-ok, к.2"), clLogGreen) > 0; },
+                                 kDeadline));
+    EXPECT_EQ(linesContaining(QStringLiteral("CRC-ok, к.1, Ton11=0"), clLogGreen), 1);
+    EXPECT_EQ(linesContaining(QStringLiteral("CRC-err"), clLogGreen), 0);
+    EXPECT_EQ(text("T1Ion11Edit"), QStringLiteral("  0.00"));
+}
+
+TEST_F(BenchWire, ShortPacketDecodesOnlyWhatArrived) {
+    server_->unit()->faults().add({sim::FaultKind::Short, 2, 1});
+    startWatch();
+    page_->QV2_cmd01_ButtonClick();
+    ASSERT_TRUE(testenv::WaitFor([] { return linesContaining(QStringLiteral("CRC-err"), clLogGreen) > 0; },
+                                 kDeadline));
+    EXPECT_EQ(text("U1hhEdit"), QStringLiteral("5.07"));
+    // Its hundredths never came: the field emptied before sending stays empty.
+    EXPECT_EQ(text("U2hhEdit"), QString());
+}
+
+TEST_F(BenchWire, GarbageIsOnlyLoggedAndTheWatchGoesOn) {
+    server_->unit()->faults().add({sim::FaultKind::Garbage, 3, 1});
+    startWatch();
+    page_->QV2_cmd00_ButtonClick();
+    ASSERT_TRUE(testenv::WaitFor([] { return linesContaining(QStringLiteral(": 255 ("), clLogRed) > 0; },
+                                 kDeadline)) << dump();
+    EXPECT_EQ(linesContaining(QStringLiteral("CRC-"), clLogGreen), 0);
+    page_->QV2_cmd01_ButtonClick();
+    ASSERT_TRUE(testenv::WaitFor([this] { return text("U1hhEdit") == QStringLiteral("5.07"); },
+                                 kDeadline));
+}
+
+TEST_F(BenchWire, StopFreesThePortForSessionCommands) {
+    startWatch();
+    page_->QV2_stop_ButtonClick();
+    EXPECT_EQ(status(), QStringLiteral("Статус: освобождение СОМ-порта выполнено"));
+    EXPECT_FALSE(ExchangeState.PortOpen[0]);
+    EXPECT_TRUE(enabled("QV2_start_Button"));
+    EXPECT_FALSE(enabled("QV2_cmd00_Button"));
+
+    page_->Button17Click();
+    EXPECT_EQ(status(), QStringLiteral("Статус: успешно"));
+    EXPECT_EQ(page_->findChild<QLabel*>(QStringLiteral("QV2MverLabel"))->text(),
+              QStringLiteral("Устройство: ЗИ2З3"));
+    EXPECT_EQ(text("QV2_T13_Edit"), QStringLiteral("60"));
+
+    // With the watch off the port is closed and a bench command cannot go.
+    page_->QV2_cmd00_ButtonClick();
+    EXPECT_EQ(status(), QStringLiteral("Статус: ошибки связи"));
+}
+
+} // namespace
