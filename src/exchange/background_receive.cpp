@@ -30,7 +30,8 @@ void TMonitorForm::ComPortD1RxBuf() {
     ex.RxExpected = 1;
     // The read stops at RxBuf's end, so a stream of garbage cannot grow anything.
     ComPortD1->ReadData(&ex.RxBuf, ex.RxExpected, 0, 0, 0, 0);
-    ex.RxLength = std::min<std::uint16_t>(ex.RxExpected, static_cast<std::uint16_t>(ex.RxBuf.size()));
+    ex.RxLength =
+        std::min<std::uint16_t>(ex.RxExpected, static_cast<std::uint16_t>(ex.RxBuf.size()));
     if (ex.RxLength == 0) {
         inRxBuf_ = false;
         return;
@@ -43,7 +44,8 @@ void TMonitorForm::ComPortD1RxBuf() {
             ex.RxLength = static_cast<std::uint16_t>(length);
             prAnalyzeAnswer();
         } else {
-            prSend_Receive(static_cast<std::uint8_t>(ex.RxLength), static_cast<std::uint8_t>(length));
+            prSend_Receive(static_cast<std::uint8_t>(ex.RxLength),
+                           static_cast<std::uint8_t>(length));
         }
     }
     AnalyzeLog.sStr = QString(QChar(first));
@@ -89,7 +91,9 @@ void TMonitorForm::prSend_Receive(std::uint8_t bLenReceive, std::uint8_t bLenPac
         prShowLog(LogHex, true, false);
     }
     prAnalyzeAnswer();
-    port.SetPhonReceive(true);
+    // The watch may have been stopped while the read pumped messages.
+    if (port.Connected())
+        port.SetPhonReceive(true);
 }
 
 void TMonitorForm::prAnalyzeAnswer() {

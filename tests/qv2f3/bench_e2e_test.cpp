@@ -134,14 +134,15 @@ TEST_F(BenchWire, WatchShowsEveryBenchAnswer) {
 
     page_->QV2_cmd00_ButtonClick();
     EXPECT_EQ(status(), QStringLiteral("Статус: команда чтения статусов отправлена"));
-    ASSERT_TRUE(testenv::WaitFor([] { return logHas(QStringLiteral("CRC-ok, к.1 : 01, к.2 : 00")); },
-                                 kDeadline));
+    ASSERT_TRUE(testenv::WaitFor(
+        [] { return logHas(QStringLiteral("CRC-ok, к.1 : 01, к.2 : 00")); }, kDeadline));
     EXPECT_TRUE(checked("CB1_noPlate"));
     EXPECT_FALSE(checked("CB2_noPlate"));
     // The green line comes before the red line of the read's first byte ("S" = 83).
     const int green = logIndex(QStringLiteral("CRC-ok, к.1 : 01, к.2 : 00"), clLogGreen);
-    ASSERT_TRUE(testenv::WaitFor([] { return linesContaining(QStringLiteral(":  83 ("), clLogRed) > 0; },
-                                 kDeadline)) << dump();
+    ASSERT_TRUE(testenv::WaitFor(
+        [] { return linesContaining(QStringLiteral(":  83 ("), clLogRed) > 0; }, kDeadline))
+        << dump();
     for (int i = 0; i < LogWritePos; ++i) {
         if (LogLineColor[static_cast<std::size_t>(i)] == clLogRed) {
             EXPECT_GT(i, green);
@@ -169,8 +170,8 @@ TEST_F(BenchWire, WatchShowsEveryBenchAnswer) {
     }
     page_->QV2_cmd80_ButtonClick();
     EXPECT_EQ(status(), QStringLiteral("Статус: команда старта тестирования отправлена"));
-    ASSERT_TRUE(testenv::WaitFor(
-        [this] { return text("T2Ion11Edit") == QStringLiteral(" 11.98"); }, kDeadline));
+    ASSERT_TRUE(testenv::WaitFor([this] { return text("T2Ion11Edit") == QStringLiteral(" 11.98"); },
+                                 kDeadline));
     EXPECT_EQ(text("T1Ion11Edit"), QStringLiteral(" 12.03"));
     EXPECT_EQ(text("T2Ion11Edit"), QStringLiteral(" 11.98"));
     EXPECT_TRUE(logHas(QStringLiteral("CRC-ok, к.1, Ton11=1203, Toff11=305, Tauto11=5996, "
@@ -182,8 +183,8 @@ TEST_F(BenchWire, BadSumIsLoggedAndShown) {
     server_->unit()->faults().add({sim::FaultKind::BadChecksum, -1, 1});
     startWatch();
     page_->QV2_cmd01_ButtonClick();
-    ASSERT_TRUE(testenv::WaitFor([] { return logHas(QStringLiteral("CRC-err, U1 = 5.7V, U2 = 5.4V")); },
-                                 kDeadline));
+    ASSERT_TRUE(testenv::WaitFor(
+        [] { return logHas(QStringLiteral("CRC-err, U1 = 5.7V, U2 = 5.4V")); }, kDeadline));
     EXPECT_EQ(text("U1hhEdit"), QStringLiteral("5.07"));
     EXPECT_EQ(text("U2hhEdit"), QStringLiteral("5.04"));
 }
@@ -197,8 +198,8 @@ TEST_F(BenchWire, PacketArrivingInTwoPiecesIsCompleted) {
     startWatch();
     page_->QV2_cmd06_ButtonClick();
     EXPECT_EQ(status(), QStringLiteral("Статус: команда чтения измеренных задержек отправлена"));
-    ASSERT_TRUE(testenv::WaitFor([] { return linesContaining(QStringLiteral("CRC-ok, к.2"), clLogGreen) > 0; },
-                                 kDeadline));
+    ASSERT_TRUE(testenv::WaitFor(
+        [] { return linesContaining(QStringLiteral("CRC-ok, к.2"), clLogGreen) > 0; }, kDeadline));
     EXPECT_EQ(linesContaining(QStringLiteral("CRC-ok, к.1, Ton11=0"), clLogGreen), 1);
     EXPECT_EQ(linesContaining(QStringLiteral("CRC-err"), clLogGreen), 0);
     EXPECT_EQ(text("T1Ion11Edit"), QStringLiteral("  0.00"));
@@ -208,8 +209,8 @@ TEST_F(BenchWire, ShortPacketDecodesOnlyWhatArrived) {
     server_->unit()->faults().add({sim::FaultKind::Short, 2, 1});
     startWatch();
     page_->QV2_cmd01_ButtonClick();
-    ASSERT_TRUE(testenv::WaitFor([] { return linesContaining(QStringLiteral("CRC-err"), clLogGreen) > 0; },
-                                 kDeadline));
+    ASSERT_TRUE(testenv::WaitFor(
+        [] { return linesContaining(QStringLiteral("CRC-err"), clLogGreen) > 0; }, kDeadline));
     EXPECT_EQ(text("U1hhEdit"), QStringLiteral("5.07"));
     // Its hundredths never came: the field emptied before sending stays empty.
     EXPECT_EQ(text("U2hhEdit"), QString());
@@ -219,12 +220,13 @@ TEST_F(BenchWire, GarbageIsOnlyLoggedAndTheWatchGoesOn) {
     server_->unit()->faults().add({sim::FaultKind::Garbage, 3, 1});
     startWatch();
     page_->QV2_cmd00_ButtonClick();
-    ASSERT_TRUE(testenv::WaitFor([] { return linesContaining(QStringLiteral(": 255 ("), clLogRed) > 0; },
-                                 kDeadline)) << dump();
+    ASSERT_TRUE(testenv::WaitFor(
+        [] { return linesContaining(QStringLiteral(": 255 ("), clLogRed) > 0; }, kDeadline))
+        << dump();
     EXPECT_EQ(linesContaining(QStringLiteral("CRC-"), clLogGreen), 0);
     page_->QV2_cmd01_ButtonClick();
-    ASSERT_TRUE(testenv::WaitFor([this] { return text("U1hhEdit") == QStringLiteral("5.07"); },
-                                 kDeadline));
+    ASSERT_TRUE(
+        testenv::WaitFor([this] { return text("U1hhEdit") == QStringLiteral("5.07"); }, kDeadline));
 }
 
 TEST_F(BenchWire, StopFreesThePortForSessionCommands) {
