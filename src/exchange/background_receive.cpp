@@ -23,7 +23,7 @@ void logStatus(TMonitorForm& form, const QString& text, TLogColor color) {
 } // namespace
 
 void TMonitorForm::ComPortD1RxBuf() {
-    if (!ComPortD1->PhonReceive() || inRxBuf_)
+    if (!ComPortD1->PhonReceive() || inRxBuf_ || fExchangeRunning)
         return;
     inRxBuf_ = true;
     TExchangeState& ex = ExchangeState;

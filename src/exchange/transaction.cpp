@@ -10,6 +10,7 @@
 #include "shell/app_windows.h"
 
 #include <QCheckBox>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 namespace {
@@ -122,6 +123,7 @@ void RunTransaction(std::uint8_t bNumChannel) {
         return;
     }
     TCustomComPortD& port = *MonitorForm->ComPortD1;
+    const QScopedValueRollback<bool> running(MonitorForm->fExchangeRunning, true);
     ex.RxLength = 0;
     ex.ReplyFailed = false;
     TMonitorForm::pDelay(1);

@@ -248,4 +248,22 @@ TEST_F(BenchWire, StopFreesThePortForSessionCommands) {
     EXPECT_EQ(status(), QStringLiteral("Статус: ошибки связи"));
 }
 
+TEST_F(BenchWire, PacketDuringAnExchangeWaitsForItsEnd) {
+    startWatch();
+    // As inside an exchange that pumps messages while the bench answers.
+    MonitorForm->fExchangeRunning = true;
+    TMasBytes frame{0x43, 0x01, 0x44};
+    ASSERT_TRUE(MonitorForm->ComPortD1->SendString(&frame, 3));
+    ExchangeState.RxExpected = 9;
+    ASSERT_TRUE(
+        testenv::WaitFor([] { return MonitorForm->ComPortD1->funDataIsOk() >= 6; }, kDeadline));
+    MonitorForm->ComPortD1RxBuf();
+    EXPECT_EQ(ExchangeState.RxExpected, 9);
+    EXPECT_EQ(linesContaining(QStringLiteral("CRC-"), clLogGreen), 0);
+    // Once the exchange is over the watch takes the packet.
+    MonitorForm->fExchangeRunning = false;
+    ASSERT_TRUE(
+        testenv::WaitFor([this] { return text("U1hhEdit") == QStringLiteral("5.07"); }, kDeadline));
+}
+
 } // namespace
