@@ -2,6 +2,7 @@
 
 #include "devices/qv1m/qv1m_page.h"
 #include "devices/qv2f3/qv2f3_page.h"
+#include "devices/qv4m/qv4m_commands_page.h"
 #include "devices/qv4m/qv4m_pages.h"
 #include "devices/qv4m/stat_err_form.h"
 #include "exchange/exchange_state.h"
@@ -108,6 +109,7 @@ void TRelcon4::FormCreate() {
     sLabel4->setToolTip(brandTarget().toString());
     sLabel4->installEventFilter(this);
     page1->addWidget(sLabel4, 0, Qt::AlignRight);
+    InstallQv4mCommands(this);
 
     connect(Button1, &QPushButton::clicked, this, &TRelcon4::Button1Click);
     connect(LogButton, &QPushButton::clicked, this, &TRelcon4::LogButtonClick);
@@ -170,7 +172,9 @@ void TRelcon4::LogButtonClick() {
     MonitorForm->raise();
 }
 
-bool TRelcon4::funSendReceive1(std::uint8_t bNumChannel) { return SendReceive(bNumChannel); }
+bool TRelcon4::funSendReceive1(std::uint8_t bNumChannel) {
+    return SendReceive(bNumChannel);
+}
 
 void TRelcon4::ParamComButtonClick() {
     if (ParamPortForm)
