@@ -1,7 +1,8 @@
 // The commands page against the simulated RO-4D on a real pseudo-terminal,
 // driven through its buttons. Each command returns only when it has finished
-// (its waits pump events), so no test sleeps; a short reply time-out keeps
-// the failure cases to about a second each even on a loaded machine.
+// (its waits pump events), so no test sleeps. The reply time-out of 300 ms
+// is three times what a page reply needs on the line, so a loaded machine
+// does not fail a good exchange, and keeps a silent unit's three attempts short.
 #include "devices/qv4m/number_text.h"
 #include "devices/qv4m/param_codec.h"
 #include "devices/qv4m/qv4m_commands_page.h"
@@ -34,7 +35,8 @@ using sim::FaultKind;
 using sim::Ro4dBoard;
 using sim::Ro4dUnit;
 
-constexpr int kReplyTimeOutMs = 150;
+constexpr int kReplyTimeOutMs = 300;
+constexpr int kPreSendPauseMs = 5;
 
 class Ro4dCommandsTest : public ::testing::Test {
 protected:
@@ -53,6 +55,7 @@ protected:
         ASSERT_FALSE(com.isEmpty()) << server->errorString().toStdString();
         ExchangeState.PortName[0] = com;
         TimeOut = kReplyTimeOutMs;
+        PreSendPause = kPreSendPauseMs;
         page = Qv4mCommandsOf(Relcon4);
         ASSERT_TRUE(page);
     }
