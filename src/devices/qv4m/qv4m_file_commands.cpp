@@ -24,7 +24,8 @@ const QString kDoneText = QStringLiteral("Успешно");
 const QString kWriteFailed = QStringLiteral("Запись не прошла");
 const QString kLoadFailed = QStringLiteral("Загрузка не прошла");
 
-// The dialogs add the default extension to a name typed without one.
+// The dialogs add the default extension to a name typed without one (an
+// existing file picked for loading is taken as it is).
 QString withSuffix(const QString& name) {
     if (name.isEmpty() || !QFileInfo(name).suffix().isEmpty())
         return name;
@@ -76,7 +77,9 @@ void prSaveRegsFile(TQv4mPages& pages, const QString& fileName) {
 }
 
 void prSelectLoadFile(QWidget* parent, QString& fileName) {
-    fileName = withSuffix(interaction().openFileName(parent, QString(), QString(), kFilter));
+    fileName = interaction().openFileName(parent, QString(), QString(), kFilter);
+    if (!QFileInfo::exists(fileName))
+        fileName = withSuffix(fileName);
 }
 
 void Qv4mButton4Click(TRelcon4& window, TQv4mPages& pages) {
