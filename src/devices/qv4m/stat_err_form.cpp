@@ -50,8 +50,8 @@ void TStatErrForm::prClearCB() {
 }
 
 void TStatErrForm::ShowNonModal() {
-    if (parentWidget()) {
-        // Centred on the main window.
+    if (!isVisible() && parentWidget()) {
+        // Centred on the main window when it comes up; left where it is if open.
         const QRect owner = parentWidget()->window()->geometry();
         move(owner.center() - rect().center());
     }
