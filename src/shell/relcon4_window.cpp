@@ -168,9 +168,7 @@ void TRelcon4::LogButtonClick() {
     MonitorForm->raise();
 }
 
-bool TRelcon4::funSendReceive1(std::uint8_t bNumChannel) {
-    return SendReceive(bNumChannel);
-}
+bool TRelcon4::funSendReceive1(std::uint8_t bNumChannel) { return SendReceive(bNumChannel); }
 
 void TRelcon4::ParamComButtonClick() {
     if (ParamPortForm)
