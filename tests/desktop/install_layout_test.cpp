@@ -4,7 +4,8 @@
 #include "port/settings_file.h"
 #include "shell/app_globals.h"
 #include "shell/install_layout.h"
-#include "test_env.h"
+
+#include <QFileInfo>
 
 #include <QDir>
 #include <QFile>
