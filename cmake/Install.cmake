@@ -35,8 +35,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt loads the xcb platform plugin at run time, out of dpkg-shlibdeps' sight;
-# the DejaVu fonts carry the Cyrillic glyphs of the interface.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6gui6, fonts-dejavu-core")
+# dpkg-shlibdeps finds the Qt libraries (libqt6gui6 also carries the xcb
+# platform plugin); the DejaVu fonts carry the Cyrillic glyphs of the interface.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "desktop-file-utils")
 include(CPack)
