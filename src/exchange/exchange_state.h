@@ -39,6 +39,8 @@ struct TExchangeState {
         SendFailed = ReplyFailed = false;
         AttemptsUsed = 0;
     }
+    // Closing: the buffers stay allocated, for the same reason, but hold nothing.
+    void Release() { Allocate(); }
     void ResetChannels() {
         PortOpen.fill(false);
         PortCrash.fill(false);

@@ -5,12 +5,11 @@
 #include "exchange/monitor_form.h"
 #include "platform/clock.h"
 #include "port/exchange_settings.h"
+#include "port/port_open.h"
 #include "serial/com_port.h"
 #include "shell/app_windows.h"
-#include "shell/relcon4_window.h"
 
 #include <QCheckBox>
-#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -28,13 +27,7 @@ void logStatus(const QString& text, TLogColor color) {
 // Each transaction gives the port watchdog a fresh second; a failed send
 // leaves the channel marked, and the watchdog then takes over.
 void restartWatchdog() {
-    if (!Relcon4 || !Relcon4->CrashComTimer)
-        return;
-    QTimer* timer = Relcon4->CrashComTimer;
-    if (timer->isActive())
-        timer->stop();
-    timer->setInterval(kWatchdogMs);
-    timer->start();
+    ArmPortWatchdog(kWatchdogMs);
 }
 
 void sendRequest(TCustomComPortD& port, std::uint8_t ch) {

@@ -1,7 +1,94 @@
 #include "port/case_com_form.h"
 
-TCaseComForm::TCaseComForm(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("CaseComForm"));
-    setWindowTitle(QStringLiteral("Выбор СОМ-порта"));
-    setFixedSize(241, 133);
+#include "platform/clock.h"
+#include "platform/port_map.h"
+#include "port/port_rules.h"
+#include "port/status_com_form.h"
+#include "shell/app_windows.h"
+#include "ui_case_com_form.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+QStringList ComPortList;
+
+namespace {
+// The port map is read after a short pause, so a device just plugged in has
+// time to appear.
+constexpr int kScanPauseMs = 100;
+} // namespace
+
+TCaseComForm::TCaseComForm(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TCaseComForm>()) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(QSize(241, 133).expandedTo(minimumSizeHint()));
+    GroupBox2 = ui->GroupBox2;
+    CountShowLabel = ui->CountShowLabel;
+    ComPortComboBox = ui->ComPortComboBox;
+    ReNewButton = ui->ReNewButton;
+    Button1 = ui->Button1;
+    connect(ReNewButton, &QPushButton::clicked, this, &TCaseComForm::ReNewButtonClick);
+    connect(Button1, &QPushButton::clicked, this, &TCaseComForm::Button1Click);
+    FormCreate();
+}
+
+TCaseComForm::~TCaseComForm() {
+    FormDestroy();
+}
+
+void TCaseComForm::FormCreate() {
+    iNumCounterPorts = 0;
+    ComPortList.clear();
+}
+
+void TCaseComForm::FormDestroy() {
+    ComPortList.clear();
+}
+
+void TCaseComForm::rsEnumerateComPorts() {
+    ComPortList.clear();
+    iNumCounterPorts = 0;
+    for (const platform::PortMapEntry& entry : platform::ListPorts()) {
+        if (entry.comName.isEmpty())
+            continue;
+        ComPortList.append(PortDisplayName(entry.comName));
+        ++iNumCounterPorts;
+    }
+}
+
+void TCaseComForm::prScanComPort() {
+    platform::PumpMessages();
+    platform::SleepMs(kScanPauseMs);
+    rsEnumerateComPorts();
+    ComPortComboBox->clear();
+    ComPortComboBox->addItems(ComPortList);
+    ComPortComboBox->setCurrentIndex(ComPortList.isEmpty() ? -1 : 0);
+    if (StatusCOMForm)
+        StatusCOMForm->hide();
+}
+
+void TCaseComForm::prCheckNameComPort(QString& sCom) {
+    if (sCom.size() < 4)
+        return;
+    QStringList shown;
+    for (int i = 0; i < ComPortComboBox->count(); ++i)
+        shown << ComPortComboBox->itemText(i);
+    if (!PortIsListed(sCom, shown, iNumCounterPorts))
+        sCom.clear();
+}
+
+void TCaseComForm::prShowNumEffort(std::uint8_t bCount) {
+    CountShowLabel->setText(TriesLeftText(bCount));
+}
+
+void TCaseComForm::ReNewButtonClick() {
+    prScanComPort();
+}
+
+void TCaseComForm::Button1Click() {
+    accept();
 }

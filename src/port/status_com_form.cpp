@@ -1,7 +1,49 @@
 #include "port/status_com_form.h"
 
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+QString StatusCOMText(std::uint8_t bNumStatus) {
+    switch (bNumStatus) {
+    case 1:
+        return QStringLiteral("Подключение к СОМ-порту. Пожалуйста, подождите...");
+    case 2:
+        return QStringLiteral("При подключении к СОМ-порту возникли проблемы!!");
+    default:
+        return {};
+    }
+}
+
 TStatusCOMForm::TStatusCOMForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("StatusCOMForm"));
     setWindowTitle(QStringLiteral("Поиск СОМ-портов"));
+    // A dialog border without a close button: the program hides it itself.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setModal(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    SearchCOMMemo = new QPlainTextEdit(this);
+    SearchCOMMemo->setObjectName(QStringLiteral("SearchCOMMemo"));
+    SearchCOMMemo->setReadOnly(true);
+    SearchCOMMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SearchCOMMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont font = SearchCOMMemo->font();
+    font.setPixelSize(16);
+    SearchCOMMemo->setFont(font);
+    SearchCOMMemo->setPlainText(QStringLiteral("Идёт поиск СОМ-портов. Пожалуйста, подождите..."));
+    SearchCOMMemo->document()->setDocumentMargin(2);
+    layout->addWidget(SearchCOMMemo);
     setFixedSize(428, 28);
+}
+
+void TStatusCOMForm::prShowStatus(std::uint8_t bNumStatus) {
+    const QString text = StatusCOMText(bNumStatus);
+    if (!text.isEmpty())
+        SearchCOMMemo->setPlainText(text);
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
 }

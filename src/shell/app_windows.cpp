@@ -4,6 +4,7 @@
 #include "exchange/monitor_form.h"
 #include "port/case_com_form.h"
 #include "port/param_port_form.h"
+#include "port/port_hooks.h"
 #include "port/status_com_form.h"
 #include "shell/box_message.h"
 #include "shell/relcon4_window.h"
@@ -37,6 +38,7 @@ void CreateAppWindows(bool showSplash) {
     BoxMessage = new TBoxMessage(Relcon4);
     CaseComForm = new TCaseComForm(Relcon4);
     StatErrForm = new TStatErrForm(Relcon4);
+    ConnectPortHooks();
 }
 
 void DestroyAppWindows() {

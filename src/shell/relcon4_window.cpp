@@ -7,7 +7,10 @@
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
 #include "exchange/transaction.h"
+#include "port/case_com_form.h"
 #include "port/param_port_form.h"
+#include "port/port_open.h"
+#include "port/port_rules.h"
 #include "port/settings_file.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
@@ -49,12 +52,7 @@ QUrl brandTarget() {
 } // namespace
 
 QString PortButtonCaption(const QString& portName) {
-    QString caption = portName;
-    if (caption.size() < 3)
-        caption += QLatin1Char(' ');
-    else
-        caption.insert(3, QLatin1Char(' '));
-    return caption;
+    return PortDisplayName(portName);
 }
 
 TRelcon4::TRelcon4(QWidget* parent) : QWidget(parent) {
@@ -116,6 +114,7 @@ void TRelcon4::FormCreate() {
     sLabel4->installEventFilter(this);
     page1->addWidget(sLabel4, 0, Qt::AlignRight);
 
+    connect(Button1, &QPushButton::clicked, this, &TRelcon4::Button1Click);
     connect(LogButton, &QPushButton::clicked, this, &TRelcon4::LogButtonClick);
     connect(ParamComButton, &QPushButton::clicked, this, &TRelcon4::ParamComButtonClick);
 
@@ -146,6 +145,14 @@ void TRelcon4::prActivateMasterForm(QObject* /*sender*/) {
     ExchangeState.ResetChannels();
     LoadSettings();
     Button1->setText(PortButtonCaption(ExchangeState.PortName[0]));
+    if (MonitorForm) {
+        MonitorForm->SetSaveParam();
+        MonitorForm->FormatRadioGroupClick();
+        MonitorForm->FontRadioGroupClick();
+    }
+    // Only the list is filled; each command opens its port itself.
+    if (CaseComForm)
+        CaseComForm->prScanComPort();
     setEnabled(true);
     fNotSetCheckBoxs = true;
     ApplyQv4mMainMode(this);
@@ -182,6 +189,8 @@ void TRelcon4::sLabel4Click() {
 void TRelcon4::closeEvent(QCloseEvent* event) {
     if (StatErrForm && StatErrForm->isVisible())
         StatErrForm->close();
+    ExchangeState.Release();
+    DisconnectOpenPorts();
     event->accept();
     emit closed();
 }

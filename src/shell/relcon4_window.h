@@ -54,6 +54,14 @@ public:
     // One request/response on the channel, the call every device page makes.
     bool funSendReceive1(std::uint8_t bNumChannel);
 
+    // The port of a channel (src/port/port_commands.cpp): stores a chosen name
+    // and opens it; the port change loop (true when a port was chosen and
+    // opened); opening before and closing after each command; the port button.
+    void prSetComPort(std::uint8_t channel, QString name);
+    bool funChangeComPort(std::uint8_t channel);
+    void prOpenCloseCOM(std::uint8_t bNumChannel, bool fOpen);
+    void Button1Click();
+
     void LogButtonClick();
     void ParamComButtonClick();
     void sLabel4Click();

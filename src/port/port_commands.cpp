@@ -1,0 +1,132 @@
+// The main window's side of the port: choosing a port for a channel, the
+// port change loop behind the port button, and opening for each command.
+#include "exchange/exchange_state.h"
+#include "exchange/monitor_form.h"
+#include "platform/clock.h"
+#include "port/case_com_form.h"
+#include "port/exchange_settings.h"
+#include "port/param_port_form.h"
+#include "port/port_open.h"
+#include "port/port_rules.h"
+#include "port/settings_file.h"
+#include "serial/com_port.h"
+#include "shell/app_windows.h"
+#include "shell/box_message.h"
+#include "shell/interaction.h"
+#include "shell/relcon4_window.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+constexpr int kCrashPollMs = 500;
+constexpr int kMaxTries = 3;
+
+// A crashed channel waits for the watchdog, which alone clears the mark. The
+// watchdog is armed whenever the mark is set; should it not be, it is armed
+// here, so the wait cannot last for ever.
+void WaitForWatchdog(std::uint8_t channel, const TCaseComForm& form) {
+    while (ExchangeState.PortCrash[channel] && !form.fExtraClose) {
+        if (Relcon4 && Relcon4->CrashComTimer && !Relcon4->CrashComTimer->isActive())
+            ArmPortWatchdog(kSlowOpenWatchdogMs);
+        platform::PumpMessages();
+        platform::SleepMs(kCrashPollMs);
+    }
+}
+
+void ShowTriesOver() {
+    const QString text =
+        QStringLiteral("Цикл выбора СОМ-порта прекращён! Порт сменить не удалось!");
+    const QString caption = QStringLiteral("Ошибка #59");
+    if (BoxMessage)
+        BoxMessage->MessageBoxR(nullptr, text, caption, MB_OK_ICONEXCLAMATION);
+    else
+        interaction().messageBox(text, caption, MB_OK_ICONEXCLAMATION);
+}
+
+} // namespace
+
+void TRelcon4::prSetComPort(std::uint8_t channel, QString name) {
+    if (channel >= kNumChannels)
+        return;
+    if (name.isEmpty()) {
+        ExchangeState.PortOpen[channel] = false;
+        return;
+    }
+    if (name.size() < 4)
+        return;
+    ExchangeState.PortName[channel] = PortStoredName(name);
+    OpenNewPort(channel, true);
+}
+
+bool TRelcon4::funChangeComPort(std::uint8_t channel) {
+    if (channel >= kNumChannels || !CaseComForm)
+        return false;
+    TCaseComForm& form = *CaseComForm;
+    int tries = 0;
+    bool goOn = true;
+    bool chosen = false;
+    while (goOn && !form.fExtraClose && tries <= kMaxTries) {
+        WaitForWatchdog(channel, form);
+        // The program is being ended: no more dialogs.
+        if (form.fExtraClose)
+            break;
+        form.prShowNumEffort(static_cast<std::uint8_t>(tries));
+        // Accepted or closed by its close box, the dialog's selection stands.
+        interaction().execDialog(&form);
+        const QString shown = form.ComPortComboBox->currentText();
+        if (!form.fExtraClose) {
+            prSetComPort(channel, shown);
+            if (ExchangeState.PortOpen[channel])
+                chosen = true;
+        }
+        if (!chosen && !form.fExtraClose) {
+            ++tries;
+            if (tries == kMaxTries) {
+                ShowTriesOver();
+                goOn = false;
+            }
+        }
+        if (chosen && !form.fExtraClose)
+            goOn = false;
+    }
+    if (chosen) {
+        // Each command opens the port again.
+        ClosePort(channel);
+        SaveSettings();
+    }
+    return chosen;
+}
+
+void TRelcon4::prOpenCloseCOM(std::uint8_t bNumChannel, bool fOpen) {
+    if (bNumChannel >= kNumChannels)
+        return;
+    TExchangeState& ex = ExchangeState;
+    if (!fOpen) {
+        if (ex.PortOpen[bNumChannel])
+            ClosePort(bNumChannel);
+        return;
+    }
+    prSetComPort(bNumChannel, ex.PortName[bNumChannel]);
+    if (!ex.PortOpen[bNumChannel] || bNumChannel != 0 || !MonitorForm)
+        return;
+    TCustomComPortD& port = *MonitorForm->ComPortD1;
+    ApplyCommandSettings(port);
+    if (FiksDtrRts) {
+        if (ParamPortForm)
+            ParamPortForm->prSetManualValue();
+        return;
+    }
+    port.FlowControl()->SetControlRTS(rtsDisable);
+    port.SetRTS(false);
+    port.SetDTR(false);
+}
+
+void TRelcon4::Button1Click() {
+    if (funChangeComPort(0))
+        Button1->setText(CaseComForm->ComPortComboBox->currentText());
+    else
+        Button1->setText(QStringLiteral("нет"));
+}

@@ -1,0 +1,37 @@
+// Opening and closing a channel's port. Only channel 0 has a port component
+// (the log window's ComPortD1); the other channels live in the table alone.
+#pragma once
+
+#include <cstdint>
+
+class TCustomComPortD;
+
+// Opens the channel's port (its PortName) with two timed attempts. A slow
+// attempt marks the channel crashed and arms the port watchdog; after two
+// timely ones the port's error code decides whether the channel counts as
+// open, with a plain message for a missing, busy or reserved port when
+// withMessages is set. Every step leaves a grey trace in the log.
+void OpenNewPort(std::uint8_t channel, bool withMessages);
+// Clears PortOpen of the channel; for channel 0 disconnects ComPortD1.
+void ClosePort(std::uint8_t channel);
+
+// The settings an opened port gets: no flow control, the opening read
+// time-outs, the pause before a request, background reception on.
+void ApplyOpeningSettings(TCustomComPortD& port);
+// The settings a command needs: 9600 8N1 as a custom rate, 4 ms between
+// bytes, the reply time-out and the pause before a request. DTR and RTS are
+// set by the caller.
+void ApplyCommandSettings(TCustomComPortD& port);
+
+// Arms the main window's port watchdog: stopped if running, given the
+// interval and started, so it runs once.
+void ArmPortWatchdog(int intervalMs);
+
+// How long a slow opening keeps its message up before the watchdog takes over.
+inline constexpr int kSlowOpenPauseMs = 5000;
+// The watchdog's interval after a slow opening.
+inline constexpr int kSlowOpenWatchdogMs = 100;
+
+// Closing the program: channel 0's port component is disconnected when that
+// channel is open; the other channels have no port to let go.
+void DisconnectOpenPorts();

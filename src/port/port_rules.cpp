@@ -1,0 +1,125 @@
+#include "port/port_rules.h"
+
+#include "serial/serial_device.h"
+
+#include <QTime>
+#include <algorithm>
+
+namespace {
+
+TSecondsClock& Clock() {
+    static TSecondsClock clock;
+    return clock;
+}
+
+// The usual cause of each code on Linux, for the log trace.
+QString Hint(std::uint32_t code) {
+    switch (code) {
+    case serial::kErrFileNotFound:
+        return QStringLiteral("устройства нет: адаптер вынут или ссылка COM ведёт в никуда");
+    case serial::kErrAccessDenied:
+        return QStringLiteral("нет прав на устройство (группа dialout) или его держит другая "
+                              "программа (ModemManager, brltty, терминал)");
+    case serial::kErrGenFailure:
+        return QStringLiteral("устройство не отвечает: за ttyS нет UART или адаптер сбоит");
+    case serial::kErrInvalidName:
+        return QStringLiteral("ссылка COM ведёт не на устройство");
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+QString PortDisplayName(const QString& storedName) {
+    QString shown = storedName;
+    if (shown.size() < 3)
+        shown += QLatin1Char(' ');
+    else
+        shown.insert(3, QLatin1Char(' '));
+    return shown;
+}
+
+QString PortStoredName(const QString& name) {
+    QString stored = name;
+    if (stored.size() >= 4 && stored.at(3) == QLatin1Char(' '))
+        stored.remove(3, 1);
+    return stored;
+}
+
+bool PortIsListed(const QString& name, const QStringList& shown, int count) {
+    const QString display = PortDisplayName(name);
+    const int n = std::min<int>(count, static_cast<int>(shown.size()));
+    for (int i = 0; i < n; ++i)
+        if (shown.at(i) == display)
+            return true;
+    return false;
+}
+
+QString TriesLeftText(std::uint8_t triesUsed) {
+    return QStringLiteral("Попыток: ") + QString::number(3 - static_cast<int>(triesUsed));
+}
+
+void SetSecondsOfDayClock(TSecondsClock clock) {
+    Clock() = std::move(clock);
+}
+
+int SecondsOfDay() {
+    if (Clock())
+        return Clock()();
+    const QTime now = QTime::currentTime();
+    return now.hour() * 3600 + now.minute() * 60 + now.second();
+}
+
+bool OpenAttemptIsSlow(int attempt, int startSec, int endSec) {
+    const int limit = attempt == 1 ? 5 : 3;
+    return endSec - startSec > limit;
+}
+
+TOpenVerdict JudgeOpenResult(std::uint32_t code, bool connected) {
+    switch (code) {
+    case serial::kErrFileNotFound:
+    case serial::kErrInvalidName:
+        return TOpenVerdict::Missing;
+    case serial::kErrAccessDenied:
+        return TOpenVerdict::Busy;
+    case serial::kErrGenFailure:
+        return TOpenVerdict::Reserved;
+    default:
+        return connected ? TOpenVerdict::Open : TOpenVerdict::Failed;
+    }
+}
+
+QString OpenVerdictMessage(TOpenVerdict verdict, std::uint32_t code, const QString& reason) {
+    switch (verdict) {
+    case TOpenVerdict::Open:
+        return {};
+    case TOpenVerdict::Missing:
+        return QStringLiteral("СОМ-порт в системе отсутствует");
+    case TOpenVerdict::Busy:
+        return QStringLiteral("СОМ-порт занят другим процессом");
+    case TOpenVerdict::Reserved:
+        return QStringLiteral("СОМ-порт зарезервирован как виртуальный");
+    case TOpenVerdict::Failed:
+        break;
+    }
+    QString text = QStringLiteral("СОМ-порт открыть не удалось (ошибка %1)").arg(code);
+    if (!reason.isEmpty())
+        text += QStringLiteral(": ") + reason;
+    return text;
+}
+
+QString OpenTraceText(const QString& portName, const QString& devicePath, std::uint32_t code,
+                      const QString& reason) {
+    QString text = QStringLiteral("OpenNewPort: ") + portName + QStringLiteral(" = ") +
+                   (devicePath.isEmpty() ? QStringLiteral("?") : devicePath);
+    if (code == 0)
+        return text;
+    text += QStringLiteral(", ошибка %1").arg(code);
+    if (!reason.isEmpty())
+        text += QStringLiteral(": ") + reason;
+    const QString hint = Hint(code);
+    if (!hint.isEmpty())
+        text += QStringLiteral(" (") + hint + QLatin1Char(')');
+    return text;
+}

@@ -1,0 +1,45 @@
+// Plain rules of choosing and opening a port: the display form of a port
+// name, how long an opening attempt may take, and what an opening error means.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+
+// "COM3" shows as "COM 3": one space before the fourth character (appended to
+// a shorter name, so an empty name shows as a single space).
+QString PortDisplayName(const QString& storedName);
+// A name as stored: a space in the fourth place is dropped ("COM 10" gives COM10).
+QString PortStoredName(const QString& name);
+// True when the display form of name is among the first count entries of shown.
+bool PortIsListed(const QString& name, const QStringList& shown, int count);
+// The text of the tries label: "Попыток: " and the tries left of three.
+QString TriesLeftText(std::uint8_t triesUsed);
+
+// Whole seconds since midnight, by default from the local time of day; tests
+// install their own clock (an empty one restores the real time).
+using TSecondsClock = std::function<int()>;
+void SetSecondsOfDayClock(TSecondsClock clock);
+int SecondsOfDay();
+// An attempt is slow when it took more than 5 s (attempt 1) or 3 s (attempt 2).
+bool OpenAttemptIsSlow(int attempt, int startSec, int endSec);
+
+// What the result check of an opening makes of the port's error code.
+enum class TOpenVerdict {
+    Open,     // counts as open
+    Missing,  // 2, 123: "СОМ-порт в системе отсутствует"
+    Busy,     // 5: "СОМ-порт занят другим процессом"
+    Reserved, // 31: "СОМ-порт зарезервирован как виртуальный"
+    Failed,   // any other code on a port that did not connect
+};
+// connected tells whether the port component really holds the device; a
+// failed open never counts as open, whatever its code.
+TOpenVerdict JudgeOpenResult(std::uint32_t code, bool connected);
+// The plain message for a verdict, empty for Open. reason names the system's
+// cause for the Failed case.
+QString OpenVerdictMessage(TOpenVerdict verdict, std::uint32_t code, const QString& reason);
+// The grey log trace of one connection: the port, the device behind it and,
+// after a failure, the code, the system's reason and a hint at the usual cause.
+QString OpenTraceText(const QString& portName, const QString& devicePath, std::uint32_t code,
+                      const QString& reason);
