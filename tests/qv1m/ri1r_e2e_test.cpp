@@ -289,6 +289,15 @@ TEST_F(Ri1rWireTest, SilenceAndADropOffEndInTheErrorStatusAndKeepThePage) {
     EXPECT_EQ(page->mQV1M_1[0].wTimePrevOn, 42);
     expectIdle();
 
+    EXPECT_TRUE(user->messages.empty()) << user->texts().join('|').toStdString();
+
+    // Still unplugged: the port does not open and says so, the write fails, nothing hangs.
+    click("Button6");
+    EXPECT_EQ(status(), kNotDone);
+    EXPECT_EQ(user->texts(), QStringList{QStringLiteral("СОМ-порт в системе отсутствует")});
+    EXPECT_EQ(text("edTonM1").trimmed(), "42");
+    expectIdle();
+
     // The adapter plugged back in: the next session reads the unit again.
     ASSERT_TRUE(server->replug());
     click("Button5");
