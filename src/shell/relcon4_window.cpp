@@ -123,6 +123,7 @@ void TRelcon4::FormCreate() {
     CrashComTimer = new QTimer(this);
     CrashComTimer->setObjectName(QStringLiteral("CrashComTimer"));
     CrashComTimer->setInterval(1000);
+    connect(CrashComTimer, &QTimer::timeout, this, [this] { CrashComTimerTimer(CrashComTimer); });
 
     setEnabled(false);
 }
