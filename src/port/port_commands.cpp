@@ -8,6 +8,7 @@
 #include "port/param_port_form.h"
 #include "port/port_open.h"
 #include "port/port_rules.h"
+#include "port/port_watchdog.h"
 #include "port/settings_file.h"
 #include "serial/com_port.h"
 #include "shell/app_windows.h"
@@ -26,9 +27,10 @@ constexpr int kMaxTries = 3;
 
 // A crashed channel waits for the watchdog, which alone clears the mark. The
 // watchdog is armed whenever the mark is set; should it not be, it is armed
-// here, so the wait cannot last for ever.
+// here, so the wait cannot last for ever. Inside a watchdog run (its own port
+// change) nothing is awaited: the mark is the next run's, after this one.
 void WaitForWatchdog(std::uint8_t channel, const TCaseComForm& form) {
-    while (ExchangeState.PortCrash[channel] && !form.fExtraClose) {
+    while (ExchangeState.PortCrash[channel] && !form.fExtraClose && !PortWatchdogRunning()) {
         if (Relcon4 && Relcon4->CrashComTimer && !Relcon4->CrashComTimer->isActive())
             ArmPortWatchdog(kSlowOpenWatchdogMs);
         platform::PumpMessages();
@@ -37,13 +39,8 @@ void WaitForWatchdog(std::uint8_t channel, const TCaseComForm& form) {
 }
 
 void ShowTriesOver() {
-    const QString text =
-        QStringLiteral("Цикл выбора СОМ-порта прекращён! Порт сменить не удалось!");
-    const QString caption = QStringLiteral("Ошибка #59");
-    if (BoxMessage)
-        BoxMessage->MessageBoxR(nullptr, text, caption, MB_OK_ICONEXCLAMATION);
-    else
-        interaction().messageBox(text, caption, MB_OK_ICONEXCLAMATION);
+    PortMessageBox(QStringLiteral("Цикл выбора СОМ-порта прекращён! Порт сменить не удалось!"),
+                   QStringLiteral("Ошибка #59"));
 }
 
 } // namespace

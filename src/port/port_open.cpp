@@ -11,6 +11,7 @@
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
 #include "shell/box_message.h"
+#include "shell/interaction.h"
 #include "shell/relcon4_window.h"
 
 #include <QTimer>
@@ -154,6 +155,13 @@ void ApplyCommandSettings(TCustomComPortD& port) {
     timeouts.SetWrite2WaitN(4);
     timeouts.SetReadTimeOut(TimeOut);
     timeouts.SetWaitTimePrevSending(PreSendPause);
+}
+
+void PortMessageBox(const QString& text, const QString& caption) {
+    if (BoxMessage)
+        BoxMessage->MessageBoxR(nullptr, text, caption, MB_OK_ICONEXCLAMATION);
+    else
+        interaction().messageBox(text, caption, MB_OK_ICONEXCLAMATION);
 }
 
 void ArmPortWatchdog(int intervalMs) {

@@ -2,6 +2,7 @@
 // (the log window's ComPortD1); the other channels live in the table alone.
 #pragma once
 
+#include <QString>
 #include <cstdint>
 
 class TCustomComPortD;
@@ -22,6 +23,10 @@ void ApplyOpeningSettings(TCustomComPortD& port);
 // bytes, the reply time-out and the pause before a request. DTR and RTS are
 // set by the caller.
 void ApplyCommandSettings(TCustomComPortD& port);
+
+// The program's message box with one of the port's numbered errors (OK
+// button, exclamation icon, no owner window).
+void PortMessageBox(const QString& text, const QString& caption);
 
 // Arms the main window's port watchdog: stopped if running, given the
 // interval and started, so it runs once.

@@ -1,5 +1,6 @@
 #include "shell/app_windows.h"
 
+#include "devices/qv1m/qv1_wiring.h"
 #include "devices/qv2f3/qv2f3_page.h"
 #include "devices/qv2f3/qv2f3_wire.h"
 #include "devices/qv4m/stat_err_form.h"
@@ -41,6 +42,7 @@ void CreateAppWindows(bool showSplash) {
     CaseComForm = new TCaseComForm(Relcon4);
     StatErrForm = new TStatErrForm(Relcon4);
     ConnectPortHooks();
+    ConnectQv1Line();
     WireQv2f3Page(Qv2f3Page, Relcon4, MonitorForm);
 }
 

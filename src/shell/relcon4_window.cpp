@@ -2,6 +2,7 @@
 
 #include "devices/qv1m/qv1m_page.h"
 #include "devices/qv2f3/qv2f3_page.h"
+#include "devices/qv4m/qv4m_commands_page.h"
 #include "devices/qv4m/qv4m_pages.h"
 #include "devices/qv4m/stat_err_form.h"
 #include "exchange/exchange_state.h"
@@ -14,6 +15,7 @@
 #include "port/settings_file.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
+#include "shell/install_layout.h"
 #include "shell/interaction.h"
 
 #include <QCloseEvent>
@@ -36,11 +38,15 @@ QWidget* addPage(QTabWidget* tabs, const char* name, const QString& caption) {
     return page;
 }
 
-// The help the brand label opens: the README shipped beside the program.
+// The help the brand label opens: the README shipped beside the program,
+// or the installed copy's documents.
 QUrl brandTarget() {
     const QString beside = ExecutableDir() + QStringLiteral("README.md");
     if (QFileInfo::exists(beside))
         return QUrl::fromLocalFile(beside);
+    const QString installed = InstalledDocDir(ExecutableDir());
+    if (!installed.isEmpty())
+        return QUrl::fromLocalFile(installed + QStringLiteral("/README.md"));
     return QUrl::fromLocalFile(QStringLiteral(RELCON4_DOC_DIR "/README.md"));
 }
 
@@ -108,6 +114,7 @@ void TRelcon4::FormCreate() {
     sLabel4->setToolTip(brandTarget().toString());
     sLabel4->installEventFilter(this);
     page1->addWidget(sLabel4, 0, Qt::AlignRight);
+    InstallQv4mCommands(this);
 
     connect(Button1, &QPushButton::clicked, this, &TRelcon4::Button1Click);
     connect(LogButton, &QPushButton::clicked, this, &TRelcon4::LogButtonClick);
@@ -116,6 +123,7 @@ void TRelcon4::FormCreate() {
     CrashComTimer = new QTimer(this);
     CrashComTimer->setObjectName(QStringLiteral("CrashComTimer"));
     CrashComTimer->setInterval(1000);
+    connect(CrashComTimer, &QTimer::timeout, this, [this] { CrashComTimerTimer(CrashComTimer); });
 
     setEnabled(false);
 }
@@ -170,7 +178,9 @@ void TRelcon4::LogButtonClick() {
     MonitorForm->raise();
 }
 
-bool TRelcon4::funSendReceive1(std::uint8_t bNumChannel) { return SendReceive(bNumChannel); }
+bool TRelcon4::funSendReceive1(std::uint8_t bNumChannel) {
+    return SendReceive(bNumChannel);
+}
 
 void TRelcon4::ParamComButtonClick() {
     if (ParamPortForm)

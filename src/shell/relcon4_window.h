@@ -61,6 +61,8 @@ public:
     bool funChangeComPort(std::uint8_t channel);
     void prOpenCloseCOM(std::uint8_t bNumChannel, bool fOpen);
     void Button1Click();
+    // The port watchdog's run (src/port/port_watchdog.cpp).
+    void CrashComTimerTimer(QObject* sender);
 
     void LogButtonClick();
     void ParamComButtonClick();

@@ -2,6 +2,7 @@
 
 #include "devices/qv4m/mode_editor.h"
 #include "devices/qv4m/number_text.h"
+#include "devices/qv4m/qv4m_file_commands.h"
 #include "devices/qv4m/qv4m_mode_page.h"
 #include "devices/qv4m/qv4m_times_page.h"
 #include "devices/qv4m/radio_group.h"
@@ -124,8 +125,7 @@ void TQv4mPages::WriteParams(const TQv4mParams& p) {
             onPages<QAbstractButton>(this, b.name)->setChecked(p.LineChecks & b.bit);
 }
 
-bool TQv4mPages::prPageToRegs(const QString& /*fileName*/, bool /*writeConfig*/,
-                              bool /*writeExport*/) {
+bool TQv4mPages::prPageToRegs(const QString& fileName, bool writeConfig, bool writeExport) {
     TQv4mParams p = ReadParams();
     if (!IsUsableVref(LenientToDouble(p.VoltOpora))) {
         ShowPlainMessage(UnusableVrefMessage());
@@ -143,8 +143,10 @@ bool TQv4mPages::prPageToRegs(const QString& /*fileName*/, bool /*writeConfig*/,
     const auto modeWords = ModeWordsOf(*owner_).toArray();
     std::copy(modeWords.begin(), modeWords.end(), mModeRegs.begin());
     mExtraWords[0] = p.BlockFreeSignal ? 1 : 0;
-    // Writing the configuration file and the register export joins here with
-    // the file commands.
+    if (writeConfig)
+        WriteConfigFileOf(fileName);
+    if (writeExport)
+        WriteRegExport();
     return true;
 }
 

@@ -1,0 +1,119 @@
+#include "devices/qv4m/qv4m_file_commands.h"
+
+#include "devices/qv4m/mode_editor.h"
+#include "devices/qv4m/qv4m_files.h"
+#include "devices/qv4m/qv4m_mode_page.h"
+#include "devices/qv4m/qv4m_pages.h"
+#include "devices/qv4m/qv4m_times_page.h"
+#include "shell/app_windows.h"
+#include "shell/box_message.h"
+#include "shell/interaction.h"
+#include "shell/relcon4_window.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+
+namespace {
+
+const QString kFilter = QStringLiteral("QV4 binary file (*.qvf)");
+const QString kSuffix = QStringLiteral("qvf");
+const QString kDoneText = QStringLiteral("Успешно");
+const QString kWriteFailed = QStringLiteral("Запись не прошла");
+const QString kLoadFailed = QStringLiteral("Загрузка не прошла");
+
+// The dialogs add the default extension to a name typed without one (an
+// existing file picked for loading is taken as it is).
+QString withSuffix(const QString& name) {
+    if (name.isEmpty() || !QFileInfo(name).suffix().isEmpty())
+        return name;
+    return name + QLatin1Char('.') + kSuffix;
+}
+
+bool existingReadableFile(const QString& name) {
+    QFile file(name);
+    return QFileInfo(name).isFile() && file.open(QIODevice::ReadOnly);
+}
+
+// The file's bytes; false for anything that is no readable, non-empty file.
+bool readConfigFile(const QString& name, QByteArray& data) {
+    if (!QFileInfo(name).isFile())
+        return false;
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // More than a full file is never needed: extra bytes are not read.
+    data = file.read(kConfigFileBytes);
+    return file.error() == QFileDevice::NoError && data.size() >= 2;
+}
+
+} // namespace
+
+void InstallQv4mFileCommands(TRelcon4* window, TQv4mPages* pages) {
+    auto* save = pages->ModePage->findChild<QPushButton*>(QStringLiteral("Button3"));
+    auto* load = pages->ModePage->findChild<QPushButton*>(QStringLiteral("Button4"));
+    QObject::connect(save, &QPushButton::clicked, pages, [pages] { Qv4mButton3Click(*pages); });
+    QObject::connect(load, &QPushButton::clicked, pages,
+                     [window, pages] { Qv4mButton4Click(*window, *pages); });
+}
+
+void Qv4mButton3Click(TQv4mPages& pages) {
+    const QString name =
+        withSuffix(interaction().saveFileName(pages.ModePage, QString(), QString(), kFilter));
+    if (!name.isEmpty())
+        prSaveRegsFile(pages, name);
+}
+
+void prSaveRegsFile(TQv4mPages& pages, const QString& fileName) {
+    if (fileName.isEmpty())
+        return;
+    if (existingReadableFile(fileName) && BoxMessage &&
+        BoxMessage->MessageBoxR(nullptr, QStringLiteral("Такой файл уже есть. Перезаписать?"),
+                                QStringLiteral("Внимание"), MB_YESNO_ICONQUESTION) != IDYES)
+        return;
+    pages.prPageToRegs(fileName, true, false);
+}
+
+void prSelectLoadFile(QWidget* parent, QString& fileName) {
+    fileName = interaction().openFileName(parent, QString(), QString(), kFilter);
+    if (!QFileInfo::exists(fileName))
+        fileName = withSuffix(fileName);
+}
+
+void Qv4mButton4Click(TRelcon4& window, TQv4mPages& pages) {
+    QString name;
+    prSelectLoadFile(pages.ModePage, name);
+    if (name.isEmpty())
+        return;
+    QByteArray data;
+    if (!readConfigFile(name, data)) {
+        ShowPlainMessage(kLoadFailed);
+        return;
+    }
+    LoadConfigWords(data, mParamRegs, mModeRegs, mExtraWords);
+    {
+        TEditorQuiet quiet(window);
+        if (auto* blockFree = pages.TimesPage->findChild<QAbstractButton*>(
+                QStringLiteral("BlockFreeSignalCheckBox")))
+            blockFree->setChecked(mExtraWords[0] & 1u);
+        pages.prShowParamRegs(mParamRegs);
+        std::array<std::uint16_t, kModeFieldCount> words{};
+        std::copy_n(mModeRegs.begin(), kModeFieldCount, words.begin());
+        SetModeWords(window, TModeWords::fromArray(words));
+        pages.ModePage->prRestoreModeEditor(mParamRegs[wFlag_Mode_1]);
+    }
+    ShowPlainMessage(kDoneText);
+}
+
+void WriteConfigFileOf(const QString& fileName) {
+    const bool ok = WriteWholeFile(fileName, ConfigFileBytes(mParamRegs, mModeRegs, mExtraWords));
+    ShowPlainMessage(ok ? kDoneText : kWriteFailed);
+}
+
+void WriteRegExport() {
+    const bool ok = WriteWholeFile(QDir::current().filePath(RegExportFileName()),
+                                   RegExportText(mParamRegs, mModeRegs));
+    ShowPlainMessage(ok ? kDoneText : kWriteFailed);
+}

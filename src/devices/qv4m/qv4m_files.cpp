@@ -1,0 +1,110 @@
+#include "devices/qv4m/qv4m_files.h"
+
+#include <QSaveFile>
+
+namespace {
+
+void putWord(QByteArray& out, std::uint16_t word) {
+    out.append(static_cast<char>(word & 0xFF));
+    out.append(static_cast<char>(word >> 8));
+}
+
+constexpr const char* kModeNames[kModeFieldCount] = {
+    "wFlagWork_M1", "wFlagWork_M2", "wTempV1a", "wTempV2a", "wTempV3a", "wTempV4a", "wTempV5a",
+    "wTempS3a",     "wTempS4a",     "wTempS5a", "wTempS6a", "wTempV1b", "wTempV2b", "wTempV3b",
+    "wTempV4b",     "wTempV5b",     "wTempS3b", "wTempS4b", "wTempS5b", "wTempS6b",
+};
+
+struct TNamedParam {
+    int word;
+    const char* name;
+};
+
+// Words 10 and 23 have no line.
+constexpr TNamedParam kParamNames[] = {
+    {cNumTryIsSinus, "cNumTryIsSinus"},
+    {cNumTryOff_R2, "cNumTryOff_R2"},
+    {bNsecWorkAfterBtnUp, "bNsecWorkAfterBtnUp"},
+    {wNsecWork_T_min6_M1, "wNsecWork_T_min6_M1"},
+    {wNsecWork_T_min6_M2, "wNsecWork_T_min6_M2"},
+    {cKoncErrTime, "cKoncErrTime"},
+    {cAntiDreb_ADC_B, "cAntiDreb_ADC_B/10"},
+    {cAntiDreb_ADC_E, "cAntiDreb_ADC_E/10"},
+    {cAntiDrebR, "cAntiDrebR"},
+    {wNsecWork_T_end, "wNsecWork_T_end"},
+    {cVolt_Lvl_L, "cVolt_Lvl_L"},
+    {bVoltRef, "bVoltRef"},
+    {wBut_Lvl_DO, "wBut_Lvl_DO"},
+    {wBut_Lvl_UD, "wBut_Lvl_UD"},
+    {wBut_Lvl_SC, "wBut_Lvl_SC"},
+    {wSig_Lvl_DO, "wSig_Lvl_DO"},
+    {wSig_Lvl_UD, "wSig_Lvl_UD"},
+    {wSig_Lvl_SC, "wSig_Lvl_SC"},
+    {wFlag_Mode_1, "wFlag_Mode_1"},
+    {bNsecWorkAfterBtnUp_3, "bNsecWorkAfterBtnUp_3"},
+    {bValue_T_wait, "bValue_T_wait"},
+    {cVolt_Lvl_TimePeriod, "cVolt_Lvl_TimePeriod"},
+    {wFlagCheck_But_Sig_SW_OZ, "wFlagCheck_But_Sig_SW_OZ"},
+};
+
+QByteArray exportLine(const char* name, std::uint16_t word) {
+    return QByteArray("        ") + name + " = 0x" +
+           QByteArray::number(word, 16).toUpper().rightJustified(4, '0') + ";\r\n";
+}
+
+} // namespace
+
+QByteArray ConfigFileBytes(const TParamRegs& params, const TModeRegs& mode,
+                           const TExtraWords& extra) {
+    QByteArray out;
+    out.reserve(kConfigFileBytes);
+    for (std::uint16_t w : params)
+        putWord(out, w);
+    for (std::uint16_t w : mode)
+        putWord(out, w);
+    for (std::uint16_t w : extra)
+        putWord(out, w);
+    return out;
+}
+
+int LoadConfigWords(const QByteArray& data, TParamRegs& params, TModeRegs& mode,
+                    TExtraWords& extra) {
+    const int available = static_cast<int>(data.size() / 2);
+    const int count = std::min(available, kParamRegCount + kModeRegCount + kLoadedExtraWords);
+    for (int i = 0; i < count; ++i) {
+        const auto lo = static_cast<std::uint8_t>(data[2 * i]);
+        const auto hi = static_cast<std::uint8_t>(data[2 * i + 1]);
+        const auto word = static_cast<std::uint16_t>(lo | (hi << 8));
+        if (i < kParamRegCount)
+            params[static_cast<std::size_t>(i)] = word;
+        else if (i < kParamRegCount + kModeRegCount)
+            mode[static_cast<std::size_t>(i - kParamRegCount)] = word;
+        else
+            extra[static_cast<std::size_t>(i - kParamRegCount - kModeRegCount)] = word;
+    }
+    return count;
+}
+
+QByteArray RegExportText(const TParamRegs& params, const TModeRegs& mode) {
+    QByteArray out;
+    for (int i = 0; i < kModeFieldCount; ++i)
+        out += exportLine(kModeNames[i], mode[static_cast<std::size_t>(i)]);
+    for (const TNamedParam& p : kParamNames)
+        out += exportLine(p.name, params[static_cast<std::size_t>(p.word)]);
+    return out;
+}
+
+QString RegExportFileName() {
+    return QStringLiteral("reg_xx.txt");
+}
+
+bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

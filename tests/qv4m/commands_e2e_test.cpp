@@ -1,0 +1,320 @@
+// The commands page against the simulated RO-4D on a real pseudo-terminal,
+// driven through its buttons. Each command returns only when it has finished
+// (its waits pump events), so no test sleeps. The reply time-out of 300 ms
+// is three times what a page reply needs on the line, so a loaded machine
+// does not fail a good exchange, and keeps a silent unit's three attempts short.
+#include "devices/qv4m/number_text.h"
+#include "devices/qv4m/param_codec.h"
+#include "devices/qv4m/qv4m_commands_page.h"
+#include "devices/qv4m/qv4m_mode_page.h"
+#include "devices/qv4m/qv4m_pages.h"
+#include "devices/qv4m/qv4m_registers.h"
+#include "devices/qv4m/stat_err_form.h"
+#include "exchange/exchange_state.h"
+#include "port/exchange_settings.h"
+#include "port/settings_file.h"
+#include "shell/app_windows.h"
+#include "shell/relcon4_window.h"
+#include "support/recording_interaction.h"
+
+#include "ro4d_unit.h"
+#include "sim_server.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using sim::FaultKind;
+using sim::Ro4dBoard;
+using sim::Ro4dUnit;
+
+constexpr int kReplyTimeOutMs = 300;
+constexpr int kPreSendPauseMs = 5;
+
+class Ro4dCommandsTest : public ::testing::Test {
+protected:
+    void start(Ro4dBoard board) {
+        ASSERT_TRUE(dir.isValid());
+        SettingsDirOverride = dir.path();
+        ResetExchangeSettings();
+        ExchangeState.Reset();
+        ResetQv4mRegisters();
+        CreateAppWindows(false);
+        Relcon4->prActivateMasterForm(nullptr);
+        // No port watchdog in these tests: the failures here are the page's.
+        Relcon4->CrashComTimer->stop();
+        server = std::make_unique<sim::SimServer>(std::make_unique<Ro4dUnit>(board));
+        const QString com = server->start();
+        ASSERT_FALSE(com.isEmpty()) << server->errorString().toStdString();
+        ExchangeState.PortName[0] = com;
+        TimeOut = kReplyTimeOutMs;
+        PreSendPause = kPreSendPauseMs;
+        page = Qv4mCommandsOf(Relcon4);
+        ASSERT_TRUE(page);
+    }
+    void SetUp() override { start(Ro4dBoard::V2); }
+    void TearDown() override {
+        if (server)
+            server->stop();
+        DestroyAppWindows();
+        ResetQv4mRegisters();
+        ResetExchangeSettings();
+        ExchangeState.Reset();
+        SettingsDirOverride.clear();
+    }
+
+    template <typename T = QAbstractButton> T* find(const char* name) const {
+        // The pages first: other windows reuse names such as Button2 and CheckBox1.
+        for (QWidget* tab : {Relcon4->TabSheet1, Relcon4->TabSheet3, Relcon4->TabSheet6})
+            if (T* w = tab->findChild<T*>(QLatin1String(name)))
+                return w;
+        ADD_FAILURE() << name;
+        return nullptr;
+    }
+    void click(const char* name) { find(name)->click(); }
+    QString text(const char* name) const { return find<QLineEdit>(name)->text(); }
+    void setText(const char* name, const QString& t) { find<QLineEdit>(name)->setText(t); }
+    QString status() const { return page->StatusLabel1()->text(); }
+    static TQv4mPages* pages() { return Qv4mPagesOf(Relcon4); }
+    sim::UnitAccess<Ro4dUnit> unit() { return server->unit<Ro4dUnit>(); }
+    void addFault(FaultKind kind, int after = 0, int count = -1) {
+        sim::Fault f;
+        f.kind = kind;
+        f.after = after;
+        f.count = count;
+        unit()->faults().add(f);
+    }
+    // How many requests with this command code the unit received.
+    int requestsOf(std::uint8_t command) {
+        int n = 0;
+        for (const auto& r : unit()->requests())
+            n += r.size() > 2 && r[2] == command;
+        return n;
+    }
+    void expectIdle() const {
+        EXPECT_FALSE(Relcon4->fBlockPressKey);
+        EXPECT_FALSE(Relcon4->fNotSetCheckBoxs);
+        EXPECT_FALSE(ExchangeState.PortOpen[0]) << "the port is open only during a command";
+    }
+
+    QTemporaryDir dir;
+    RecordingInteraction user;
+    std::unique_ptr<sim::SimServer> server;
+    TQv4mCommandsPage* page = nullptr;
+};
+
+class Ro4dCommandsOldBoardTest : public Ro4dCommandsTest {
+protected:
+    void SetUp() override { start(Ro4dBoard::V1); }
+};
+
+} // namespace
+
+TEST_F(Ro4dCommandsTest, ReadShowsTheUnitOnAllPagesAndEnablesWriting) {
+    EXPECT_FALSE(find("WrDataButton")->isEnabled());
+    EXPECT_FALSE(find("SaveToFlashButton")->isEnabled());
+    {
+        auto u = unit();
+        u->registers()[5] = 100;     // T_240
+        u->registers()[9] = 0x0105;  // T_end, a whole word
+        u->registers()[13] = 900;    // button open-line threshold
+        u->registers()[19] = 0x1804; // M2 unused
+        u->registers()[24] = 0x3315; // C3 line not monitored
+    }
+    click("RdDataButton");
+    EXPECT_EQ(status(), QStringLiteral("Статус: выполнено"));
+    expectIdle();
+    EXPECT_EQ(find<QLabel>("VerrQV4Label")->text(),
+              QStringLiteral("Версия: VI-4D v.2.1 15.03.19 "));
+    EXPECT_EQ(Relcon4->bVers, 0x21);
+    EXPECT_DOUBLE_EQ(Relcon4->rVoltOpora, 3.63);
+    EXPECT_TRUE(find<QWidget>("AdcGroupBox")->isVisibleTo(Relcon4->TabSheet6));
+    EXPECT_FALSE(find<QWidget>("VoltLowTestMotorEdit")->isVisibleTo(Relcon4->TabSheet6));
+
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("100"));
+    EXPECT_EQ(text("T_end_Edit"), QStringLiteral("261"));
+    EXPECT_EQ(text("VoltOporaEdit"), FormatVolts(3.30));
+    EXPECT_EQ(text("Edit1"), FormatVolts(2.35));
+    EXPECT_EQ(text("Edit2"), FormatVolts(1.60));
+    EXPECT_EQ(text("VoltHiBtnEdit"), FormatVolts(CodeVolts(900, RefVolts(232, 3.63))));
+    EXPECT_EQ(find<QComboBox>("MainModeComboBox")->currentIndex(), 0);
+    EXPECT_FALSE(find("C3_check_CheckBox")->isChecked());
+    EXPECT_TRUE(find("C1_check_CheckBox")->isChecked());
+    EXPECT_EQ(ModeWordsOf(*Relcon4).a.flagWork, 0x053C);
+    EXPECT_EQ(ModeWordsOf(*Relcon4).b.flagWork, 0x051C);
+    EXPECT_TRUE(find("WrDataButton")->isEnabled());
+    EXPECT_TRUE(find("SaveToFlashButton")->isEnabled());
+    EXPECT_EQ(mExtraWords, TExtraWords{});
+}
+
+TEST_F(Ro4dCommandsTest, WriteThenReadBackGivesTheSameWords) {
+    click("RdDataButton");
+    ASSERT_EQ(status(), QStringLiteral("Статус: выполнено"));
+    setText("T_240_Edit", QStringLiteral("77"));
+    setText("Edit2", QStringLiteral("1,25"));
+    find("IfBadK3OffM1CheckBox")->setChecked(false);
+    click("WrDataButton");
+    EXPECT_EQ(status(), QStringLiteral("Статус: выполнено"));
+    expectIdle();
+    EXPECT_EQ(requestsOf(5), 7);
+    const TParamRegs written = mParamRegs;
+    const TModeRegs writtenMode = mModeRegs;
+    {
+        auto u = unit();
+        for (int r = 0; r <= 24; ++r)
+            EXPECT_EQ(u->registers()[r], written[r]) << "register " << r;
+        for (int n = 0; n < 20; ++n)
+            EXPECT_EQ(u->registers()[32 + n], writtenMode[n]) << "mode word " << n;
+        EXPECT_EQ(u->registers()[5], 77);
+    }
+    setText("T_240_Edit", QStringLiteral("1"));
+    click("RdDataButton");
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("77"));
+    EXPECT_EQ(text("Edit2"), FormatVolts(1.25));
+    EXPECT_FALSE(find("IfBadK3OffM1CheckBox")->isChecked());
+    const auto readBack = ModeWordsOf(*Relcon4).toArray();
+    for (int n = 0; n < 20; ++n)
+        EXPECT_EQ(readBack[n], writtenMode[n]) << "mode word " << n;
+}
+
+TEST_F(Ro4dCommandsTest, RestartKeepsOnlyWhatWasSavedToFlash) {
+    click("RdDataButton");
+    setText("T_240_Edit", QStringLiteral("55"));
+    click("WrDataButton");
+    click("SaveToFlashButton");
+    EXPECT_EQ(status(), QStringLiteral("Статус: выполнено"));
+    EXPECT_EQ(unit()->flashSaves(), 1);
+    click("RestartButton");
+    EXPECT_EQ(status(), QStringLiteral("Статус: выполнено"));
+    EXPECT_EQ(unit()->restarts(), 1);
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("55")) << "no read after a restart";
+    click("RdDataButton");
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("55"));
+
+    setText("T_240_Edit", QStringLiteral("66"));
+    click("WrDataButton");
+    EXPECT_EQ(unit()->registers()[5], 66);
+    click("RestartButton");
+    click("RdDataButton");
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("55"));
+    expectIdle();
+}
+
+TEST_F(Ro4dCommandsTest, ReadErrorsTicksExactlyTheReportedBits) {
+    unit()->setErrors(0x0041, 0x0084, 0x21);
+    StatErrForm->prSetCB(0xFFFF, 0xFFFF, 0xFF);
+    click("RdErrButton");
+    EXPECT_EQ(status(), QStringLiteral("Статус: выполнено"));
+    EXPECT_TRUE(StatErrForm->isVisible());
+    const QStringList expected{"CheckBox19", "CheckBox5",  "CheckBox21",
+                               "CheckBox25", "CheckBox13", "CheckBox18"};
+    const auto boxes = StatErrForm->findChildren<QCheckBox*>();
+    EXPECT_EQ(boxes.size(), 25);
+    for (QCheckBox* b : boxes)
+        EXPECT_EQ(b->isChecked(), expected.contains(b->objectName()))
+            << b->objectName().toStdString();
+
+    // A failed read leaves the window up with its boxes cleared.
+    addFault(FaultKind::Silence);
+    click("RdErrButton");
+    EXPECT_EQ(status(), QStringLiteral("Статус: ошибка"));
+    EXPECT_TRUE(StatErrForm->isVisible());
+    for (QCheckBox* b : boxes)
+        EXPECT_FALSE(b->isChecked()) << b->objectName().toStdString();
+    expectIdle();
+}
+
+TEST_F(Ro4dCommandsTest, AdcReadShowsTheVoltageAndKeepsTheSettings) {
+    unit()->setAdc(5, 512);
+    unit()->setAdc(1, 1000);
+    setText("VoltOporaEdit", QStringLiteral("3.30"));
+    find<QComboBox>("ComboBox3")->setCurrentIndex(5); // "Джамперы"
+    click("Button18");
+    EXPECT_EQ(status(), QStringLiteral("Статус: выполнено"));
+    EXPECT_EQ(find<QLabel>("Label119")->text(),
+              QStringLiteral("Значение: ") + FormatVolts(1.65) + QStringLiteral(" [В]"));
+    EXPECT_DOUBLE_EQ(Relcon4->rVoltOpora, 5.5);
+    EXPECT_EQ(mParamRegs, TParamRegs{});
+
+    find<QComboBox>("ComboBox3")->setCurrentIndex(-1); // no selection reads the jumpers
+    click("Button18");
+    EXPECT_EQ(find<QLabel>("Label119")->text(),
+              QStringLiteral("Значение: ") + FormatVolts(1.65) + QStringLiteral(" [В]"));
+
+    addFault(FaultKind::Silence);
+    click("Button18");
+    EXPECT_EQ(status(), QStringLiteral("Статус: ошибка"));
+    EXPECT_EQ(find<QLabel>("Label119")->text(), QStringLiteral("Значение: ..."));
+    expectIdle();
+}
+
+TEST_F(Ro4dCommandsTest, SilentUnitEndsInErrorAndKeepsThePages) {
+    addFault(FaultKind::Silence);
+    click("RdDataButton");
+    EXPECT_EQ(status(), QStringLiteral("Статус: ошибка"));
+    EXPECT_EQ(find<QLabel>("VerrQV4Label")->text(), QStringLiteral("Версия: "));
+    EXPECT_EQ(Relcon4->bVers, 0x10);
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("240"));
+    EXPECT_FALSE(find("WrDataButton")->isEnabled());
+    expectIdle();
+}
+
+TEST_F(Ro4dCommandsTest, RefusedWriteStopsAtTheFirstFrame) {
+    click("RdDataButton");
+    const auto before = unit()->registers();
+    addFault(FaultKind::Refuse);
+    setText("T_240_Edit", QStringLiteral("99"));
+    click("WrDataButton");
+    EXPECT_EQ(status(), QStringLiteral("Статус: ошибка"));
+    EXPECT_EQ(requestsOf(5), 1) << "later frames are not sent";
+    EXPECT_EQ(unit()->registers(), before);
+    click("SaveToFlashButton");
+    EXPECT_EQ(status(), QStringLiteral("Статус: ошибка"));
+    EXPECT_EQ(unit()->flashSaves(), 0);
+    expectIdle();
+}
+
+TEST_F(Ro4dCommandsTest, UnitDroppingOffMidReadKeepsTheEarlierPages) {
+    unit()->registers()[5] = 100;  // page 0
+    unit()->registers()[16] = 900; // page 2
+    // The version and pages 0 and 1 come back, then the line drops.
+    addFault(FaultKind::DropLine, 3);
+    click("RdDataButton");
+    EXPECT_EQ(status(), QStringLiteral("Статус: ошибка"));
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("100"));
+    EXPECT_EQ(text("VoltOporaEdit"), FormatVolts(3.30));
+    EXPECT_EQ(text("VoltHiSigEditEdit"), QStringLiteral("4.85")) << "page 2 never came";
+    EXPECT_FALSE(find("WrDataButton")->isEnabled());
+    expectIdle();
+}
+
+TEST_F(Ro4dCommandsTest, BusyWindowIgnoresEveryCommand) {
+    Relcon4->fBlockPressKey = true;
+    for (const char* b : {"RdDataButton", "RestartButton", "RdErrButton", "Button18"})
+        click(b);
+    EXPECT_EQ(status(), QStringLiteral("Статус: ..."));
+    EXPECT_TRUE(unit()->requests().empty());
+    Relcon4->fBlockPressKey = false;
+}
+
+TEST_F(Ro4dCommandsOldBoardTest, LowerTestLimitSurvivesWriteAndRead) {
+    click("RdDataButton");
+    EXPECT_EQ(Relcon4->bVers, 0x19);
+    EXPECT_DOUBLE_EQ(Relcon4->rVoltOpora, 5.5);
+    EXPECT_FALSE(find<QWidget>("AdcGroupBox")->isVisibleTo(Relcon4->TabSheet6));
+    EXPECT_EQ(text("VoltLowTestMotorEdit"), FormatVolts(1.00));
+    setText("VoltLowTestMotorEdit", QStringLiteral("1.50"));
+    click("WrDataButton");
+    EXPECT_EQ(unit()->registers()[10], 0);
+    EXPECT_EQ(unit()->registers()[11], 307);
+    setText("VoltLowTestMotorEdit", QStringLiteral("0"));
+    click("RdDataButton");
+    EXPECT_EQ(text("VoltLowTestMotorEdit"), FormatVolts(1.50));
+}

@@ -1,0 +1,234 @@
+// The configuration file and the register export: bytes on disk, the
+// overwrite question, and what a load puts back on the pages.
+#include "pages_fixture.h"
+
+#include "devices/qv4m/number_text.h"
+#include "devices/qv4m/qv4m_commands_page.h"
+#include "devices/qv4m/qv4m_files.h"
+#include "devices/qv4m/qv4m_mode_page.h"
+#include "support/recording_interaction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+QByteArray Bytes(std::initializer_list<int> values) {
+    QByteArray out;
+    for (int v : values)
+        out.append(static_cast<char>(v));
+    return out;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Put(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+class Qv4mFilesTest : public Qv4mPagesTest {
+protected:
+    void SetUp() override {
+        Qv4mPagesTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+    }
+    QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+    void SaveAs(const QString& path) {
+        user.saveFileAnswers.push_back(path);
+        on("Button3")->click();
+    }
+    void Load(const QString& path) {
+        user.openFileAnswers.push_back(path);
+        on("Button4")->click();
+    }
+    QStringList Plain() const {
+        QStringList t;
+        for (const auto& m : user.messages)
+            if (m.kind == QLatin1String("plain"))
+                t << m.text;
+        return t;
+    }
+
+    RecordingInteraction user;
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(Qv4mFilesTest, SavedDefaultsAreTheListedWords) {
+    SaveAs(Path("defaults")); // the dialog's extension is added
+    const QByteArray bytes = ReadAll(Path("defaults.qvf"));
+    ASSERT_EQ(bytes.size(), 148);
+    EXPECT_EQ(bytes.left(26), Bytes({0x0F, 0x00, 0x07, 0x00, 0x01, 0x00, 0x06, 0x00, 0x06,
+                                     0x00, 0xF0, 0x00, 0x19, 0x00, 0x03, 0x00, 0x05, 0x00,
+                                     0x0A, 0x00, 0x00, 0x00, 0xCD, 0x00, 0xE8, 0x00}));
+    EXPECT_EQ(bytes.mid(48, 2), Bytes({0x55, 0x33})) << "word 24";
+    EXPECT_EQ(bytes.mid(66, 4), Bytes({0x3C, 0x05, 0x1C, 0x05})) << "wFlagWork_M1, _M2";
+    EXPECT_EQ(bytes.mid(132, 2), Bytes({0x01, 0x00})) << "unused signals dropped";
+    EXPECT_EQ(Plain(), QStringList{QStringLiteral("Успешно")});
+    EXPECT_TRUE(user.messages.size() == 1) << "no question for a new file";
+}
+
+TEST_F(Qv4mFilesTest, SaveThenLoadBringsThePagesBack) {
+    setText("T_240_Edit", QStringLiteral("100"));
+    setText("VoltHiBtnEdit", QStringLiteral("4,00"));
+    setText("TimeMode3_Edit", QStringLiteral("44"));
+    click("K3stop_M1_CheckBox");
+    pages->ModePage->prPackModeWords();
+    const auto savedWords = ModeWordsOf(*Relcon4);
+    SaveAs(Path("a.qvf"));
+    const QByteArray saved = ReadAll(Path("a.qvf"));
+
+    setText("T_240_Edit", QStringLiteral("7"));
+    setText("VoltHiBtnEdit", QStringLiteral("1.00"));
+    setText("TimeMode3_Edit", QStringLiteral("1"));
+    click("K3stop_M1_CheckBox");
+    on("BlockFreeSignalCheckBox")->setChecked(false);
+    Load(Path("a.qvf"));
+
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("100"));
+    EXPECT_EQ(text("VoltHiBtnEdit"), FormatVolts(4.00));
+    EXPECT_EQ(text("TimeMode3_Edit"), QStringLiteral("44"));
+    EXPECT_TRUE(checked("K3stop_M1_CheckBox"));
+    EXPECT_TRUE(checked("BlockFreeSignalCheckBox"));
+    EXPECT_EQ(ModeWordsOf(*Relcon4), savedWords);
+    EXPECT_EQ(Plain(), (QStringList{QStringLiteral("Успешно"), QStringLiteral("Успешно")}));
+    EXPECT_FALSE(Relcon4->fNotSetCheckBoxs);
+    // Saving again writes the same bytes.
+    user.boxAnswers.push_back(IDYES);
+    SaveAs(Path("a.qvf"));
+    EXPECT_EQ(ReadAll(Path("a.qvf")), saved);
+}
+
+TEST_F(Qv4mFilesTest, OverwriteOnlyOnYes) {
+    Put(Path("old.qvf"), "old contents");
+    mParamRegs[23] = 0x1234;
+    user.boxAnswers.push_back(IDNO);
+    SaveAs(Path("old.qvf"));
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0].kind, QStringLiteral("box"));
+    EXPECT_EQ(user.messages[0].text, QStringLiteral("Такой файл уже есть. Перезаписать?"));
+    EXPECT_EQ(user.messages[0].caption, QStringLiteral("Внимание"));
+    EXPECT_EQ(user.messages[0].type, 36u);
+    EXPECT_EQ(ReadAll(Path("old.qvf")), QByteArray("old contents"));
+    EXPECT_EQ(mParamRegs[0], 0) << "No leaves the images as they were";
+
+    user.boxAnswers.push_back(IDYES);
+    SaveAs(Path("old.qvf"));
+    const QByteArray bytes = ReadAll(Path("old.qvf"));
+    ASSERT_EQ(bytes.size(), 148);
+    EXPECT_EQ(bytes.mid(46, 2), Bytes({0x34, 0x12})) << "word 23 is kept";
+    EXPECT_EQ(Plain(), QStringList{QStringLiteral("Успешно")});
+}
+
+TEST_F(Qv4mFilesTest, SaveThatCannotBeWrittenSaysSoAndCreatesNothing) {
+    Put(Path("plainfile"), "x");
+    SaveAs(Path("plainfile") + QStringLiteral("/inside.qvf"));
+    EXPECT_EQ(Plain(), QStringList{QStringLiteral("Запись не прошла")});
+    EXPECT_EQ(ReadAll(Path("plainfile")), QByteArray("x"));
+    EXPECT_EQ(mParamRegs[cKoncErrTime], 240) << "the images are still rebuilt";
+}
+
+TEST_F(Qv4mFilesTest, UnloadableFilesChangeNothing) {
+    Put(Path("empty.qvf"), {});
+    QDir(dir.path()).mkdir(QStringLiteral("folder.qvf"));
+    setText("T_240_Edit", QStringLiteral("123"));
+    for (const char* name : {"empty.qvf", "folder.qvf", "missing.qvf"})
+        Load(Path(name));
+    EXPECT_EQ(Plain(), QStringList(3, QStringLiteral("Загрузка не прошла")));
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("123"));
+    EXPECT_EQ(mParamRegs, TParamRegs{});
+}
+
+TEST_F(Qv4mFilesTest, ShortAndLongFilesLoadOnlyWhatTheyHold) {
+    TParamRegs p{};
+    TModeRegs m{};
+    TExtraWords e{};
+    m.fill(0x7777);
+    e.fill(0x5555);
+    // 66 bytes: the parameter image only; an odd 67th byte is not read.
+    QByteArray data(66, '\0');
+    data[10] = 100;
+    EXPECT_EQ(LoadConfigWords(data + Bytes({0x99}), p, m, e), 33);
+    EXPECT_EQ(p[5], 100);
+    EXPECT_EQ(m[0], 0x7777);
+    // A longer file: word 73 (the last extra word) and anything after stay.
+    QByteArray full(160, '\x01');
+    EXPECT_EQ(LoadConfigWords(full, p, m, e), 73);
+    EXPECT_EQ(e[6], 0x0101);
+    EXPECT_EQ(e[7], 0x5555);
+
+    Put(Path("short.qvf"), data);
+    Load(Path("short.qvf"));
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("100"));
+    EXPECT_EQ(Plain(), QStringList{QStringLiteral("Успешно")});
+}
+
+TEST_F(Qv4mFilesTest, RegisterExportByteForByte) {
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    Put(Path("reg_xx.txt"), "stale");
+    Qv4mCommandsOf(Relcon4)->Button2Click();
+    const QByteArray text = ReadAll(Path("reg_xx.txt"));
+    QDir::setCurrent(before);
+    const char* expected = "        wFlagWork_M1 = 0x053C;\r\n"
+                           "        wFlagWork_M2 = 0x051C;\r\n"
+                           "        wTempV1a = 0x0001;\r\n"
+                           "        wTempV2a = 0x1000;\r\n"
+                           "        wTempV3a = 0x0040;\r\n"
+                           "        wTempV4a = 0x2004;\r\n"
+                           "        wTempV5a = 0x0000;\r\n"
+                           "        wTempS3a = 0x0000;\r\n"
+                           "        wTempS4a = 0x0000;\r\n"
+                           "        wTempS5a = 0x0001;\r\n"
+                           "        wTempS6a = 0x1000;\r\n"
+                           "        wTempV1b = 0x0004;\r\n"
+                           "        wTempV2b = 0x2000;\r\n"
+                           "        wTempV3b = 0x0010;\r\n"
+                           "        wTempV4b = 0x1001;\r\n"
+                           "        wTempV5b = 0x0000;\r\n"
+                           "        wTempS3b = 0x0000;\r\n"
+                           "        wTempS4b = 0x0000;\r\n"
+                           "        wTempS5b = 0x0004;\r\n"
+                           "        wTempS6b = 0x2000;\r\n"
+                           "        cNumTryIsSinus = 0x000F;\r\n"
+                           "        cNumTryOff_R2 = 0x0007;\r\n"
+                           "        bNsecWorkAfterBtnUp = 0x0001;\r\n"
+                           "        wNsecWork_T_min6_M1 = 0x0006;\r\n"
+                           "        wNsecWork_T_min6_M2 = 0x0006;\r\n"
+                           "        cKoncErrTime = 0x00F0;\r\n"
+                           "        cAntiDreb_ADC_B/10 = 0x0019;\r\n"
+                           "        cAntiDreb_ADC_E/10 = 0x0003;\r\n"
+                           "        cAntiDrebR = 0x0005;\r\n"
+                           "        wNsecWork_T_end = 0x000A;\r\n"
+                           "        cVolt_Lvl_L = 0x00CD;\r\n"
+                           "        bVoltRef = 0x00E8;\r\n"
+                           "        wBut_Lvl_DO = 0x03E1;\r\n"
+                           "        wBut_Lvl_UD = 0x0373;\r\n"
+                           "        wBut_Lvl_SC = 0x0300;\r\n"
+                           "        wSig_Lvl_DO = 0x03E1;\r\n"
+                           "        wSig_Lvl_UD = 0x0373;\r\n"
+                           "        wSig_Lvl_SC = 0x0300;\r\n"
+                           "        wFlag_Mode_1 = 0x1800;\r\n"
+                           "        bNsecWorkAfterBtnUp_3 = 0x001E;\r\n"
+                           "        bValue_T_wait = 0x0001;\r\n"
+                           "        cVolt_Lvl_TimePeriod = 0x0078;\r\n"
+                           "        wFlagCheck_But_Sig_SW_OZ = 0x3355;\r\n";
+    EXPECT_EQ(text, QByteArray(expected));
+    EXPECT_EQ(text.count('\n'), 43);
+    EXPECT_EQ(Plain(), QStringList{QStringLiteral("Успешно")});
+    EXPECT_FALSE(Relcon4->fBlockPressKey);
+
+    Relcon4->fBlockPressKey = true;
+    QFile::remove(Path("reg_xx.txt"));
+    QDir::setCurrent(dir.path());
+    Qv4mCommandsOf(Relcon4)->Button2Click();
+    QDir::setCurrent(before);
+    EXPECT_FALSE(QFile::exists(Path("reg_xx.txt"))) << "busy: nothing happens";
+}
