@@ -6,6 +6,7 @@
 #include "port/param_port_form.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
+#include "shell/install_layout.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +26,8 @@ QString BesideProgram() {
 }
 
 bool ExeDirWritable() {
-    if (ExeDir.isEmpty())
+    // An installed copy never writes into its bin folder, even when run as root.
+    if (ExeDir.isEmpty() || IsInstalledCopy(ExeDir))
         return false;
     const QFileInfo dir(ExeDir);
     return dir.isDir() && dir.isWritable();

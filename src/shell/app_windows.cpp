@@ -1,5 +1,6 @@
 #include "shell/app_windows.h"
 
+#include "devices/qv1m/qv1_wiring.h"
 #include "devices/qv4m/stat_err_form.h"
 #include "exchange/monitor_form.h"
 #include "port/case_com_form.h"
@@ -39,6 +40,7 @@ void CreateAppWindows(bool showSplash) {
     CaseComForm = new TCaseComForm(Relcon4);
     StatErrForm = new TStatErrForm(Relcon4);
     ConnectPortHooks();
+    ConnectQv1Line();
 }
 
 void DestroyAppWindows() {

@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include "platform/instance_signal.h"
+#include "shell/app_icon.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
 
@@ -16,6 +17,9 @@ int RunRelcon4(int argc, char** argv) {
     sinceStart.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Relcon4"));
+    // Matches the installed relcon4.desktop, so the desktop groups our windows under it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("relcon4"));
+    QApplication::setWindowIcon(AppIcon());
 
     // Decided before any window exists: a later copy wakes the first and leaves.
     InstanceSignal instance(QStringLiteral("Relcon4_UNIQUE_EVENT"));

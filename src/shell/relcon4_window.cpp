@@ -15,6 +15,7 @@
 #include "port/settings_file.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
+#include "shell/install_layout.h"
 #include "shell/interaction.h"
 
 #include <QCloseEvent>
@@ -37,11 +38,15 @@ QWidget* addPage(QTabWidget* tabs, const char* name, const QString& caption) {
     return page;
 }
 
-// The help the brand label opens: the README shipped beside the program.
+// The help the brand label opens: the README shipped beside the program,
+// or the installed copy's documents.
 QUrl brandTarget() {
     const QString beside = ExecutableDir() + QStringLiteral("README.md");
     if (QFileInfo::exists(beside))
         return QUrl::fromLocalFile(beside);
+    const QString installed = InstalledDocDir(ExecutableDir());
+    if (!installed.isEmpty())
+        return QUrl::fromLocalFile(installed + QStringLiteral("/README.md"));
     return QUrl::fromLocalFile(QStringLiteral(RELCON4_DOC_DIR "/README.md"));
 }
 

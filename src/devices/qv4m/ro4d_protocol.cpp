@@ -1,5 +1,7 @@
 #include "devices/qv4m/ro4d_protocol.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::uint8_t kAddress = 0x01;
@@ -17,9 +19,11 @@ constexpr int kDataStart = 4;
 
 TRo4dRequest request(std::uint8_t command, TMasBytes argument, std::uint16_t replyLength) {
     TRo4dRequest r;
-    r.bytes = {0, kAddress, command};
-    r.bytes.insert(r.bytes.end(), argument.begin(), argument.end());
+    r.bytes.assign(3 + argument.size(), 0);
     r.bytes[0] = static_cast<std::uint8_t>(r.bytes.size() + kCrcBytes);
+    r.bytes[1] = kAddress;
+    r.bytes[2] = command;
+    std::copy(argument.begin(), argument.end(), r.bytes.begin() + 3);
     r.replyLength = replyLength;
     return r;
 }

@@ -1,0 +1,42 @@
+# What `cmake --install` puts where, and the Debian package built from it.
+include(GNUInstallDirs)
+
+install(TARGETS relcon4 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET relcon4-sim)
+  install(TARGETS relcon4-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+# The documents keep their relative layout, so the README's links work.
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES sim/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR}/sim)
+install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+
+install(FILES data/relcon4.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/icons/relcon4.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(size 32 48 64 128 256)
+  install(FILES data/icons/relcon4-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME relcon4.png)
+endforeach()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME relcon4)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Relcon4 maintainers <relcon4@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "Service tool for relay and drive-control units (RO-4D, RI1-R, ZI2-Z3)")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Reads, edits and writes the configuration of RO-4D and RI1-R units and the ZI2-Z3 bench
+over a serial port (RS-232, or RS-485 through a USB adapter). Includes relcon4-sim,
+a simulated unit on a pseudo-terminal for training without hardware.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# dpkg-shlibdeps finds the Qt libraries (libqt6gui6 also carries the xcb
+# platform plugin); the DejaVu fonts carry the Cyrillic glyphs of the interface.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "desktop-file-utils")
+include(CPack)

@@ -1,0 +1,13 @@
+#include "devices/qv1m/qv1_wiring.h"
+
+#include "devices/qv1m/qv1_link.h"
+#include "shell/app_windows.h"
+#include "shell/relcon4_window.h"
+
+void ConnectQv1Line() {
+    Qv1Line().openClose = [](bool open) {
+        if (Relcon4)
+            Relcon4->prOpenCloseCOM(0, open);
+    };
+    Qv1Line().sendReceive = [] { return Relcon4 && Relcon4->funSendReceive1(0); };
+}

@@ -1,0 +1,312 @@
+// The RI1-R page on the program's real line: windows as at start-up, the
+// engine on a pseudo-terminal, the simulated unit at the other end. Frames are
+// checked in the unit's own request record. Each exchange waits at most
+// 300 ms for a reply, one attempt: the simulator answers within a few ms, so
+// a loaded machine has ample margin, and a silent step costs a third of a
+// second. No assert here measures time.
+#include "devices/qv1m/qv1_link.h"
+#include "devices/qv1m/qv1m_page.h"
+#include "exchange/exchange_state.h"
+#include "port/exchange_settings.h"
+#include "qstring_print.h"
+#include "shell/app_globals.h"
+#include "shell/app_windows.h"
+#include "shell/relcon4_window.h"
+#include "support/recording_interaction.h"
+
+#include "ri1r_unit.h"
+#include "sim_server.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const QString kDone = QStringLiteral("Статус: успешно");
+const QString kNotDone = QStringLiteral("Статус: не выполнено");
+const QString kBadParameters = QStringLiteral("Статус: ошибки в параметрах");
+const QString kLinkErrors = QStringLiteral("Статус: ошибки связи");
+
+RQV1M_val1 AsPageChannel(const sim::Ri1rChannel& c) {
+    return {c.ton, c.t6sec, c.toff, c.flag};
+}
+
+class Ri1rWireTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale::c());
+        ExchangeState.Reset();
+        ResetAppGlobals();
+        ResetExchangeSettings();
+        server = std::make_unique<sim::SimServer>(std::make_unique<sim::Ri1rUnit>());
+        com = server->start();
+        ASSERT_FALSE(com.isEmpty()) << server->errorString().toStdString();
+        user = std::make_unique<RecordingInteraction>();
+        CreateAppWindows(false);
+        Relcon4->prActivateMasterForm(nullptr);
+        ExchangeState.PortName[0] = com;
+        ExchangeState.NumOfRepeat = 1;
+        TimeOut = 300;
+        PreSendPause = 5;
+        Relcon4->PageControl1->setCurrentWidget(Relcon4->TabSheet2);
+        page = Relcon4->findChild<TQv1mPage*>();
+        ASSERT_NE(page, nullptr);
+    }
+    void TearDown() override {
+        DestroyAppWindows();
+        ResetQv1Line();
+        user.reset();
+        server.reset();
+        ResetExchangeSettings();
+        ExchangeState.Reset();
+    }
+
+    auto unit() { return server->unit<sim::Ri1rUnit>(); }
+    // The command bytes of the frames the unit received, in order.
+    std::string commands() {
+        std::string s;
+        for (const sim::Bytes& f : unit()->requests())
+            s += static_cast<char>(f.size() > 1 ? f[1] : '?');
+        return s;
+    }
+    sim::Bytes lastRequest() {
+        auto u = unit();
+        return u->requests().empty() ? sim::Bytes{} : u->requests().back();
+    }
+    void clearRequests() { unit()->clearRequests(); }
+
+    QString text(const char* name) {
+        if (auto* e = page->findChild<QLineEdit*>(QLatin1String(name)))
+            return e->text();
+        auto* l = page->findChild<QLabel*>(QLatin1String(name));
+        EXPECT_NE(l, nullptr) << name;
+        return l ? l->text() : QString();
+    }
+    QString status() { return text("StatusLabel2"); }
+    void click(const char* name) {
+        auto* b = page->findChild<QPushButton*>(QLatin1String(name));
+        ASSERT_NE(b, nullptr) << name;
+        ASSERT_TRUE(b->isEnabled()) << name;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    void type(const char* name, const QString& value) {
+        auto* e = page->findChild<QLineEdit*>(QLatin1String(name));
+        ASSERT_NE(e, nullptr) << name;
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Delete);
+        QTest::keyClicks(e, value);
+    }
+    void pickMode(int index) {
+        auto* combo = page->findChild<QComboBox*>(QStringLiteral("ComboBox2"));
+        ASSERT_NE(combo, nullptr);
+        while (combo->currentIndex() < index)
+            QTest::keyClick(combo, Qt::Key_Down);
+        while (combo->currentIndex() > index)
+            QTest::keyClick(combo, Qt::Key_Up);
+    }
+    void startSession() {
+        click("Button5");
+        ASSERT_EQ(status(), kDone);
+        clearRequests();
+    }
+    // The port is closed and the page takes commands again.
+    void expectIdle() {
+        EXPECT_FALSE(ExchangeState.PortOpen[0]);
+        EXPECT_FALSE(Relcon4->fBlockPressKey);
+    }
+
+    std::unique_ptr<sim::SimServer> server;
+    QString com;
+    std::unique_ptr<RecordingInteraction> user;
+    TQv1mPage* page = nullptr;
+};
+
+} // namespace
+
+TEST_F(Ri1rWireTest, SessionShowsTheUnitAndReadsAllSevenModes) {
+    {
+        auto u = unit();
+        ASSERT_TRUE(u->setReleaseDate(QStringLiteral("08.12.25")));
+        u->setCurrentMode(2);
+        u->modes()[6][2] = {1234, 56, 78, 0x05};
+    }
+    click("Button5");
+    EXPECT_EQ(status(), kDone);
+    EXPECT_EQ(commands(), "sooooooopr");
+    EXPECT_EQ(unit()->requests().front(),
+              (sim::Bytes{0x08, 0x73, 0x52, 0x34, 0x43, 0x46, 0x47, 0x3C}));
+    EXPECT_EQ(text("QV1MverLabel"), QStringLiteral("Устройство: РИ1-Р в.1.07, выпуск 08.12.25 #3"));
+    EXPECT_EQ(Relcon4->sInitDate, QStringLiteral("08.12.25"));
+    EXPECT_EQ(page->iNumMode, 2);
+    EXPECT_EQ(page->findChild<QComboBox*>(QStringLiteral("ComboBox2"))->currentText(), "3");
+    {
+        auto u = unit();
+        for (int n = 0; n < sim::Ri1rUnit::kModes; ++n)
+            for (int c = 1; c <= kQv1ChannelCount; ++c)
+                EXPECT_EQ(
+                    page->channel(c)[static_cast<std::size_t>(n)],
+                    AsPageChannel(
+                        u->modes()[static_cast<std::size_t>(n)][static_cast<std::size_t>(c - 1)]))
+                    << "mode " << n + 1 << " channel " << c;
+    }
+    EXPECT_EQ(page->mQV1M_s.bTimePausePrevErr_K1, 5);
+    EXPECT_EQ(page->mQV1M_s.wBut_Lvl_DO, 293);
+    EXPECT_EQ(page->mQV1M_s.wBut_Lvl_UD, 400);
+    EXPECT_EQ(page->mQV1M_s.wBut_Lvl_SC, 878);
+    EXPECT_EQ(text("edTimeErrK2"), "5");
+    EXPECT_EQ(text("edBut_Lvl_SC"), "4.50");
+    expectIdle();
+    EXPECT_TRUE(user->messages.empty()) << user->texts().join('|').toStdString();
+}
+
+TEST_F(Ri1rWireTest, EachWriteSendsItsFrameAndTheUnitKeepsIt) {
+    PcDate = {8, 12, 2025};
+    startSession();
+
+    // Mode 6 holds by time on all three channels; a new Ton of channel 1.
+    pickMode(5);
+    type("edTonM1", "4660");
+    click("Button6");
+    EXPECT_EQ(status(), kDone);
+    EXPECT_EQ(lastRequest(), Qv1WriteModeRequest(*page, 5).frame);
+    EXPECT_EQ(lastRequest()[1], 0x36);
+    EXPECT_EQ(unit()->modes()[5][0].ton, 4660);
+
+    clearRequests();
+    type("edTimeErrK1", "10");
+    type("edTimeErrK2", "20");
+    type("edTimeErrK3", "30");
+    type("edBut_Lvl_DO", "1.60");
+    click("Button7");
+    EXPECT_EQ(status(), kDone);
+    EXPECT_EQ(commands(), "i0t");
+    EXPECT_EQ(unit()->requests().front(),
+              (sim::Bytes{0x09, 0x69, 0x0A, 0x00, 0x14, 0x00, 0x1E, 0x00, 0x3C}));
+    {
+        auto u = unit();
+        EXPECT_EQ(u->common().timeErr, (std::array<std::uint8_t, 3>{10, 20, 30}));
+        EXPECT_EQ(u->common().lvlDo, page->mQV1M_s.wBut_Lvl_DO);
+        EXPECT_EQ(u->common().lvlUd, 400);
+        EXPECT_EQ(u->savedCommon(), u->common()) << "\"t\" saves";
+    }
+
+    clearRequests();
+    click("Button8");
+    EXPECT_EQ(status(), kDone);
+    EXPECT_EQ(lastRequest(), (sim::Bytes{0x06, 0x64, 0x08, 0x12, 0x25, 0x3C}));
+    EXPECT_EQ(unit()->releaseDate(), QStringLiteral("08.12.25"));
+
+    click("Button13");
+    EXPECT_EQ(status(), kDone);
+    EXPECT_EQ(lastRequest(), (sim::Bytes{0x04, 0x75, 0x36, 0x3C}));
+    EXPECT_EQ(unit()->currentMode(), 5);
+
+    click("Button9");
+    EXPECT_EQ(status(), kDone);
+    EXPECT_EQ(lastRequest(), (sim::Bytes{0x04, 0x71, 0x00, 0x3C}));
+    EXPECT_FALSE(unit()->inSession());
+    EXPECT_EQ(unit()->restarts(), 0);
+
+    startSession();
+    EXPECT_EQ(text("QV1MverLabel"), QStringLiteral("Устройство: РИ1-Р в.1.07, выпуск 08.12.25 #6"));
+    click("Button10");
+    EXPECT_EQ(status(), kDone);
+    EXPECT_EQ(lastRequest(), (sim::Bytes{0x04, 0x71, 0x01, 0x3C}));
+    EXPECT_EQ(unit()->restarts(), 1);
+    expectIdle();
+    EXPECT_TRUE(user->messages.empty()) << user->texts().join('|').toStdString();
+}
+
+TEST_F(Ri1rWireTest, WholeSetIsWrittenInOneSession) {
+    PcDate = {9, 12, 2026};
+    startSession();
+    // As after loading a file: the records change, the page is not stored first.
+    page->mQV1M_1[0].wTimePrevOn = 7;
+    type("edTonM2", "99");
+    click("Button16");
+    EXPECT_EQ(status(), kDone);
+    EXPECT_EQ(commands(), "s1234567i0dq");
+    EXPECT_EQ(lastRequest(), (sim::Bytes{0x04, 0x71, 0x01, 0x3C}));
+    auto u = unit();
+    EXPECT_EQ(u->modes()[0][0].ton, 7);
+    EXPECT_EQ(u->modes()[0][1].ton, 2) << "the page's edit is not sent";
+    EXPECT_EQ(u->releaseDate(), QStringLiteral("09.12.26"));
+    EXPECT_EQ(u->restarts(), 1);
+}
+
+TEST_F(Ri1rWireTest, RefusedWritesEndInTheErrorStatusAndKeepThePage) {
+    startSession();
+    type("edTonM1", "321");
+    server->unit()->faults().add({sim::FaultKind::Refuse, -1, -1, 0});
+    click("Button6");
+    EXPECT_EQ(status(), kBadParameters);
+    EXPECT_EQ(lastRequest()[1], 0x31);
+    EXPECT_EQ(text("edTonM1").trimmed(), "321");
+    EXPECT_EQ(page->mQV1M_1[0].wTimePrevOn, 321);
+    EXPECT_NE(unit()->modes()[0][0].ton, 321);
+
+    clearRequests();
+    type("edTimeErrK1", "9");
+    click("Button7");
+    EXPECT_EQ(status(), kBadParameters);
+    EXPECT_EQ(commands(), "i") << "a refused step stops the rest";
+    EXPECT_EQ(text("edTimeErrK1"), "9");
+    EXPECT_EQ(unit()->common().timeErr[0], 5);
+
+    // The unit's own check: holding by time needs T6sec > 6 (mode 6, channel 1).
+    server->unit()->faults().clear();
+    pickMode(5);
+    type("edT6secM1", "3");
+    click("Button6");
+    EXPECT_EQ(status(), kBadParameters);
+    EXPECT_EQ(lastRequest()[1], 0x36);
+    EXPECT_EQ(text("edT6secM1").trimmed(), "3");
+    EXPECT_EQ(unit()->modes()[5][0].t6sec, 10);
+    expectIdle();
+}
+
+TEST_F(Ri1rWireTest, SilenceAndADropOffEndInTheErrorStatusAndKeepThePage) {
+    startSession();
+    type("edTonM1", "42");
+    server->unit()->faults().add({sim::FaultKind::Silence, -1, 1, 0});
+    click("Button6");
+    EXPECT_EQ(status(), kNotDone);
+    EXPECT_EQ(text("edTonM1").trimmed(), "42");
+    EXPECT_EQ(lastRequest()[1], 0x31);
+    expectIdle();
+
+    server->unit()->faults().add({sim::FaultKind::DropLine, -1, 1, 0});
+    click("Button7");
+    EXPECT_EQ(status(), kNotDone);
+    EXPECT_EQ(text("edTonM1").trimmed(), "42");
+    EXPECT_EQ(page->mQV1M_1[0].wTimePrevOn, 42);
+    expectIdle();
+
+    EXPECT_TRUE(user->messages.empty()) << user->texts().join('|').toStdString();
+
+    // Still unplugged: the port does not open and says so, the write fails, nothing hangs.
+    click("Button6");
+    EXPECT_EQ(status(), kNotDone);
+    EXPECT_EQ(user->texts(), QStringList{QStringLiteral("СОМ-порт в системе отсутствует")});
+    EXPECT_EQ(text("edTonM1").trimmed(), "42");
+    expectIdle();
+
+    // The adapter plugged back in: the next session reads the unit again.
+    ASSERT_TRUE(server->replug());
+    click("Button5");
+    EXPECT_EQ(status(), kDone);
+    EXPECT_EQ(text("QV1MverLabel"), QStringLiteral("Устройство: РИ1-Р в.1.07, выпуск 00.00.00 #1"));
+
+    server->unit()->faults().add({sim::FaultKind::Silence, -1, -1, 0});
+    click("Button5");
+    EXPECT_EQ(status(), kLinkErrors);
+    EXPECT_EQ(text("QV1MverLabel"), QStringLiteral("Устройство: ?"));
+    expectIdle();
+}

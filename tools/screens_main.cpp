@@ -1,0 +1,157 @@
+// Takes the pictures of the user guide: starts the program's windows as the
+// program does, shows each page in turn after talking to a simulated unit,
+// and grabs it from the screen. Run it under a real X server
+// (scripts/screenshots starts Xvfb and the simulators); pictures grabbed from
+// the screen show what a user sees, fonts and all.
+#include "exchange/exchange_state.h"
+#include "exchange/monitor_form.h"
+#include "port/param_port_form.h"
+#include "shell/app_icon.h"
+#include "shell/app_windows.h"
+#include "shell/interaction.h"
+#include "shell/relcon4_window.h"
+#include "shell/start_form.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTextStream>
+
+namespace {
+
+// Nobody is there to answer: every question is printed and gets its default answer.
+class UnattendedInteraction : public Interaction {
+public:
+    void plainMessage(const QString& text) override { note(text); }
+    int messageBox(const QString& text, const QString&, unsigned type) override {
+        note(text);
+        return (type & 0x0F) == 4 ? IDNO : IDOK;
+    }
+    int execDialog(QDialog*) override { return 0; }
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    void openUrl(const QUrl&) override {}
+
+private:
+    static void note(const QString& text) {
+        QTextStream(stderr) << "message: " << messageLines(text) << Qt::endl;
+    }
+};
+
+// Lets the window system draw what was just shown.
+void Settle(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+bool Grab(QWidget* window, const QString& path) {
+    window->raise();
+    window->activateWindow();
+    Settle(400);
+    const QRect area = window->frameGeometry();
+    const QPixmap shot =
+        window->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    const bool saved = !shot.isNull() && shot.save(path);
+    QTextStream(stdout) << (saved ? "saved " : "FAILED ") << path << Qt::endl;
+    return saved;
+}
+
+struct PageShot {
+    const char* file;
+    const char* unit;
+    const char* button;
+    const char* statusLabel;
+};
+
+// Points the program at a unit's port and presses the page's first command,
+// so the picture shows what the unit answered.
+void Talk(const QString& port, const PageShot& page) {
+    const char* buttonName = page.button;
+    if (port.isEmpty())
+        return;
+    ExchangeState.PortName[0] = port;
+    Relcon4->Button1->setText(PortButtonCaption(port));
+    if (!buttonName)
+        return;
+    auto* button = Relcon4->findChild<QPushButton*>(QLatin1String(buttonName));
+    if (!button || !button->isEnabled())
+        return;
+    button->click();
+    QElapsedTimer wait;
+    wait.start();
+    while (Relcon4->fBlockPressKey && wait.elapsed() < 10000)
+        Settle(50);
+    const auto* status = Relcon4->findChild<QLabel*>(QLatin1String(page.statusLabel));
+    if (status && status->text().contains(QStringLiteral("ошибк")))
+        QTextStream(stderr) << "warning: " << page.file << ": " << status->text() << Qt::endl;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Relcon4"));
+    QApplication::setWindowIcon(AppIcon());
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("outdir"), QStringLiteral("where the PNGs go"));
+    for (const char* unit : {"ro4d", "ri1r", "zi2z3"})
+        parser.addOption({QLatin1String(unit), QStringLiteral("port of a simulated unit"),
+                          QStringLiteral("COMn")});
+    parser.addHelpOption();
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1 ||
+        QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        QTextStream(stderr) << "usage: relcon4-screens [--ro4d COMn] [--ri1r COMn] [--zi2z3 COMn] "
+                               "OUTDIR (under an X server)\n";
+        return 2;
+    }
+    const QDir out(parser.positionalArguments().first());
+    QDir().mkpath(out.path());
+    UnattendedInteraction unattended;
+    setInteraction(&unattended);
+
+    CreateAppWindows(true);
+    bool ok = Grab(StartForm, out.filePath(QStringLiteral("splash.png")));
+    QElapsedTimer wait;
+    wait.start();
+    while (!Relcon4->IsActivated() && wait.elapsed() < 20000)
+        Settle(50);
+    if (!Relcon4->IsActivated()) {
+        QTextStream(stderr) << "the main window was not enabled\n";
+        return 1;
+    }
+    Relcon4->move(0, 0);
+    const PageShot pages[] = {{"page1-commands.png", "ro4d", "RdDataButton", "StatusLabel1"},
+                              {"page2-mode.png", "ro4d", nullptr, nullptr},
+                              {"page3-times.png", "ro4d", nullptr, nullptr},
+                              {"page4-ri1r.png", "ri1r", "Button5", "StatusLabel2"},
+                              {"page5-bench.png", "zi2z3", "Button17", "StatusLabel3"}};
+    for (int i = 0; i < Relcon4->PageControl1->count() && i < 5; ++i) {
+        Relcon4->PageControl1->setCurrentIndex(i);
+        Talk(parser.value(QLatin1String(pages[i].unit)), pages[i]);
+        ok = Grab(Relcon4, out.filePath(QLatin1String(pages[i].file))) && ok;
+    }
+    Relcon4->PageControl1->setCurrentIndex(0);
+    MonitorForm->move(0, 0);
+    MonitorForm->show();
+    ok = Grab(MonitorForm, out.filePath(QStringLiteral("log-window.png"))) && ok;
+    MonitorForm->hide();
+    ParamPortForm->move(0, 0);
+    ParamPortForm->show();
+    ok = Grab(ParamPortForm, out.filePath(QStringLiteral("exchange-settings.png"))) && ok;
+    ParamPortForm->hide();
+    DestroyAppWindows();
+    setInteraction(nullptr);
+    return ok ? 0 : 1;
+}
