@@ -14,11 +14,12 @@ struct KindInfo {
     const char* help;
 };
 
-constexpr std::array<KindInfo, 8> kKinds{{
+constexpr std::array<KindInfo, 9> kKinds{{
     {FaultKind::Silence, "silence", -1, "no reply"},
     {FaultKind::Late, "late", -1, "reply VALUE ms late (VALUE required)"},
     {FaultKind::Short, "short", 1, "reply without its last VALUE bytes (1)"},
     {FaultKind::Split, "split", 50, "reply in two halves VALUE ms apart (50)"},
+    {FaultKind::SplitFirst, "first", 50, "reply's first byte alone, the rest VALUE ms later (50)"},
     {FaultKind::BadChecksum, "crc", -1, "last byte (CRC or sum) inverted"},
     {FaultKind::Garbage, "garbage", 3, "VALUE stray bytes before the reply (3)"},
     {FaultKind::Refuse, "refuse", -1, "writes and saves refused with an error code"},

@@ -13,6 +13,7 @@ enum class FaultKind {
     Late,        // the reply leaves value ms late
     Short,       // the reply loses its last value bytes (default 1)
     Split,       // the reply goes out in two halves, value ms apart (default 50)
+    SplitFirst,  // the reply's first byte goes alone, the rest value ms later (default 50)
     BadChecksum, // the last byte of the reply (CRC low byte or sum) is inverted
     Garbage,     // value stray bytes (default 3) come before the reply
     Refuse,      // a write or save is refused with the unit's error code

@@ -105,11 +105,13 @@ std::vector<Outgoing> SimUnit::applyFaults(std::vector<Packet> packets) {
         }
         if (has(FaultKind::Late))
             delay += amount(FaultKind::Late);
-        if (has(FaultKind::Split) && bytes.size() > 1) {
-            const auto half = static_cast<std::ptrdiff_t>(bytes.size() / 2);
-            out.push_back(Outgoing{Bytes(bytes.begin(), bytes.begin() + half), delay, false});
-            out.push_back(Outgoing{Bytes(bytes.begin() + half, bytes.end()),
-                                   amount(FaultKind::Split), false});
+        const FaultKind split =
+            has(FaultKind::SplitFirst) ? FaultKind::SplitFirst : FaultKind::Split;
+        if (has(split) && bytes.size() > 1) {
+            const auto cut =
+                static_cast<std::ptrdiff_t>(split == FaultKind::SplitFirst ? 1 : bytes.size() / 2);
+            out.push_back(Outgoing{Bytes(bytes.begin(), bytes.begin() + cut), delay, false});
+            out.push_back(Outgoing{Bytes(bytes.begin() + cut, bytes.end()), amount(split), false});
             continue;
         }
         out.push_back(Outgoing{std::move(bytes), delay, false});

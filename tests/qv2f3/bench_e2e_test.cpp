@@ -205,6 +205,19 @@ TEST_F(BenchWire, PacketArrivingInTwoPiecesIsCompleted) {
     EXPECT_EQ(text("T1Ion11Edit"), QStringLiteral("  0.00"));
 }
 
+TEST_F(BenchWire, PacketWhoseFirstByteArrivesAloneIsCompleted) {
+    // The watch's read takes the type letter alone; the completion read waits
+    // up to 120 ms for the other bytes, which come 60 ms later.
+    TimeOut = 120;
+    server_->unit()->faults().add({sim::FaultKind::SplitFirst, 60, 1});
+    startWatch();
+    page_->QV2_cmd06_ButtonClick();
+    ASSERT_TRUE(testenv::WaitFor(
+        [] { return linesContaining(QStringLiteral("CRC-ok, к.1, Ton11=0"), clLogGreen) > 0; },
+        kDeadline));
+    EXPECT_EQ(linesContaining(QStringLiteral("CRC-err"), clLogGreen), 0);
+}
+
 TEST_F(BenchWire, ShortPacketDecodesOnlyWhatArrived) {
     server_->unit()->faults().add({sim::FaultKind::Short, 2, 1});
     startWatch();

@@ -59,7 +59,7 @@ TEST(SimProgram, HelpExplainsEveryOptionAndBadOptionsAreRefused) {
     const QString text = QString::fromLocal8Bit(help.readAllStandardOutput());
     for (const char* option :
          {"--unit", "--com", "--board", "--date", "--mode", "--fault", "--replug", "--trace",
-          "silence", "late", "short", "split", "crc", "garbage", "refuse", "drop"})
+          "silence", "late", "short", "split", "first", "crc", "garbage", "refuse", "drop"})
         EXPECT_TRUE(text.contains(QLatin1String(option))) << option;
 
     QProcess bad;
