@@ -51,9 +51,9 @@ int main(int argc, char** argv) {
                                      QStringLiteral("RI1-R current mode 1..7 (default 1)."),
                                      QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption faultOpt(QStringLiteral("fault"),
-                                      QStringLiteral("Misbehave; may be repeated. SPEC is ") +
+                                      QStringLiteral("Misbehave; may be repeated. FAULT is ") +
                                           sim::FaultSyntaxHelp(),
-                                      QStringLiteral("SPEC"));
+                                      QStringLiteral("FAULT"));
     const QCommandLineOption traceOpt(QStringLiteral("trace"),
                                       QStringLiteral("Print every piece received (<) and sent (>) "
                                                      "in hex."));
