@@ -1,24 +1,22 @@
 #include "port/exchange_settings.h"
 
-#include "exchange/exchange_state.h"
+#include "port/settings_file.h"
+#include "port/settings_text.h"
 
-int TimeOut = 100;
-int PreSendPause = 100;
-bool FiksDtrRts = false;
-bool DtrOn = false;
-bool RtsOn = false;
-int LogFontSize = 8;
-bool LogHex = false;
-bool LogOldestFirst = false;
+// The defaults are those of a run without a settings file, kept in one place.
+namespace {
+const TSettingsValues kDefaults;
+}
+
+int TimeOut = kDefaults.TimeOut;
+int PreSendPause = kDefaults.PreSendPause;
+bool FiksDtrRts = kDefaults.FiksDtrRts;
+bool DtrOn = kDefaults.DtrOn;
+bool RtsOn = kDefaults.RtsOn;
+int LogFontSize = kDefaults.LogFontSize;
+bool LogHex = kDefaults.LogHex;
+bool LogOldestFirst = kDefaults.LogOldestFirst;
 
 void ResetExchangeSettings() {
-    TimeOut = 100;
-    PreSendPause = 100;
-    FiksDtrRts = false;
-    DtrOn = false;
-    RtsOn = false;
-    LogFontSize = 8;
-    LogHex = false;
-    LogOldestFirst = false;
-    ExchangeState.NumOfRepeat = 3;
+    ApplySettings(kDefaults);
 }
