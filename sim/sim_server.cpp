@@ -150,7 +150,9 @@ void SimServer::serve() {
                 frontDue = platform::TickCount() +
                            static_cast<std::uint32_t>(std::max(0, queue.front().delayMs));
         }
+        pending_ = static_cast<int>(queue.size());
     }
+    pending_ = 0;
 }
 
 } // namespace sim

@@ -57,6 +57,8 @@ public:
 
     bool isRunning() const { return thread_.joinable(); }
     bool lineUp() const { return lineUp_; }
+    // No reply is waiting for its time to go out (a late one, a split's tail).
+    bool quiet() const { return pending_ == 0; }
     QString comName() const { return link_.name(); }
     int comNumber() const { return link_.number(); }
     QString devicePath() const;
@@ -87,6 +89,7 @@ private:
     std::thread thread_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> lineUp_{false};
+    std::atomic<int> pending_{0};
 
     // A request handed to the serving thread, and its result.
     mutable std::mutex requestMutex_;

@@ -193,6 +193,10 @@ serial::OpenResult TtyDevice::open() {
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
     ::tcsetattr(fd, TCSANOW, &tio);
+    // A port opens with an empty receive queue, as a COM port does: bytes that
+    // came while it was closed (a late reply to the last command) are no reply
+    // to the next one.
+    ::tcflush(fd, TCIFLUSH);
     serial_icounter_struct counts{};
     if (::ioctl(fd, TIOCGICOUNT, &counts) == 0) {
         frame_ = counts.frame;

@@ -253,7 +253,9 @@ void TQv2f3Page::runBenchCommand(std::uint8_t code) {
             break;
         }
         // No reply is awaited: the bench answers with packets the watch takes.
-        const bool ok = exchange(BenchCommandFrame(command->code), 0);
+        // The engine calls such an exchange done even when the frame never left
+        // (a dropped line); the page must not say "sent" then.
+        const bool ok = exchange(BenchCommandFrame(command->code), 0) && !ExchangeState.SendFailed;
         setStatus(ok ? QString::fromUtf8(command->success) : kLinkFailed);
     });
 }

@@ -117,12 +117,14 @@ bool TQv4mCommandsPage::readAll() {
     TEditorQuiet quiet(*owner_);
     return withPort([this] {
         mExtraWords.fill(0);
-        QString version;
-        // The version reply is taken on its length alone.
-        if (exchange(VersionRequest(), false)) {
-            version = VersionText(ExchangeState.RxBuf);
-            ui->VerrQV4Label->setText(kVersionCaption + version);
-        }
+        // The version reply is taken on its length alone. Without it the board
+        // generation is unknown: decoding the pages as another board's would
+        // show wrong voltages, and a write would then zero the 2.x limits. So
+        // a lost version ends the read and the page stays as it was.
+        if (!exchange(VersionRequest(), false))
+            return false;
+        const QString version = VersionText(ExchangeState.RxBuf);
+        ui->VerrQV4Label->setText(kVersionCaption + version);
         applyVersion(version);
         return readPages();
     });

@@ -1,0 +1,100 @@
+// Every RO-4D command against every fault on the line.
+#include "line_fixture.h"
+
+#include "devices/qv4m/qv4m_registers.h"
+#include "exchange/exchange_state.h"
+#include "ro4d_unit.h"
+#include "shell/app_windows.h"
+#include "shell/relcon4_window.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace line {
+namespace {
+
+const QString kDone = QStringLiteral("Статус: выполнено");
+const QString kFailed = QStringLiteral("Статус: ошибка");
+
+// Replies: the version, then pages 0 to 6 (page 0 fills T_240_Edit, page 2
+// VoltHiSigEditEdit); the faults hit page 1. Frames: 6 bytes a page request,
+// 22 a write frame; the write's faults hit frame 4.
+const std::vector<LineCommand> kCommands{
+    {"Read",
+     "RdDataButton",
+     8,
+     6,
+     2,
+     false,
+     kDone,
+     kFailed,
+     {},
+     {{"T_240_Edit", 1}, {"VoltHiSigEditEdit", 3}}},
+    {"Write", "WrDataButton", 7, 22, 3, true, kDone, kFailed, kFailed, {}},
+    {"SaveToFlash", "SaveToFlashButton", 1, 5, 0, true, kDone, kFailed, kFailed, {}},
+    {"Restart", "RestartButton", 1, 5, 0, false, kDone, kFailed, {}, {}},
+    {"ReadErrors", "RdErrButton", 1, 5, 0, false, kDone, kFailed, {}, {}},
+    {"ReadAdc", "Button18", 1, 6, 0, false, kDone, kFailed, {}, {}},
+};
+
+class Ro4dOnLine : public LineFixture {
+protected:
+    static void SetUpTestSuite() {
+        ResetQv4mRegisters();
+        StartLine(std::make_unique<sim::Ro4dUnit>(sim::Ro4dBoard::V2));
+    }
+    static void TearDownTestSuite() {
+        StopLine();
+        ResetQv4mRegisters();
+    }
+
+    QList<QWidget*> roots() const override {
+        return {Relcon4->TabSheet1, Relcon4->TabSheet3, Relcon4->TabSheet6};
+    }
+    const char* statusLabel() const override { return "StatusLabel1"; }
+    std::vector<TypedEntry> entries() const override {
+        // Within the unit's limits, so a write of them is taken.
+        return {{"T_240_Edit", QStringLiteral("123")},
+                {"VoltHiSigEditEdit", QStringLiteral("2,71")},
+                {"TimeMode3_Edit", QStringLiteral("17")}};
+    }
+    // Writing and saving wait for a first read; the ADC read for a 2.x board's page.
+    void prepare(const LineCommand& command) override {
+        if (qstrcmp(command.button, "RdDataButton") == 0 || button("WrDataButton")->isEnabled())
+            return;
+        press("RdDataButton");
+        ASSERT_EQ(status(), kDone);
+    }
+};
+
+TEST_P(Ro4dOnLine, EndsInItsStatusAndKeepsTheEntries) {
+    runCase();
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, Ro4dOnLine, ::testing::ValuesIn(Cases(kCommands)), CaseName);
+
+// A read whose version reply is lost cannot tell the board: it ends there,
+// and the page keeps the board it showed rather than decode pages as another's.
+TEST_F(Ro4dOnLine, LostVersionLeavesTheBoardAsItWas) {
+    press("RdDataButton");
+    ASSERT_EQ(status(), kDone);
+    ASSERT_EQ(Relcon4->bVers, 0x21);
+    type("VoltHiSigEditEdit", QStringLiteral("2,71"));
+    server().unit()->clearRequests();
+    addFault(LineFault::Silence, 0);
+    press("RdDataButton");
+    EXPECT_EQ(status(), kFailed);
+    EXPECT_EQ(Relcon4->bVers, 0x21);
+    EXPECT_DOUBLE_EQ(Relcon4->rVoltOpora, 3.63);
+    EXPECT_TRUE(find<QWidget>("AdcGroupBox")->isVisibleTo(Relcon4->TabSheet6));
+    EXPECT_EQ(edit("VoltHiSigEditEdit")->text(), QStringLiteral("2,71"));
+    EXPECT_EQ(find<QLabel>("VerrQV4Label")->text(), QStringLiteral("Версия: "));
+    for (const sim::Bytes& r : server().unit()->requests())
+        EXPECT_EQ(r[2], 0) << "only the version was asked for";
+    expectIdle("after the lost version");
+    recover(LineFault::Silence);
+}
+
+} // namespace
+} // namespace line
