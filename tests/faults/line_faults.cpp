@@ -1,5 +1,7 @@
 #include "line_faults.h"
 
+#include <algorithm>
+
 namespace line {
 
 namespace {
@@ -44,7 +46,7 @@ std::string FaultName(LineFault fault) {
     return "Unknown";
 }
 
-sim::Fault SimFault(LineFault fault, int after, int attempts) {
+sim::Fault SimFault(LineFault fault, int after, int attempts, int timeOutMs) {
     sim::Fault f;
     f.after = after;
     f.count = 1;
@@ -57,12 +59,12 @@ sim::Fault SimFault(LineFault fault, int after, int attempts) {
         // 100 ms after an attempt's time-out: far from its end, and gone
         // (discarded) before the retry's 200 ms pause is over.
         f.kind = sim::FaultKind::Late;
-        f.value = kTimeOutMs + 100;
+        f.value = timeOutMs + 100;
         f.count = attempts;
         break;
     case LineFault::LateWithin:
         f.kind = sim::FaultKind::Late;
-        f.value = kTimeOutMs / 3;
+        f.value = timeOutMs / 3;
         break;
     case LineFault::Short:
         f.kind = sim::FaultKind::Short;
@@ -70,7 +72,7 @@ sim::Fault SimFault(LineFault fault, int after, int attempts) {
         break;
     case LineFault::Split:
         f.kind = sim::FaultKind::Split;
-        f.value = kTimeOutMs / 3;
+        f.value = timeOutMs / 3;
         break;
     case LineFault::Crc:
         f.kind = sim::FaultKind::BadChecksum;
@@ -129,11 +131,13 @@ bool MayFill(const LineCommand& command, LineFault fault, const char* editor) {
     return false;
 }
 
-std::vector<FaultCase> Cases(const std::vector<LineCommand>& commands, bool withRefuse) {
+std::vector<FaultCase> Cases(const std::vector<LineCommand>& commands,
+                             const std::vector<LineFault>& skipped) {
     std::vector<FaultCase> cases;
     for (const LineCommand& c : commands)
         for (LineFault f : AllFaults())
-            if (f != LineFault::Refuse || (withRefuse && c.writes))
+            if ((f != LineFault::Refuse || c.writes) &&
+                std::find(skipped.begin(), skipped.end(), f) == skipped.end())
                 cases.push_back({&c, f});
     return cases;
 }

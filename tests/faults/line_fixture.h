@@ -47,6 +47,9 @@ protected:
     virtual std::vector<TypedEntry> entries() const = 0;
     // Brings page and unit to where the command can be given (a read before a write...).
     virtual void prepare(const LineCommand& command) = 0;
+    // A one-exchange command of the page: after a longer command's fault it
+    // shows that port and unit work again.
+    virtual const LineCommand& quickCommand() const = 0;
 
     template <typename T> T* find(const char* name) const;
     QAbstractButton* button(const char* name) const;

@@ -19,7 +19,7 @@ const QString kFailed = QStringLiteral("Статус: ошибка");
 
 // Replies: the version, then pages 0 to 6 (page 0 fills T_240_Edit, page 2
 // VoltHiSigEditEdit); the faults hit page 1. Frames: 6 bytes a page request,
-// 22 a write frame; the write's faults hit frame 4.
+// 22 a write frame; the write's faults hit frame 2.
 const std::vector<LineCommand> kCommands{
     {"Read",
      "RdDataButton",
@@ -31,7 +31,7 @@ const std::vector<LineCommand> kCommands{
      kFailed,
      {},
      {{"T_240_Edit", 1}, {"VoltHiSigEditEdit", 3}}},
-    {"Write", "WrDataButton", 7, 22, 3, true, kDone, kFailed, kFailed, {}},
+    {"Write", "WrDataButton", 7, 22, 1, true, kDone, kFailed, kFailed, {}},
     {"SaveToFlash", "SaveToFlashButton", 1, 5, 0, true, kDone, kFailed, kFailed, {}},
     {"Restart", "RestartButton", 1, 5, 0, false, kDone, kFailed, {}, {}},
     {"ReadErrors", "RdErrButton", 1, 5, 0, false, kDone, kFailed, {}, {}},
@@ -59,6 +59,7 @@ protected:
                 {"VoltHiSigEditEdit", QStringLiteral("2,71")},
                 {"TimeMode3_Edit", QStringLiteral("17")}};
     }
+    const LineCommand& quickCommand() const override { return kCommands[4]; }
     // Writing and saving wait for a first read; the ADC read for a 2.x board's page.
     void prepare(const LineCommand& command) override {
         if (qstrcmp(command.button, "RdDataButton") == 0 || button("WrDataButton")->isEnabled())
