@@ -46,7 +46,8 @@ std::string FaultName(LineFault fault) {
     return "Unknown";
 }
 
-sim::Fault SimFault(LineFault fault, int after, int attempts, int timeOutMs) {
+sim::Fault SimFault(LineFault fault, int after, int attempts, int missTimeOutMs,
+                    int replyTimeOutMs) {
     sim::Fault f;
     f.after = after;
     f.count = 1;
@@ -56,15 +57,16 @@ sim::Fault SimFault(LineFault fault, int after, int attempts, int timeOutMs) {
         f.count = attempts;
         break;
     case LineFault::Late:
-        // 100 ms after an attempt's time-out: far from its end, and gone
-        // (discarded) before the retry's 200 ms pause is over.
+        // Far enough after the time-out that a program held up at its end
+        // does not catch it, and gone (discarded) before a retry's 200 ms
+        // pause is over.
         f.kind = sim::FaultKind::Late;
-        f.value = timeOutMs + 100;
+        f.value = missTimeOutMs + 150;
         f.count = attempts;
         break;
     case LineFault::LateWithin:
         f.kind = sim::FaultKind::Late;
-        f.value = timeOutMs / 3;
+        f.value = replyTimeOutMs / 6;
         break;
     case LineFault::Short:
         f.kind = sim::FaultKind::Short;
@@ -72,7 +74,7 @@ sim::Fault SimFault(LineFault fault, int after, int attempts, int timeOutMs) {
         break;
     case LineFault::Split:
         f.kind = sim::FaultKind::Split;
-        f.value = timeOutMs / 3;
+        f.value = replyTimeOutMs / 6;
         break;
     case LineFault::Crc:
         f.kind = sim::FaultKind::BadChecksum;
@@ -146,8 +148,8 @@ std::string CaseName(const ::testing::TestParamInfo<FaultCase>& info) {
     return std::string(info.param.command->name) + "_" + FaultName(info.param.fault);
 }
 
-int DeadlineMs(const LineCommand& command) {
-    const int attempt = kPreSendPauseMs + command.maxFrameBytes * kByteMs + kTimeOutMs;
+int DeadlineMs(const LineCommand& command, int timeOutMs) {
+    const int attempt = kPreSendPauseMs + command.maxFrameBytes * kByteMs + timeOutMs;
     const int exchange = kAttempts * attempt + (kAttempts - 1) * kRetryPauseMs;
     return std::max(command.replies, 1) * exchange + kPortMs + kMarginMs;
 }

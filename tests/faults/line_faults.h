@@ -11,10 +11,13 @@
 
 namespace line {
 
-// Settings of every case: short enough that a silent unit's attempts cost
-// little, long enough that the simulator answers well inside the time-out on
-// a loaded machine (it answers within a few ms when idle).
-constexpr int kTimeOutMs = 120;
+// Reply time-outs. A command meant to fail waits kMissTimeOutMs, so a
+// silent unit costs little; wherever the reply is meant to come (the faults
+// it survives, the commands before and after a case) it may take
+// kReplyTimeOutMs, which a loaded machine does not use up: the simulator
+// answers within a few ms when idle.
+constexpr int kMissTimeOutMs = 120;
+constexpr int kReplyTimeOutMs = 400;
 constexpr int kPreSendPauseMs = 5;
 // One attempt per request: the faults here are the pages' to handle, and
 // a repeated attempt only multiplies the time a silent unit costs (the
@@ -38,9 +41,10 @@ std::string FaultName(LineFault fault);
 // The simulator's fault for this one: it hits the reply (or write) after the
 // first `after` have gone through untouched. Silence and lateness hit as many
 // replies in a row as there are attempts, so that every attempt misses.
-// Lateness is measured against the reply time-out timeOutMs.
-sim::Fault SimFault(LineFault fault, int after, int attempts = kAttempts,
-                    int timeOutMs = kTimeOutMs);
+// A late reply comes well after missTimeOutMs; a reply late within the
+// time-out, or split, well inside replyTimeOutMs.
+sim::Fault SimFault(LineFault fault, int after, int attempts, int missTimeOutMs,
+                    int replyTimeOutMs);
 
 // One command button of a page.
 struct LineCommand {
@@ -87,6 +91,6 @@ std::string CaseName(const ::testing::TestParamInfo<FaultCase>& info);
 // Upper bound of a command's run on a loaded machine: every reply may take
 // all its attempts, each with its send, time-out and the pause before a retry,
 // plus the port's opening and closing and a wide margin. Only a hang passes it.
-int DeadlineMs(const LineCommand& command);
+int DeadlineMs(const LineCommand& command, int timeOutMs);
 
 } // namespace line

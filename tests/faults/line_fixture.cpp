@@ -34,12 +34,15 @@ struct LineState {
     std::unique_ptr<sim::SimServer> server;
     std::unique_ptr<RecordingInteraction> user;
     int programEnds = 0;
+    int missTimeOutMs = kMissTimeOutMs;
+    int replyTimeOutMs = kReplyTimeOutMs;
 };
 LineState state;
 
 } // namespace
 
-void LineFixture::StartLine(std::unique_ptr<sim::SimUnit> unit, int timeOutMs) {
+void LineFixture::StartLine(std::unique_ptr<sim::SimUnit> unit, int missTimeOutMs,
+                            int replyTimeOutMs) {
     QLocale::setDefault(QLocale::c());
     state.folder = std::make_unique<QTemporaryDir>();
     // Only the simulated unit is a port here: no hardware is scanned, and the
@@ -64,7 +67,9 @@ void LineFixture::StartLine(std::unique_ptr<sim::SimUnit> unit, int timeOutMs) {
     Relcon4->CrashComTimer->stop();
     ExchangeState.PortName[0] = com;
     ExchangeState.NumOfRepeat = kAttempts;
-    TimeOut = timeOutMs;
+    state.missTimeOutMs = missTimeOutMs;
+    state.replyTimeOutMs = replyTimeOutMs;
+    TimeOut = replyTimeOutMs;
     PreSendPause = kPreSendPauseMs;
     ASSERT_TRUE(state.user->messages.empty());
 }
@@ -139,7 +144,11 @@ Press LineFixture::press(const char* name) {
 void LineFixture::addFault(LineFault fault, int after, int attempts) {
     auto unit = server().unit();
     unit->faults().clear();
-    unit->faults().add(SimFault(fault, after, attempts, TimeOut));
+    unit->faults().add(SimFault(fault, after, attempts, state.missTimeOutMs, state.replyTimeOutMs));
+}
+
+int LineFixture::TimeOutFor(const LineCommand& command, LineFault fault) {
+    return Expected(command, fault) == Expect::Failed ? state.missTimeOutMs : state.replyTimeOutMs;
 }
 
 bool LineFixture::waitQuiet() {
@@ -165,7 +174,9 @@ void LineFixture::runCase() {
     ASSERT_FALSE(HasFatalFailure());
     addFault(fault, command.faultAfter);
 
+    TimeOut = TimeOutFor(command, fault);
     const Press p = press(command.button);
+    TimeOut = state.replyTimeOutMs;
     // A failed send marks the port for the watchdog; the recovery below runs
     // it by hand, so its timer must not take it up meanwhile.
     if (ExchangeState.PortCrash[0])
@@ -175,7 +186,7 @@ void LineFixture::runCase() {
     // 1. The status the command ends in.
     EXPECT_EQ(status(), ExpectedStatus(command, fault));
     // 2. No hang, and the event loop kept running.
-    EXPECT_LT(p.elapsedMs, DeadlineMs(command));
+    EXPECT_LT(p.elapsedMs, DeadlineMs(command, TimeOutFor(command, fault)));
     EXPECT_GT(p.ticks, 0) << "no event was processed while the command ran";
     // 3. The port is let go.
     expectIdle("after the fault");

@@ -35,7 +35,10 @@ struct Press {
 class LineFixture : public ::testing::TestWithParam<FaultCase> {
 protected:
     // Windows, the unit's server and the exchange settings of every case.
-    static void StartLine(std::unique_ptr<sim::SimUnit> unit, int timeOutMs = kTimeOutMs);
+    // Time-outs of the suite: for a command meant to fail, and for the rest;
+    // the bench's watch takes its packets with one short time-out for both.
+    static void StartLine(std::unique_ptr<sim::SimUnit> unit, int missTimeOutMs = kMissTimeOutMs,
+                          int replyTimeOutMs = kReplyTimeOutMs);
     static void StopLine();
     static sim::SimServer& server();
     static RecordingInteraction& user();
@@ -59,6 +62,8 @@ protected:
     // Presses the button the way a user does and times the command's run.
     Press press(const char* name);
     void addFault(LineFault fault, int after, int attempts = kAttempts);
+    // The time-out the command of this case runs with.
+    static int TimeOutFor(const LineCommand& command, LineFault fault);
     // True once the unit has nothing more on its way (a late reply, a tail).
     bool waitQuiet();
 
