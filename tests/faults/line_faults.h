@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,10 @@ struct FaultCase {
     const LineCommand* command;
     LineFault fault;
 };
+// Failure messages name the case, not its bytes.
+inline void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.command->name << '_' << FaultName(c.fault);
+}
 // Every command with every fault that applies to it (refusals to writes
 // only), but for those skipped.
 std::vector<FaultCase> Cases(const std::vector<LineCommand>& commands,
@@ -94,3 +99,8 @@ std::string CaseName(const ::testing::TestParamInfo<FaultCase>& info);
 int DeadlineMs(const LineCommand& command, int timeOutMs);
 
 } // namespace line
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
