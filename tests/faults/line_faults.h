@@ -16,8 +16,9 @@ namespace line {
 // silent unit costs little; wherever the reply is meant to come (the faults
 // it survives, the commands before and after a case) it may take
 // kReplyTimeOutMs, which a loaded machine does not use up: the simulator
-// answers within a few ms when idle.
-constexpr int kMissTimeOutMs = 120;
+// answers within a few ms when idle. A short or garbled reply that a loaded
+// machine delays past kMissTimeOutMs ends in the same error as silence.
+constexpr int kMissTimeOutMs = 80;
 constexpr int kReplyTimeOutMs = 400;
 constexpr int kPreSendPauseMs = 5;
 // One attempt per request: the faults here are the pages' to handle, and
