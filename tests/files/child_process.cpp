@@ -1,8 +1,8 @@
 #include "child_process.h"
 
 #include <csignal>
+#include <grp.h>
 #include <poll.h>
-#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
@@ -25,7 +25,7 @@ void applyLimits(const TChildLimits& limits) {
         setrlimit(RLIMIT_FSIZE, &cap);
     }
     if (limits.dropRoot && geteuid() == 0) {
-        if (setgid(kNobody) != 0 || setuid(kNobody) != 0)
+        if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)
             _exit(125);
     }
 }
