@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 namespace bench {
@@ -59,18 +60,17 @@ inline void Progress(const QString& text) {
     std::fprintf(stderr, "bench: %s\n", qPrintable(text));
 }
 
-// CPU time of every thread of a process, in ms, from the scheduler's
-// nanosecond counters; threads that have ended are not counted, so measure
-// over a span in which the threads of interest live.
+// CPU time of a process in ms, user and system, threads that have ended
+// included (/proc/<pid>/stat, in clock ticks: 10 ms steps).
 inline double CpuMsOf(const QString& pid = QStringLiteral("self")) {
-    double ns = 0;
-    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
-    for (const QString& tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile f(tasks + QLatin1Char('/') + tid + QStringLiteral("/schedstat"));
-        if (f.open(QIODevice::ReadOnly))
-            ns += f.readAll().split(' ').value(0).toDouble();
-    }
-    return ns / 1e6;
+    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray stat = f.readAll();
+    // Fields after the command name in parentheses: state is field 3, utime 14, stime 15.
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    const double ticks = fields.value(11).toDouble() + fields.value(12).toDouble();
+    return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 // A line of /proc/<pid>/status such as VmHWM, in kB; -1 when missing.

@@ -2,20 +2,21 @@
 // activated as at start-up (splash included), then the event loop left alone
 // for a minute; with --watch SIM, the ZI2-Z3 page's background watch holds
 // the port of a simulated bench (relcon4-sim, a process of its own, so its
-// CPU is not counted) and polls it every 7 ms. CPU and wake-ups are read from
-// /proc for every thread of this process.
+// CPU is not counted) and polls it every 7 ms. CPU and wake-ups of this
+// process's threads are read from /proc.
 #include "bench_app.h"
 
 #include "devices/qv2f3/qv2f3_page.h"
 
 #include <QApplication>
 #include <QProcess>
+#include <map>
 
 namespace {
 
-// Voluntary and forced context switches of every thread: how often it woke.
-double SwitchesOf() {
-    double n = 0;
+// Voluntary and forced context switches of each live thread: how often it woke.
+std::map<QString, double> SwitchesByThread() {
+    std::map<QString, double> n;
     const QString tasks = QStringLiteral("/proc/self/task");
     for (const QString& tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile f(tasks + QLatin1Char('/') + tid + QStringLiteral("/status"));
@@ -23,8 +24,17 @@ double SwitchesOf() {
             continue;
         for (const QByteArray& line : f.readAll().split('\n'))
             if (line.contains("ctxt_switches:"))
-                n += line.simplified().split(' ').value(1).toDouble();
+                n[tid] += line.simplified().split(' ').value(1).toDouble();
     }
+    return n;
+}
+
+// Wake-ups between two counts, over the threads that lived through both.
+double WakeupsBetween(const std::map<QString, double>& from, const std::map<QString, double>& to) {
+    double n = 0;
+    for (const auto& [tid, count] : to)
+        if (const auto it = from.find(tid); it != from.end())
+            n += count - it->second;
     return n;
 }
 
@@ -69,12 +79,12 @@ int main(int argc, char** argv) {
     bench::Progress(QStringLiteral("%1, %2 s").arg(what).arg(seconds));
     bench::RunEventsFor(1000);
     const double cpu0 = bench::CpuMsOf();
-    const double switches0 = SwitchesOf();
+    const auto switches0 = SwitchesByThread();
     const auto t0 = bench::Clock::now();
     bench::RunEventsFor(seconds * 1000);
     const double wallMin = bench::MsBetween(t0, bench::Clock::now()) / 60000.0;
     const double cpu = bench::CpuMsOf() - cpu0;
-    const double wakeups = (SwitchesOf() - switches0) / (wallMin * 60);
+    const double wakeups = WakeupsBetween(switches0, SwitchesByThread()) / (wallMin * 60);
     bench::Row(what, QStringLiteral("—"),
                QStringLiteral("%1 ms CPU per minute (%2 % of a core), %3 wake-ups/s")
                    .arg(cpu / wallMin, 0, 'f', 1)
