@@ -183,6 +183,32 @@ void TimeCommand(const Command& c, int reps) {
     server.stop();
 }
 
+// The port's opening and closing around a command, on their own.
+void TimeOpenClose(int reps) {
+    sim::SimServer server(std::make_unique<sim::Ro4dUnit>());
+    ExchangeState.PortName[0] = server.start();
+    std::vector<double> open, close;
+    for (int r = 0; r < reps * 2; ++r) {
+        auto t0 = Clock::now();
+        Relcon4->prOpenCloseCOM(0, true);
+        open.push_back(bench::MsBetween(t0, Clock::now()));
+        const bool opened = ExchangeState.PortOpen[0];
+        t0 = Clock::now();
+        Relcon4->prOpenCloseCOM(0, false);
+        close.push_back(bench::MsBetween(t0, Clock::now()));
+        if (!opened)
+            bench::Progress(QStringLiteral("the port did not open"));
+    }
+    const double openMs = bench::SpreadOf(open).median;
+    bench::Row(QStringLiteral("2. Port opening and closing around a command"),
+               QStringLiteral("model %1 ms").arg(kOpenMs),
+               QStringLiteral("open %1 ms, close %2 ms (medians of %3)")
+                   .arg(bench::Ms(openMs, 1), bench::Ms(bench::SpreadOf(close).median, 1))
+                   .arg(open.size()),
+               QStringLiteral("ratio %1 for the opening").arg(openMs / kOpenMs, 0, 'f', 3));
+    server.stop();
+}
+
 void PeakMemory() {
     const Command read = Commands().front();
     sim::SimServer server(read.unit());
@@ -222,6 +248,8 @@ int main(int argc, char** argv) {
         const int reps = at > 0 ? std::max(1, args.value(at + 1).toInt()) : 5;
         // --only TEXT: just the commands whose title holds TEXT (for profiling).
         const int only = static_cast<int>(args.indexOf(QStringLiteral("--only")));
+        if (only < 0)
+            TimeOpenClose(reps);
         for (const Command& c : Commands())
             if (only < 0 || c.title.contains(args.value(only + 1)))
                 TimeCommand(c, reps);
