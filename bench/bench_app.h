@@ -15,6 +15,7 @@
 #include "shell/relcon4_window.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEventLoop>
@@ -46,6 +47,21 @@ public:
 
 private:
     Interaction* previous_ = nullptr;
+};
+
+// What every bench program starts with: folders of its own (set before the
+// application reads them), the application, and its arguments.
+struct BenchProcess {
+    BenchProcess(int& argc, char** argv) : app(Isolated(home, argc), argv) {}
+    QTemporaryDir home;
+    QApplication app;
+    const QStringList args = QCoreApplication::arguments();
+
+private:
+    static int& Isolated(const QTemporaryDir& dir, int& argc) {
+        IsolateFolders(dir);
+        return argc;
+    }
 };
 
 // Runs the event loop for ms milliseconds.

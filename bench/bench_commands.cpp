@@ -24,7 +24,6 @@
 #include "sim_server.h"
 #include "zi2z3_unit.h"
 
-#include <QApplication>
 #include <functional>
 #include <mutex>
 
@@ -235,10 +234,9 @@ void PeakMemory() {
 } // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir home;
-    bench::IsolateFolders(home);
-    QApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    bench::BenchProcess process(argc, argv);
+    const QStringList& args = process.args;
+    const QTemporaryDir& home = process.home;
     bench::QuietInteraction quiet;
     bench::OpenProgramWindows(home, false);
     if (args.contains(QStringLiteral("--memory"))) {

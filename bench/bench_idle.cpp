@@ -8,7 +8,6 @@
 
 #include "devices/qv2f3/qv2f3_page.h"
 
-#include <QApplication>
 #include <QProcess>
 #include <map>
 
@@ -54,10 +53,9 @@ QString StartSimulator(QProcess& sim, const QString& program) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir home;
-    bench::IsolateFolders(home);
-    QApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    bench::BenchProcess process(argc, argv);
+    const QStringList& args = process.args;
+    const QTemporaryDir& home = process.home;
     const int watchAt = static_cast<int>(args.indexOf(QStringLiteral("--watch")));
     const int secondsAt = static_cast<int>(args.indexOf(QStringLiteral("--seconds")));
     const int seconds = secondsAt > 0 ? std::max(1, args.value(secondsAt + 1).toInt()) : 60;

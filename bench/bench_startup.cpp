@@ -7,7 +7,6 @@
 // Usage: bench_startup RELCON4 [RUNS]
 #include "bench_app.h"
 
-#include <QApplication>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -71,10 +70,9 @@ Start StartOnce(const QString& program) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir home;
-    bench::IsolateFolders(home);
-    QApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    bench::BenchProcess process(argc, argv);
+    const QStringList& args = process.args;
+    const QTemporaryDir& home = process.home;
     if (args.size() < 2) {
         std::fprintf(stderr, "usage: bench_startup RELCON4 [RUNS]\n");
         return 2;
