@@ -62,7 +62,13 @@ int main(int argc, char** argv) {
         QStringLiteral("After the line drops (fault drop), plug a new line in under the same COM "
                        "name MS milliseconds later (default: stay unplugged)."),
         QStringLiteral("MS"), QStringLiteral("-1"));
-    parser.addOptions({unitOpt, comOpt, boardOpt, dateOpt, modeOpt, faultOpt, replugOpt, traceOpt});
+    const QCommandLineOption rateOpt(
+        QStringLiteral("line-rate"),
+        QStringLiteral("Send the replies at the pace of a serial line of BAUD bits per second "
+                       "(10 bits a byte), as a real unit would (default 0: at once)."),
+        QStringLiteral("BAUD"), QStringLiteral("0"));
+    parser.addOptions(
+        {unitOpt, comOpt, boardOpt, dateOpt, modeOpt, faultOpt, replugOpt, traceOpt, rateOpt});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -74,11 +80,15 @@ int main(int argc, char** argv) {
     options.faults = parser.values(faultOpt);
     bool comOk = false;
     const int com = parser.value(comOpt).toInt(&comOk);
+    bool rateOk = false;
+    const int lineRate = parser.value(rateOpt).toInt(&rateOk);
     QString error;
     auto unit = sim::MakeUnit(options, &error);
     if (!comOk)
         error = QStringLiteral("--com takes a number");
-    if (!unit || !comOk) {
+    if (!rateOk || lineRate < 0)
+        error = QStringLiteral("--line-rate takes a number of bits per second");
+    if (!unit || !comOk || !rateOk || lineRate < 0) {
         err << "relcon4-sim: " << error << Qt::endl;
         return 2;
     }
@@ -86,6 +96,7 @@ int main(int argc, char** argv) {
 
     platform::CatchStopSignals();
     sim::SimServer server(std::move(unit));
+    server.setLineRate(lineRate);
     if (parser.isSet(traceOpt))
         server.setTrace([](char direction, const sim::Bytes& bytes) {
             std::printf("%c %s\n", direction, qPrintable(hexText(bytes)));

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <deque>
+#include <thread>
 
 namespace sim {
 
@@ -100,11 +101,32 @@ bool SimServer::perform(Request request) {
     return false;
 }
 
+// With a line rate, byte k of a piece is handed over when it would have
+// crossed the line: k + 1 byte times after the piece was due, one more at the
+// start of a reply. Each byte waits for an absolute instant, so late wake-ups
+// do not add up.
+bool SimServer::send(const Bytes& bytes, bool replyStart) {
+    if (lineRate_ <= 0)
+        return pty_->write(bytes);
+    using namespace std::chrono;
+    const duration<double> byteTime(10.0 / lineRate_);
+    const auto start = steady_clock::now();
+    const std::size_t lead = replyStart ? 2 : 1;
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+        std::this_thread::sleep_until(
+            start + duration_cast<steady_clock::duration>(byteTime * double(k + lead)));
+        if (!pty_->write(&bytes[k], 1))
+            return false;
+    }
+    return true;
+}
+
 void SimServer::serve() {
     // Each piece waits its delay after the previous one has actually gone out,
     // so a busy machine can make a gap longer but never shorter.
     std::deque<Outgoing> queue;
     std::uint32_t frontDue = 0;
+    bool replyStart = false; // the queue's front piece answers a request
     while (!stopping_) {
         {
             std::lock_guard<std::mutex> lock(requestMutex_);
@@ -129,9 +151,11 @@ void SimServer::serve() {
                 std::lock_guard<std::mutex> lock(unitMutex_);
                 outs = unit_->feed(in, platform::TickCount());
             }
-            if (queue.empty() && !outs.empty())
+            if (queue.empty() && !outs.empty()) {
+                replyStart = true;
                 frontDue = platform::TickCount() +
                            static_cast<std::uint32_t>(std::max(0, outs.front().delayMs));
+            }
             for (auto& o : outs)
                 queue.push_back(std::move(o));
         }
@@ -144,7 +168,9 @@ void SimServer::serve() {
                 queue.clear();
                 break;
             }
-            if (lineUp_ && pty_->write(out.bytes) && trace_)
+            const bool sent = lineUp_ && send(out.bytes, replyStart);
+            replyStart = false;
+            if (sent && trace_)
                 trace_('>', out.bytes);
             if (!queue.empty())
                 frontDue = platform::TickCount() +

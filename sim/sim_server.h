@@ -67,6 +67,11 @@ public:
 
     // Called on the server's thread for every piece read or written; set before start().
     void setTrace(Trace trace) { trace_ = std::move(trace); }
+    // Paces the replies as a serial line of this rate would (10 bits a byte):
+    // each byte takes one byte time, and a reply starts one byte time late, as
+    // the request's last byte still had to cross the line to the unit.
+    // 0 (the default) sends every piece at once. Set before start().
+    void setLineRate(int baud) { lineRate_ = baud; }
 
     template <class U = SimUnit> UnitAccess<U> unit() {
         std::unique_lock<std::mutex> lock(unitMutex_);
@@ -76,6 +81,7 @@ public:
 private:
     enum class Request { None, Drop, Replug };
     void serve();
+    bool send(const Bytes& bytes, bool replyStart);
     bool perform(Request request);
     bool ask(Request request);
 
@@ -86,6 +92,7 @@ private:
     QString devicePath_;
     QString error_;
     Trace trace_;
+    int lineRate_ = 0;
     std::thread thread_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> lineUp_{false};

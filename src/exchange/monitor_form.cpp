@@ -277,6 +277,8 @@ void TMonitorForm::TelStateEditChange() {
 }
 
 void TMonitorForm::pDelay(std::uint32_t TimeDelay) {
+    // The exchange's short sleeps need a fine timer from here on.
+    platform::RaiseTimerResolution();
     const std::uint32_t start = platform::TickCount();
     while (platform::TickCount() - start < TimeDelay) {
         platform::PumpMessages();

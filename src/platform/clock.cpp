@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <chrono>
+#include <sys/prctl.h>
 #include <thread>
 
 namespace platform {
@@ -17,6 +18,22 @@ void SleepMs(int ms) {
         std::this_thread::yield();
     else
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void SleepUntil(MonoTime when) {
+    std::this_thread::sleep_until(when);
+}
+
+void PumpThenSleep(int ms) {
+    const MonoTime start = MonoNow();
+    PumpMessages();
+    SleepUntil(MonoAfter(start, ms));
+}
+
+void RaiseTimerResolution() {
+    thread_local bool raised = false;
+    if (!raised)
+        raised = ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
 }
 
 void PumpMessages() {

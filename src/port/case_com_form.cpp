@@ -61,8 +61,7 @@ void TCaseComForm::rsEnumerateComPorts() {
 }
 
 void TCaseComForm::prScanComPort() {
-    platform::PumpMessages();
-    platform::SleepMs(kScanPauseMs);
+    platform::PumpThenSleep(kScanPauseMs);
     rsEnumerateComPorts();
     ComPortComboBox->clear();
     ComPortComboBox->addItems(ComPortList);

@@ -82,8 +82,7 @@ bool RunAttempt(std::uint8_t channel, int attempt) {
         LogTrace(OpenTraceText(ex.PortName[channel], port->OpenDevicePath(), port->LastError(),
                                port->OpenFailReason()));
     }
-    platform::PumpMessages();
-    platform::SleepMs(10);
+    platform::PumpThenSleep(10);
     const int end = SecondsOfDay();
     if (OpenAttemptIsSlow(attempt, start, end)) {
         FailSlowAttempt(channel, port);

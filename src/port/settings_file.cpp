@@ -2,16 +2,17 @@
 
 #include "exchange/exchange_state.h"
 #include "platform/user_folders.h"
+#include "platform/whole_file.h"
 #include "port/exchange_settings.h"
 #include "port/param_port_form.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
+#include "shell/box_message.h"
 #include "shell/install_layout.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 QString SettingsDirOverride;
 
@@ -50,6 +51,17 @@ QByteArray ReadBytes(const QString& path) {
     return file.read(kMaxFileBytes);
 }
 
+// The values stay in use for the run either way; the user learns that the
+// next start will not see them.
+bool writeOrTell(const QByteArray& text) {
+    const QString path = SettingsFilePath();
+    QString problem;
+    if (WriteSettingsFile(path, text, &problem))
+        return true;
+    ShowPlainMessage(SettingsNotSavedText(path, problem));
+    return false;
+}
+
 } // namespace
 
 QString SettingsFilePath() {
@@ -86,24 +98,28 @@ void ApplySettings(const TSettingsValues& values) {
     LogOldestFirst = values.LogOldestFirst;
 }
 
-bool WriteSettingsFile(const QString& path, const QByteArray& text) {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(text) != text.size()) {
-        file.cancelWriting();
+bool WriteSettingsFile(const QString& path, const QByteArray& text, QString* problem) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        if (problem)
+            *problem =
+                QStringLiteral("папка %1 не создаётся").arg(QDir::toNativeSeparators(folder));
         return false;
     }
-    return file.commit();
+    return platform::WriteWholeFile(path, text, problem);
+}
+
+QString SettingsNotSavedText(const QString& path, const QString& problem) {
+    return QStringLiteral("Не удалось сохранить параметры обмена в файл\r\n%1\r\n(%2).\r\n"
+                          "Они действуют только до закрытия программы.")
+        .arg(QDir::toNativeSeparators(path), problem);
 }
 
 bool SaveSettings() {
     TSavedPortNames names;
     for (int channel = 0; channel < kSavedChannels; ++channel)
         names[channel] = ExchangeState.PortName[channel];
-    return WriteSettingsFile(SettingsFilePath(), SettingsText(CurrentSettings(), names));
+    return writeOrTell(SettingsText(CurrentSettings(), names));
 }
 
 void LoadSettings() {
@@ -116,5 +132,5 @@ void LoadSettings() {
     // A file that cannot be rewritten leaves the run as loaded; the next
     // SaveSettings tries again.
     if (read.Rewrite)
-        WriteSettingsFile(SettingsFilePath(), RewrittenSettingsText(read));
+        writeOrTell(RewrittenSettingsText(read));
 }

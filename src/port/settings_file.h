@@ -21,13 +21,18 @@ TSettingsValues CurrentSettings();
 void ApplySettings(const TSettingsValues& values);
 
 // Replaces the file whole (a new file renamed over the old one), creating its
-// folder when needed; false when that cannot be done. The old file is then untouched.
-bool WriteSettingsFile(const QString& path, const QByteArray& text);
+// folder when needed; false when that cannot be done, with the cause in problem.
+// The old file is then untouched.
+bool WriteSettingsFile(const QString& path, const QByteArray& text, QString* problem = nullptr);
 
-// Writes the current settings and port names. A file that cannot be written is
-// skipped without a message; the result tells whether it was written.
+// The plain message for a settings file that could not be written.
+QString SettingsNotSavedText(const QString& path, const QString& problem);
+
+// Writes the current settings and port names; the result tells whether it was
+// written. A file that cannot be written keeps its old contents and the user
+// is told so: the values stay in use only until the program ends.
 bool SaveSettings();
 // Reads the file into the settings, the port names and the exchange parameters
 // dialog's DTR/RTS controls; rewrites it when it is missing or its digest does
-// not match.
+// not match, telling the user when that cannot be done.
 void LoadSettings();

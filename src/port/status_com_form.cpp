@@ -41,7 +41,9 @@ TStatusCOMForm::TStatusCOMForm(QWidget* parent) : QDialog(parent) {
 
 void TStatusCOMForm::prShowStatus(std::uint8_t bNumStatus) {
     const QString text = StatusCOMText(bNumStatus);
-    if (!text.isEmpty())
+    // Every command shows the same message twice; laying it out again each
+    // time would cost more than the rest of the opening.
+    if (!text.isEmpty() && SearchCOMMemo->toPlainText() != text)
         SearchCOMMemo->setPlainText(text);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());

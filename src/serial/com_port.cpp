@@ -96,8 +96,7 @@ void TCustomComPortD::ReportSignals(const TComSignals& state) {
 }
 
 void TCustomComPortD::CreateHandle() {
-    platform::PumpMessages();
-    platform::SleepMs(10);
+    platform::PumpThenSleep(10);
     FDevice = MakeDevice(FPort);
     serial::OpenResult result;
     if (FDevice)

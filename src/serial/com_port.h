@@ -174,6 +174,7 @@ private:
     void ReportSignals(const TComSignals& state);
     std::int32_t ContinueRead(TAsyncD& op, int limitMs);
     std::int32_t ReadWait(void* Buffer, std::int32_t Count);
+    void WaitForInput(int ms);
     // Called by the polling thread: bytes waiting, stored in FNumOfBytesIn.
     int PollInputCount();
     // Runs OnRxBuf on the GUI thread for the polling thread.

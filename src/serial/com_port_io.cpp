@@ -17,16 +17,34 @@ constexpr std::uint16_t kMaxReply = 4096;
 
 } // namespace
 
-void PumpedSleep(int ms) {
+namespace {
+
+// The slices of PumpedSleep, each ending at an instant counted from start,
+// so the pause lasts its length however late each slice wakes up.
+void SlicedSleep(platform::MonoTime start, int ms) {
     platform::SleepMs(0);
     if (ms <= 0)
         return;
-    for (int i = 0; i < ms / 5; ++i) {
+    for (int i = 1; i <= ms / 5; ++i) {
         platform::PumpMessages();
-        platform::SleepMs(5);
+        platform::SleepUntil(platform::MonoAfter(start, 5 * i));
     }
     if (ms % 5 > 0)
-        platform::SleepMs(ms % 5);
+        platform::SleepUntil(platform::MonoAfter(start, ms));
+}
+
+// A pause between two bytes. The events due before the next byte are served
+// at its start, so the time they take is part of the pause, not added to it.
+void ByteGap(int ms) {
+    const platform::MonoTime start = platform::MonoNow();
+    platform::PumpMessages();
+    SlicedSleep(start, ms);
+}
+
+} // namespace
+
+void PumpedSleep(int ms) {
+    SlicedSleep(platform::MonoNow(), ms);
 }
 
 // ---- single operations ----
@@ -177,6 +195,16 @@ std::int32_t TCustomComPortD::Read(void* Buffer, std::int32_t Count) {
     return ReadWait(Buffer, Count);
 }
 
+// A pass of the read waits up to ms for input: the first byte to arrive ends
+// the wait, so a reply is taken as soon as it is complete rather than on the
+// next tick. A device that cannot wait (gone, or hung up) sleeps the pass out.
+void TCustomComPortD::WaitForInput(int ms) {
+    const platform::MonoTime start = platform::MonoNow();
+    serial::SerialDevice* dev = Device();
+    if (!dev || dev->waitReadable(ms) == serial::WaitResult::Failed)
+        platform::SleepUntil(platform::MonoAfter(start, ms));
+}
+
 std::uint32_t TCustomComPortD::funDataIsOk() {
     serial::SerialDevice* dev = Device();
     const int n = dev ? dev->inputCount() : -1;
@@ -212,9 +240,13 @@ bool TCustomComPortD::SendString(PMasBytes PBuf, std::uint16_t wNumBytes) {
         PumpedSleep(1);
     }
     bool sent = false;
+    // Each byte's turn to serve events comes before it, or in the gap before it.
+    bool served = false;
     for (int i = 1; i <= n && FLastError == 0; ++i) {
-        platform::PumpMessages();
-        // The events served above may have resized the caller's array.
+        if (!served)
+            platform::PumpMessages();
+        served = false;
+        // The events served may have resized the caller's array.
         if (static_cast<std::size_t>(i) > PBuf->size()) {
             sent = false;
             break;
@@ -224,10 +256,14 @@ bool TCustomComPortD::SendString(PMasBytes PBuf, std::uint16_t wNumBytes) {
         if (FLastError == 0)
             transferred = WaitForAsync(ptr);
         sent = transferred == 1;
-        if (i == 1 && n > 1 && w1 > 1)
-            PumpedSleep(w1);
-        if (i > 1 && i < n && wN > 0)
-            PumpedSleep(wN);
+        if (i == 1 && n > 1 && w1 > 1) {
+            ByteGap(w1);
+            served = true;
+        }
+        if (i > 1 && i < n && wN > 0) {
+            ByteGap(wN);
+            served = true;
+        }
         if (!sent)
             break;
     }
@@ -256,8 +292,9 @@ bool TCustomComPortD::ReadData(PMasBytes PBuf, std::uint16_t& wLenBufIn,
     const std::uint32_t start = platform::TickCount();
     bool reading = true;
     while (reading && elapsed < timeout) {
-        platform::SleepMs(1);
+        const platform::MonoTime passStart = platform::MonoNow();
         platform::PumpMessages();
+        WaitForInput(1);
         const std::uint32_t waiting = funDataIsOk();
         // Never store past the caller's array: once it is full the rest stays
         // in the driver's queue and the read ends.
@@ -274,6 +311,8 @@ bool TCustomComPortD::ReadData(PMasBytes PBuf, std::uint16_t& wLenBufIn,
         if (got <= 0) {
             // Nothing came (or the device failed to hand over what it
             // announced): only then does the time-out advance.
+            if (waiting > 0)
+                platform::SleepUntil(platform::MonoAfter(passStart, 1));
             elapsed = static_cast<int>(platform::TickCount() - start);
             continue;
         }

@@ -16,6 +16,7 @@ int RunRelcon4(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication app(argc, argv);
+    qCDebug(lcStartup) << "application ready after" << sinceStart.elapsed() << "ms";
     QApplication::setApplicationName(QStringLiteral("Relcon4"));
     // Matches the installed relcon4.desktop, so the desktop groups our windows under it.
     QGuiApplication::setDesktopFileName(QStringLiteral("relcon4"));
@@ -29,6 +30,7 @@ int RunRelcon4(int argc, char** argv) {
     }
 
     CreateAppWindows();
+    qCDebug(lcStartup) << "windows created after" << sinceStart.elapsed() << "ms";
     QObject::connect(Relcon4, &TRelcon4::activated, Relcon4, [&sinceStart] {
         qCDebug(lcStartup) << "main window enabled after" << sinceStart.elapsed() << "ms";
     });

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 QPixmap SplashPicture(const QSize& size) {
     QPixmap pixmap(size);
@@ -86,8 +87,11 @@ void TStartForm::restartTimer(int intervalMs) {
 }
 
 void TStartForm::Timer1Timer() {
+    constexpr int kTickMs = 40;
     if (fIsWork) {
-        restartTimer(40);
+        countdown_.start();
+        nextTickMs_ = kTickMs;
+        restartTimer(kTickMs);
         fIsWork = false;
         return;
     }
@@ -96,7 +100,8 @@ void TStartForm::Timer1Timer() {
     if (bNumSec % 10 == 0)
         Label1->setText(QString::number(bNumSec / 10));
     if (bNumSec > 0) {
-        restartTimer(40);
+        nextTickMs_ += kTickMs;
+        restartTimer(static_cast<int>(std::max<qint64>(0, nextTickMs_ - countdown_.elapsed())));
         return;
     }
     Timer1->stop();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <cstdint>
 
 class QLabel;
@@ -24,6 +25,11 @@ public:
 
 private:
     void restartTimer(int intervalMs);
+
+    // The countdown's ticks keep to a schedule counted from its first tick,
+    // so a late tick shortens the next wait instead of delaying all the rest.
+    QElapsedTimer countdown_;
+    qint64 nextTickMs_ = 0;
 };
 
 // The splash picture, drawn here so the program ships no third party's art.

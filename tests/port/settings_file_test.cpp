@@ -2,6 +2,7 @@
 #include "settings_fixture.h"
 
 #include "platform/user_folders.h"
+#include "support/recording_interaction.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -81,14 +82,21 @@ TEST_F(SettingsFile, SaveReplacesTheFileWholeAndLeavesNothingElse) {
               QStringList{QStringLiteral("rs_m.ini")});
 }
 
-TEST_F(SettingsFile, AFolderThatCannotBeMadeSkipsTheSaveSilently) {
+TEST_F(SettingsFile, AFolderThatCannotBeMadeSkipsTheSaveAndSaysSo) {
+    RecordingInteraction user;
     QFile blocker(Folder() + QStringLiteral("/blocker"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     SettingsDirOverride = blocker.fileName() + QStringLiteral("/inside");
+    TimeOut = 700;
     EXPECT_FALSE(SaveSettings());
+    EXPECT_EQ(TimeOut, 700);
     LoadSettings(); // cannot rewrite either: the run goes on with the defaults
     EXPECT_EQ(TimeOut, 100);
+    const QString told =
+        SettingsNotSavedText(SettingsDirOverride + QStringLiteral("/rs_m.ini"),
+                             QStringLiteral("папка %1 не создаётся").arg(SettingsDirOverride));
+    EXPECT_EQ(user.texts(), QStringList({told, told}));
 }
 
 TEST_F(SettingsFile, LivesBesideTheProgramOrInTheUserFolder) {

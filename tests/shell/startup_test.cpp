@@ -111,6 +111,25 @@ TEST(Startup, CountdownShowsThreeTwoOneZeroThenActivates) {
     EXPECT_EQ(Relcon4->Button1->text(), QStringLiteral(" ")) << "no port name known yet";
 }
 
+TEST(Startup, CountdownKeepsItsScheduleWhenATickComesLate) {
+    Windows w(false);
+    TStartForm& splash = *StartForm;
+    splash.bNumSec = 30;
+    splash.fIsWork = true;
+    splash.Timer1Timer();
+    EXPECT_EQ(splash.Timer1->interval(), 40) << "the first tick starts the schedule";
+    // The next tick comes 25 ms late (at 65 ms): the one after is due at 80.
+    QElapsedTimer late;
+    late.start();
+    while (late.elapsed() < 65) {
+    }
+    splash.Timer1Timer();
+    EXPECT_EQ(splash.bNumSec, 29);
+    EXPECT_LE(splash.Timer1->interval(), 15);
+    EXPECT_GE(splash.Timer1->interval(), 0);
+    splash.Timer1->stop();
+}
+
 TEST(Startup, PortButtonCaption) {
     EXPECT_EQ(PortButtonCaption(QStringLiteral("COM3")), QStringLiteral("COM 3"));
     EXPECT_EQ(PortButtonCaption(QStringLiteral("COM12")), QStringLiteral("COM 12"));

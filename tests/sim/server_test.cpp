@@ -12,8 +12,8 @@
 #include "devices/qv1m/session_code.h"
 #include "platform/user_folders.h"
 
-#include <QFileInfo>
 #include "support/test_env.h"
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 #include <mutex>
@@ -165,6 +165,23 @@ TEST(SimServer, SplitReplyComesInTwoReadsWithAGap) {
     joined.insert(joined.end(), tail.begin(), tail.end());
     EXPECT_EQ(joined[0], 27);
     EXPECT_EQ(joined[3], 1);
+}
+
+TEST(SimServer, LineRateMakesTheReplyTakeItsBytesTime) {
+    auto server = std::make_unique<SimServer>(std::make_unique<sim::Ro4dUnit>());
+    server->setLineRate(9600);
+    ASSERT_FALSE(server->start().isEmpty());
+    Port port(server->linkPath());
+    const Bytes request = sim::Ro4dRequest(0);
+    const auto start = Clock::now();
+    port.send(request);
+    const Bytes reply = port.read(27, kReplyWaitMs);
+    // The request's last byte on the line, then the 27 of the reply: 28 byte
+    // times of 1.0417 ms at the least (a busy machine only adds to it).
+    EXPECT_GE(ElapsedMs(start), 29);
+    ASSERT_EQ(reply.size(), 27u);
+    EXPECT_EQ(reply[0], 27);
+    EXPECT_EQ(reply[3], 1) << "the reply itself is unchanged";
 }
 
 TEST(SimServer, DroppedLineHangsUpAndReplugComesBackUnderTheSameName) {

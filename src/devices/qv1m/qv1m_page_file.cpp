@@ -1,13 +1,13 @@
 // QV1M.ini buttons of the RI1-R page; they need neither a session nor the port.
 #include "devices/qv1m/qv1m_file.h"
 #include "devices/qv1m/qv1m_page.h"
+#include "platform/whole_file.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv1m_page.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -24,13 +24,11 @@ void TQv1mPage::Button14Click() {
         prQV1StoreMode(iNumMode);
         prQV1GetTimeErr();
         prQV1GetVoltFlags();
-        // The old file stays whole until the new one is completely written.
-        QSaveFile file(filePath());
-        const QByteArray bytes = Qv1mFileBytes(*this);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-            !file.commit()) {
+        // The old file stays whole unless the new one is completely written.
+        QString problem;
+        if (!platform::WriteWholeFile(filePath(), Qv1mFileBytes(*this), &problem)) {
             setStatus(kFileProblem + QStringLiteral(": не удалось записать %1 (%2)")
-                                         .arg(QLatin1String(kQv1mFileName), file.errorString()));
+                                         .arg(QLatin1String(kQv1mFileName), problem));
             return;
         }
         setStatus(QStringLiteral("Статус: успешно"));

@@ -5,6 +5,7 @@
 #include "devices/qv4m/qv4m_mode_page.h"
 #include "devices/qv4m/qv4m_pages.h"
 #include "devices/qv4m/qv4m_times_page.h"
+#include "platform/whole_file.h"
 #include "shell/app_windows.h"
 #include "shell/box_message.h"
 #include "shell/interaction.h"
@@ -108,12 +109,13 @@ void Qv4mButton4Click(TRelcon4& window, TQv4mPages& pages) {
 }
 
 void WriteConfigFileOf(const QString& fileName) {
-    const bool ok = WriteWholeFile(fileName, ConfigFileBytes(mParamRegs, mModeRegs, mExtraWords));
+    const bool ok =
+        platform::WriteWholeFile(fileName, ConfigFileBytes(mParamRegs, mModeRegs, mExtraWords));
     ShowPlainMessage(ok ? kDoneText : kWriteFailed);
 }
 
 void WriteRegExport() {
-    const bool ok = WriteWholeFile(QDir::current().filePath(RegExportFileName()),
-                                   RegExportText(mParamRegs, mModeRegs));
+    const bool ok = platform::WriteWholeFile(QDir::current().filePath(RegExportFileName()),
+                                             RegExportText(mParamRegs, mModeRegs));
     ShowPlainMessage(ok ? kDoneText : kWriteFailed);
 }

@@ -1,7 +1,5 @@
 #include "devices/qv4m/qv4m_files.h"
 
-#include <QSaveFile>
-
 namespace {
 
 void putWord(QByteArray& out, std::uint16_t word) {
@@ -96,15 +94,4 @@ QByteArray RegExportText(const TParamRegs& params, const TModeRegs& mode) {
 
 QString RegExportFileName() {
     return QStringLiteral("reg_xx.txt");
-}
-
-bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }

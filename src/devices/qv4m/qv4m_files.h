@@ -27,7 +27,3 @@ QByteArray RegExportText(const TParamRegs& params, const TModeRegs& mode);
 
 // Name of the export, created in the current folder.
 QString RegExportFileName();
-
-// Writes the whole file through a temporary beside it that replaces the old
-// file only when complete, so a failed save never destroys what was there.
-bool WriteWholeFile(const QString& path, const QByteArray& bytes);

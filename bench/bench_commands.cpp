@@ -1,0 +1,257 @@
+// Whole commands of the program's pages against the simulated units, timed
+// from the button's click to its return, against a model of what the line
+// and the protocol's own waits take. With --memory: the peak resident memory
+// after a full RO-4D read with the log window showing 400 lines.
+//
+// The simulator paces its replies at 9600 baud (10 bits a byte, and the
+// request's last byte crossing the line first), so the model counts the
+// reply's bytes: per exchange 1 ms (the transaction's first wait) + the pause
+// before the request + (n - 1) x 4 ms of byte gaps + the later of the send's
+// tail plus the 1 ms wait before reading, and the unit's latency plus (m + 1)
+// byte times; per command 30 ms for opening the port (the component's 10 ms
+// and two attempts' 10 ms). The request's bytes cost the program no line time
+// on a pseudo-terminal; their time on a real line lies inside the 4 ms gaps.
+#include "bench_app.h"
+
+#include "devices/qv1m/qv1m_page.h"
+#include "devices/qv2f3/qv2f3_page.h"
+#include "devices/qv4m/qv4m_commands_page.h"
+#include "exchange/log_state.h"
+#include "exchange/monitor_form.h"
+
+#include "ri1r_unit.h"
+#include "ro4d_unit.h"
+#include "sim_server.h"
+#include "zi2z3_unit.h"
+
+#include <functional>
+#include <mutex>
+
+namespace {
+
+using bench::Clock;
+
+constexpr int kLineRate = 9600;
+constexpr double kByteMs = 10.0 * 1000.0 / kLineRate;
+constexpr double kOpenMs = 30;
+constexpr int kGapMs = 4;
+
+struct Exchange {
+    int request;
+    int reply;
+};
+
+struct Command {
+    QString title;
+    std::function<std::unique_ptr<sim::SimUnit>()> unit;
+    std::function<QObject*()> page;
+    const char* button;
+    const char* status;
+    QString success;
+    std::vector<Exchange> exchanges;
+    // Another command that has to succeed first (the write needs a read).
+    const char* before = nullptr;
+};
+
+std::vector<Exchange> Repeat(Exchange e, int times) {
+    return std::vector<Exchange>(static_cast<std::size_t>(times), e);
+}
+
+std::vector<Exchange> Join(std::initializer_list<std::vector<Exchange>> parts) {
+    std::vector<Exchange> all;
+    for (const auto& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+double ModelMs(const Command& c, int pauseMs, double latencyMs) {
+    double ms = kOpenMs;
+    for (const Exchange& e : c.exchanges) {
+        const double tail = e.request > 1 ? 2 : 1;
+        const double reply = latencyMs + (e.reply + 1) * kByteMs;
+        ms += 1 + pauseMs + (e.request - 1) * kGapMs + std::max(tail + 1, reply);
+    }
+    return ms;
+}
+
+// When the unit received the end of a request and when it had sent the reply.
+class Trace {
+public:
+    void attach(sim::SimServer& server) {
+        server.setTrace([this](char dir, const sim::Bytes& bytes) {
+            std::lock_guard<std::mutex> lock(m_);
+            if (dir == '<')
+                lastIn_ = Clock::now();
+            else
+                latencies_.push_back(bench::MsBetween(lastIn_, Clock::now()) -
+                                     (bytes.size() + 1) * kByteMs);
+        });
+    }
+    double medianLatency() {
+        std::lock_guard<std::mutex> lock(m_);
+        return bench::SpreadOf(latencies_).median;
+    }
+
+private:
+    std::mutex m_;
+    Clock::time_point lastIn_;
+    std::vector<double> latencies_;
+};
+
+QString StatusOf(const Command& c) {
+    auto* label = bench::FindIn<QLabel>(c.page(), c.status);
+    return label ? label->text() : QString();
+}
+
+// Clicks the command's button; the time until the click returns, or a
+// negative value when the command did not succeed.
+double RunOnce(const Command& c, const char* button) {
+    auto* b = bench::FindIn(c.page(), button);
+    if (!b || !b->isEnabled())
+        return -1;
+    QCoreApplication::processEvents();
+    const auto t0 = Clock::now();
+    b->click();
+    const double ms = bench::MsBetween(t0, Clock::now());
+    return StatusOf(c) == c.success ? ms : -1;
+}
+
+std::vector<Command> Commands() {
+    const auto ro4d = [] { return std::make_unique<sim::Ro4dUnit>(); };
+    const auto ro4dPage = [] { return static_cast<QObject*>(Qv4mCommandsOf(Relcon4)); };
+    const QString ro4dDone = QStringLiteral("Статус: выполнено");
+    const QString ok = QStringLiteral("Статус: успешно");
+    return {
+        {QStringLiteral("RO-4D read (version + 7 pages)"), ro4d, ro4dPage, "RdDataButton",
+         "StatusLabel1", ro4dDone, Join({{{5, 27}}, Repeat({6, 22}, 7)})},
+        {QStringLiteral("RO-4D write (7 frames)"), ro4d, ro4dPage, "WrDataButton", "StatusLabel1",
+         ro4dDone, Repeat({22, 6}, 7), "RdDataButton"},
+        {QStringLiteral("RI1-R session start"), [] { return std::make_unique<sim::Ri1rUnit>(); },
+         [] { return static_cast<QObject*>(Relcon4->findChild<TQv1mPage*>()); }, "Button5",
+         "StatusLabel2", ok, Join({{{8, 34}}, Repeat({4, 23}, 7), {{3, 8}, {3, 9}}})},
+        {QStringLiteral("ZI2-Z3 settings read"),
+         [] { return std::make_unique<sim::Zi2z3Unit>(); },
+         [] { return static_cast<QObject*>(Qv2f3Page); },
+         "QV2_RereadButton",
+         "StatusLabel3",
+         ok,
+         {{3, 9}}},
+    };
+}
+
+void TimeCommand(const Command& c, int reps) {
+    sim::SimServer server(c.unit());
+    server.setLineRate(kLineRate);
+    Trace trace;
+    trace.attach(server);
+    ExchangeState.PortName[0] = server.start();
+    struct Preset {
+        QString name;
+        int pause;
+    };
+    for (const Preset& p :
+         {Preset{QStringLiteral("defaults"), 100}, Preset{QStringLiteral("fastest preset"), 5}}) {
+        bench::Progress(QStringLiteral("%1, %2").arg(c.title, p.name));
+        PreSendPause = p.pause;
+        std::vector<double> times;
+        int failed = 0;
+        for (int r = 0; r < reps; ++r) {
+            if (c.before && RunOnce(c, c.before) < 0)
+                ++failed;
+            const double ms = RunOnce(c, c.button);
+            if (ms < 0)
+                ++failed;
+            else
+                times.push_back(ms);
+        }
+        const double model = ModelMs(c, p.pause, trace.medianLatency());
+        const bench::Spread s = bench::SpreadOf(times);
+        double best = s.median;
+        for (double t : times)
+            best = std::min(best, t);
+        bench::Row(QStringLiteral("2. %1, %2 (pause %3 ms)").arg(c.title, p.name).arg(p.pause),
+                   QStringLiteral("model %1 ms").arg(bench::Ms(model, 1)),
+                   QStringLiteral("median %1 ms, best %2 ms (%3 runs%4)")
+                       .arg(bench::Ms(s.median, 1), bench::Ms(best, 1))
+                       .arg(s.count)
+                       .arg(failed ? QStringLiteral(", %1 FAILED").arg(failed) : QString()),
+                   QStringLiteral("ratio %1; unit latency %2 ms")
+                       .arg(s.median / model, 0, 'f', 3)
+                       .arg(bench::Ms(trace.medianLatency(), 3)));
+    }
+    server.stop();
+}
+
+// The port's opening and closing around a command, on their own.
+void TimeOpenClose(int reps) {
+    sim::SimServer server(std::make_unique<sim::Ro4dUnit>());
+    ExchangeState.PortName[0] = server.start();
+    std::vector<double> open, close;
+    for (int r = 0; r < reps * 2; ++r) {
+        auto t0 = Clock::now();
+        Relcon4->prOpenCloseCOM(0, true);
+        open.push_back(bench::MsBetween(t0, Clock::now()));
+        const bool opened = ExchangeState.PortOpen[0];
+        t0 = Clock::now();
+        Relcon4->prOpenCloseCOM(0, false);
+        close.push_back(bench::MsBetween(t0, Clock::now()));
+        if (!opened)
+            bench::Progress(QStringLiteral("the port did not open"));
+    }
+    const double openMs = bench::SpreadOf(open).median;
+    bench::Row(QStringLiteral("2. Port opening and closing around a command"),
+               QStringLiteral("model %1 ms").arg(kOpenMs),
+               QStringLiteral("open %1 ms, close %2 ms (medians of %3)")
+                   .arg(bench::Ms(openMs, 1), bench::Ms(bench::SpreadOf(close).median, 1))
+                   .arg(open.size()),
+               QStringLiteral("ratio %1 for the opening").arg(openMs / kOpenMs, 0, 'f', 3));
+    server.stop();
+}
+
+void PeakMemory() {
+    const Command read = Commands().front();
+    sim::SimServer server(read.unit());
+    server.setLineRate(kLineRate);
+    ExchangeState.PortName[0] = server.start();
+    MonitorForm->show();
+    for (int i = 0; i < kLogLines; ++i) {
+        AnalyzeLog.sStr = QStringLiteral("Строка журнала для заполнения списка, номер %1").arg(i);
+        MonitorForm->prStatusAsStrToLog(clLogBlack);
+    }
+    const bool ok = RunOnce(read, read.button) >= 0;
+    bench::RunEventsFor(200);
+    bench::Row(QStringLiteral("5. Peak resident memory after a RO-4D read, log full (%1 lines)")
+                   .arg(kLogLines),
+               QStringLiteral("—"),
+               QStringLiteral("VmHWM %1 MiB (VmRSS %2 MiB)")
+                   .arg(bench::StatusKb("VmHWM:") / 1024.0, 0, 'f', 1)
+                   .arg(bench::StatusKb("VmRSS:") / 1024.0, 0, 'f', 1),
+               ok ? QStringLiteral("in-process, windows shown offscreen")
+                  : QStringLiteral("the read FAILED"));
+    server.stop();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bench::BenchProcess process(argc, argv);
+    const QStringList& args = process.args;
+    const QTemporaryDir& home = process.home;
+    bench::QuietInteraction quiet;
+    bench::OpenProgramWindows(home, false);
+    if (args.contains(QStringLiteral("--memory"))) {
+        PeakMemory();
+    } else {
+        const int at = static_cast<int>(args.indexOf(QStringLiteral("--reps")));
+        const int reps = at > 0 ? std::max(1, args.value(at + 1).toInt()) : 5;
+        // --only TEXT: just the commands whose title holds TEXT (for profiling).
+        const int only = static_cast<int>(args.indexOf(QStringLiteral("--only")));
+        if (only < 0)
+            TimeOpenClose(reps);
+        for (const Command& c : Commands())
+            if (only < 0 || c.title.contains(args.value(only + 1)))
+                TimeCommand(c, reps);
+    }
+    DestroyAppWindows();
+    return 0;
+}

@@ -1,0 +1,100 @@
+// Pieces shared by the benchmark programs: spreads of samples, the table row
+// every program prints, and figures of a process read from /proc.
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <unistd.h>
+#include <vector>
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double MsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+struct Spread {
+    double median = 0;
+    double p95 = 0;
+    double worst = 0;
+    std::size_t count = 0;
+};
+
+// Worst is the sample farthest from zero, so it suits both times and errors.
+inline Spread SpreadOf(std::vector<double> v) {
+    Spread s;
+    if (v.empty())
+        return s;
+    std::sort(v.begin(), v.end());
+    s.count = v.size();
+    s.median = v[v.size() / 2];
+    s.p95 = v[std::min(v.size() - 1, v.size() * 95 / 100)];
+    s.worst = std::abs(v.front()) > std::abs(v.back()) ? v.front() : v.back();
+    return s;
+}
+
+inline QString Ms(double ms, int decimals = 2) {
+    return QString::number(ms, 'f', decimals);
+}
+
+// One row of the results table: what, the nominal value or model, what was
+// measured, and the ratio or a note.
+inline void Row(const QString& measure, const QString& nominal, const QString& measured,
+                const QString& note) {
+    std::printf("| %s | %s | %s | %s |\n", qPrintable(measure), qPrintable(nominal),
+                qPrintable(measured), qPrintable(note));
+    std::fflush(stdout);
+}
+
+inline void Progress(const QString& text) {
+    std::fprintf(stderr, "bench: %s\n", qPrintable(text));
+}
+
+// CPU time of a process in ms, user and system, threads that have ended
+// included (/proc/<pid>/stat, in clock ticks: 10 ms steps).
+inline double CpuMsOf(const QString& pid = QStringLiteral("self")) {
+    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray stat = f.readAll();
+    // Fields after the command name in parentheses: state is field 3, utime 14, stime 15.
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    const double ticks = fields.value(11).toDouble() + fields.value(12).toDouble();
+    return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// A line of /proc/<pid>/status such as VmHWM, in kB; -1 when missing.
+inline long StatusKb(const char* key, const QString& pid = QStringLiteral("self")) {
+    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key)) {
+            const QList<QByteArray> parts = line.simplified().split(' ');
+            return parts.size() > 1 ? parts[1].toLong() : -1;
+        }
+    return -1;
+}
+
+// Points the user's folders at a temporary one, so no bench touches the
+// real settings, port map or single-instance lock.
+inline void IsolateFolders(const QTemporaryDir& dir) {
+    QDir().mkpath(dir.path() + QStringLiteral("/config"));
+    QDir().mkpath(dir.path() + QStringLiteral("/runtime"));
+    QFile::setPermissions(dir.path() + QStringLiteral("/runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_CONFIG_HOME", (dir.path() + QStringLiteral("/config")).toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", (dir.path() + QStringLiteral("/runtime")).toLocal8Bit());
+}
+
+} // namespace bench

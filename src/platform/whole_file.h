@@ -1,0 +1,17 @@
+// Every file the program writes is replaced whole: the bytes go to a new file
+// beside the old one, which is put in its place only once all of it is on
+// disk. A process killed half-way, a full disk or a folder that refuses the
+// write leaves the old file exactly as it was.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+// True when the file at path now holds exactly these bytes. On false the old
+// file, if any, is untouched and nothing of the new one stays behind; problem,
+// when given, gets a short Russian account of what stood in the way.
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* problem = nullptr);
+
+} // namespace platform
