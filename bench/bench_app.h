@@ -11,8 +11,8 @@
 #include "port/exchange_settings.h"
 #include "port/settings_file.h"
 #include "shell/app_windows.h"
-#include "shell/interaction.h"
 #include "shell/relcon4_window.h"
+#include "shell/unattended_interaction.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,28 +25,10 @@
 
 namespace bench {
 
-class QuietInteraction : public Interaction {
-public:
-    QuietInteraction() { previous_ = setInteraction(this); }
-    ~QuietInteraction() override { setInteraction(previous_); }
-    void plainMessage(const QString& text) override {
-        Progress(QStringLiteral("message: ") + text);
-    }
-    int messageBox(const QString& text, const QString&, unsigned) override {
-        Progress(QStringLiteral("message: ") + text);
-        return IDOK;
-    }
-    int execDialog(QDialog*) override { return 0; }
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    void openUrl(const QUrl&) override {}
-
-private:
-    Interaction* previous_ = nullptr;
+// Messages are printed as progress and answered at once.
+struct QuietInteraction : UnattendedInteraction {
+    QuietInteraction()
+        : UnattendedInteraction([](const QString& lines) { Progress("message: " + lines); }) {}
 };
 
 // What every bench program starts with: folders of its own (set before the

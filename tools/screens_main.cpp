@@ -8,9 +8,9 @@
 #include "port/param_port_form.h"
 #include "shell/app_icon.h"
 #include "shell/app_windows.h"
-#include "shell/interaction.h"
 #include "shell/relcon4_window.h"
 #include "shell/start_form.h"
+#include "shell/unattended_interaction.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -23,29 +23,6 @@
 #include <QTextStream>
 
 namespace {
-
-// Nobody is there to answer: every question is printed and gets its default answer.
-class UnattendedInteraction : public Interaction {
-public:
-    void plainMessage(const QString& text) override { note(text); }
-    int messageBox(const QString& text, const QString&, unsigned type) override {
-        note(text);
-        return (type & 0x0F) == 4 ? IDNO : IDOK;
-    }
-    int execDialog(QDialog*) override { return 0; }
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    void openUrl(const QUrl&) override {}
-
-private:
-    static void note(const QString& text) {
-        QTextStream(stderr) << "message: " << messageLines(text) << Qt::endl;
-    }
-};
 
 // Lets the window system draw what was just shown.
 void Settle(int ms) {
@@ -118,8 +95,9 @@ int main(int argc, char** argv) {
     }
     const QDir out(parser.positionalArguments().first());
     QDir().mkpath(out.path());
-    UnattendedInteraction unattended;
-    setInteraction(&unattended);
+    // Nobody is there to answer: every message is printed, every question gets its default.
+    UnattendedInteraction unattended(
+        [](const QString& lines) { QTextStream(stderr) << "message: " << lines << Qt::endl; });
 
     CreateAppWindows(true);
     bool ok = Grab(StartForm, out.filePath(QStringLiteral("splash.png")));
@@ -152,6 +130,5 @@ int main(int argc, char** argv) {
     ok = Grab(ParamPortForm, out.filePath(QStringLiteral("exchange-settings.png"))) && ok;
     ParamPortForm->hide();
     DestroyAppWindows();
-    setInteraction(nullptr);
     return ok ? 0 : 1;
 }

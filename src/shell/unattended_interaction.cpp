@@ -1,0 +1,35 @@
+#include "shell/unattended_interaction.h"
+
+UnattendedInteraction::UnattendedInteraction(Sink sink) : sink_(std::move(sink)) {
+    previous_ = setInteraction(this);
+}
+
+UnattendedInteraction::~UnattendedInteraction() {
+    setInteraction(previous_);
+}
+
+void UnattendedInteraction::plainMessage(const QString& text) {
+    if (sink_)
+        sink_(messageLines(text));
+}
+
+int UnattendedInteraction::messageBox(const QString& text, const QString&, unsigned type) {
+    plainMessage(text);
+    return (type & 0x0F) == (MB_YESNO_ICONQUESTION & 0x0F) ? IDNO : IDOK;
+}
+
+int UnattendedInteraction::execDialog(QDialog*) {
+    return 0;
+}
+
+QString UnattendedInteraction::openFileName(QWidget*, const QString&, const QString&,
+                                            const QString&) {
+    return {};
+}
+
+QString UnattendedInteraction::saveFileName(QWidget*, const QString&, const QString&,
+                                            const QString&) {
+    return {};
+}
+
+void UnattendedInteraction::openUrl(const QUrl&) {}

@@ -1,0 +1,30 @@
+// For programs that run the windows with nobody at the screen (benchmarks,
+// screenshots): every message goes to a sink, every question gets its
+// default answer, no dialog or file chooser opens.
+#pragma once
+
+#include "shell/interaction.h"
+
+#include <functional>
+
+class UnattendedInteraction : public Interaction {
+public:
+    using Sink = std::function<void(const QString& lines)>;
+    // Takes over from the interaction in force until destroyed.
+    explicit UnattendedInteraction(Sink sink);
+    ~UnattendedInteraction() override;
+
+    void plainMessage(const QString& text) override;
+    // A yes/no question is answered No, so nothing is overwritten or lost.
+    int messageBox(const QString& text, const QString& caption, unsigned type) override;
+    int execDialog(QDialog* dialog) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter) override;
+    void openUrl(const QUrl& url) override;
+
+private:
+    Sink sink_;
+    Interaction* previous_ = nullptr;
+};
