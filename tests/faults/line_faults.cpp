@@ -100,9 +100,9 @@ Expect Expected(const LineCommand& command, LineFault fault) {
         return Expect::Done;
     case LineFault::Crc:
         // Neither the RO-4D reply's CRC nor the QV1 reply's end mark is examined.
-        return Expect::DoneAsSpecified;
+        return Expect::DoneUnchecked;
     case LineFault::Refuse:
-        return command.refused.isEmpty() ? Expect::DoneAsSpecified : Expect::Refused;
+        return command.refused.isEmpty() ? Expect::DoneUnchecked : Expect::Refused;
     default:
         return Expect::Failed;
     }
@@ -111,7 +111,7 @@ Expect Expected(const LineCommand& command, LineFault fault) {
 QString ExpectedStatus(const LineCommand& command, LineFault fault) {
     switch (Expected(command, fault)) {
     case Expect::Done:
-    case Expect::DoneAsSpecified:
+    case Expect::DoneUnchecked:
         return command.done;
     case Expect::Refused:
         return command.refused;

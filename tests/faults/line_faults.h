@@ -70,8 +70,8 @@ struct LineCommand {
 constexpr int kClears = -1;
 
 enum class Expect {
-    Done,            // the reply comes inside the time-out and is sound
-    DoneAsSpecified, // the command takes the reply as it is (no check of that part)
+    Done,          // the reply comes inside the time-out and is sound
+    DoneUnchecked, // the command takes the reply as it is (no check of that part)
     Failed,
     Refused,
 };
