@@ -38,6 +38,9 @@ public:
     virtual QString kind() const = 0;
     // Name shown to people: "RO-4D", ...
     virtual QString title() const = 0;
+    // The line rate a server paces this unit's output at unless told
+    // otherwise (0: every piece at once).
+    virtual int lineRate() const { return 0; }
 
     // Takes bytes received at nowMs (a millisecond tick) and returns what to
     // send. Bytes of an unfinished frame are forgotten after a pause of

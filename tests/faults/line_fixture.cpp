@@ -12,6 +12,7 @@
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
+#include "support/log_lines.h"
 #include "support/test_env.h"
 
 #include <QAbstractButton>
@@ -168,6 +169,7 @@ void LineFixture::runCase() {
     ASSERT_FALSE(HasFatalFailure());
     server().unit()->clearRequests();
     user().messages.clear();
+    ResetLogState();
     const std::vector<TypedEntry> typed = entries();
     for (const TypedEntry& e : typed)
         type(e.editor, e.text);
@@ -185,6 +187,11 @@ void LineFixture::runCase() {
 
     // 1. The status the command ends in.
     EXPECT_EQ(status(), ExpectedStatus(command, fault));
+    // A reply taken with a wrong checksum or end mark is marked in red, naming
+    // what was expected and what came.
+    if (fault == LineFault::Crc)
+        EXPECT_EQ(LogLinesIn(clLogRed).filter(QStringLiteral(": ожидал")).size(), 1)
+            << LogLinesIn(clLogRed).join('|').toStdString();
     // 2. No hang, and the event loop kept running.
     EXPECT_LT(p.elapsedMs, DeadlineMs(command, TimeOutFor(command, fault)));
     EXPECT_GT(p.ticks, 0) << "no event was processed while the command ran";

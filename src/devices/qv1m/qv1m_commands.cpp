@@ -1,6 +1,7 @@
 // The RI1-R page's conversation with the unit: session, writes, mode switch.
 #include "devices/qv1m/qv1_link.h"
 #include "devices/qv1m/qv1m_page.h"
+#include "exchange/transaction.h"
 #include "shell/app_globals.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv1m_page.h"
@@ -10,6 +11,7 @@ namespace {
 const QString kWriting = QStringLiteral("Статус: идёт запись...");
 const QString kDone = QStringLiteral("Статус: успешно");
 const QString kBadParameters = QStringLiteral("Статус: ошибки в параметрах");
+const QString kDateStep = QStringLiteral("запись даты выпуска");
 
 } // namespace
 
@@ -23,6 +25,15 @@ TQv1mPage::TStep TQv1mPage::judge(bool exchanged) const {
     if (!exchanged)
         return TStep::Failed;
     return Qv1ResultCode(reply_) == 0 ? TStep::Done : TStep::Refused;
+}
+
+bool TQv1mPage::accepted(bool exchanged, const QString& step) const {
+    const TStep result = judge(exchanged);
+    if (result == TStep::Refused)
+        LogStatusLine(QStringLiteral("Устройство отказало: %1 (код %2)")
+                          .arg(step, QString::fromStdString(ByteToHex(Qv1ResultCode(reply_)))),
+                      clLogRed);
+    return result == TStep::Done;
 }
 
 TQv1mPage::TStep TQv1mPage::sendAlone(const TQv1Request& request) {
@@ -155,8 +166,10 @@ void TQv1mPage::Button8Click() {
             setStatus(QStringLiteral("Статус: дата инициализации уже прописана"));
             return;
         }
-        const bool ok =
-            sendAlone(Qv1WriteDateRequest(PcDate.Day, PcDate.Month, PcDate.Year)) != TStep::Failed;
+        // A unit that refuses the date has not taken it.
+        Qv1OpenClose(true);
+        const bool ok = accepted(funQV1WriteDate(), kDateStep);
+        Qv1OpenClose(false);
         setStatus(ok ? kDone : kBadParameters);
     });
 }
@@ -191,14 +204,18 @@ void TQv1mPage::Button13Click() {
 void TQv1mPage::Button16Click() {
     runCommand(kWriting, [this] {
         Qv1OpenClose(true);
+        // The session reply carries no result code; every later step does, and
+        // a step the unit refuses ends the sequence as a failed exchange would.
         bool ok = funQV1StartSession();
         for (int n = 0; ok && n < kQv1ModeCount; ++n)
-            ok = funQV1WriteMode(n);
-        ok = ok && funQV1WriteTimeErr();
-        ok = ok && funQV1WriteVoltFlags();
+            ok = accepted(funQV1WriteMode(n), QStringLiteral("запись режима %1").arg(n + 1));
+        ok = ok && accepted(funQV1WriteTimeErr(), QStringLiteral("запись задержек ошибок"));
+        ok = ok && accepted(funQV1WriteVoltFlags(), QStringLiteral("запись порогов напряжений"));
         if (ok)
-            ok = funQV1DateIsSet() ? funQV1SendCmdT() : funQV1WriteDate();
-        ok = ok && funQV1EndSessionRestart();
+            ok = funQV1DateIsSet() ? accepted(funQV1SendCmdT(), QStringLiteral("команда \"t\""))
+                                   : accepted(funQV1WriteDate(), kDateStep);
+        ok = ok && accepted(funQV1EndSessionRestart(),
+                            QStringLiteral("завершение сеанса с перезапуском"));
         Qv1OpenClose(false);
         setStatus(ok ? kDone : QStringLiteral("Статус: возникли ошибки при записи"));
     });

@@ -103,6 +103,9 @@ private:
     void setStatus(const QString& text);
     bool exchange(const TQv1Request& request);
     TStep judge(bool exchanged) const;
+    // True when the exchange went through and the unit accepted it; a refusal
+    // is logged in red with the step's name and the unit's code.
+    bool accepted(bool exchanged, const QString& step) const;
     // One request in a port opening of its own.
     TStep sendAlone(const TQv1Request& request);
     // "q": ends the session, with or without a restart of the unit.

@@ -9,6 +9,7 @@
 #include "devices/qv4m/ro4d_read_decode.h"
 #include "devices/qv4m/stat_err_form.h"
 #include "exchange/exchange_state.h"
+#include "exchange/transaction.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv4m_commands_page.h"
@@ -82,6 +83,9 @@ bool TQv4mCommandsPage::exchange(const TRo4dRequest& request, bool checkStatus) 
     ex.RxExpected = request.replyLength;
     if (!owner_->funSendReceive1(0))
         return false;
+    const QString crcNote = ReplyCrcMismatch(ex.RxBuf, ex.RxExpected);
+    if (!crcNote.isEmpty())
+        LogStatusLine(crcNote, clLogRed);
     return !checkStatus || ex.RxBuf[kRo4dStatusByte] == kRo4dDone;
 }
 
@@ -117,14 +121,17 @@ bool TQv4mCommandsPage::readAll() {
     TEditorQuiet quiet(*owner_);
     return withPort([this] {
         mExtraWords.fill(0);
-        // The version reply is taken on its length alone. Without it the board
-        // generation is unknown: decoding the pages as another board's would
-        // show wrong voltages, and a write would then zero the 2.x limits. So
-        // a lost version ends the read and the page stays as it was.
-        if (!exchange(VersionRequest(), false))
-            return false;
-        const QString version = VersionText(ExchangeState.RxBuf);
-        ui->VerrQV4Label->setText(kVersionCaption + version);
+        // The version reply is taken on its length alone. A unit that does not
+        // answer it is still read, as a 1.x board; the log says so, since the
+        // voltages of a 2.x board would then be shown on the wrong scale.
+        QString version;
+        if (exchange(VersionRequest(), false)) {
+            version = VersionText(ExchangeState.RxBuf);
+            ui->VerrQV4Label->setText(kVersionCaption + version);
+        } else {
+            LogStatusLine(QStringLiteral("Версия платы не считана: плата принята за 1.x"),
+                          clLogRed);
+        }
         applyVersion(version);
         return readPages();
     });
