@@ -83,7 +83,7 @@ bool TQv4mCommandsPage::exchange(const TRo4dRequest& request, bool checkStatus) 
     ex.RxExpected = request.replyLength;
     if (!owner_->funSendReceive1(0))
         return false;
-    const QString crcNote = ReplyCrcMismatch(ex.RxBuf, ex.RxExpected);
+    const QString crcNote = ReplyCrcMismatch(ex.RxBuf, request.replyLength);
     if (!crcNote.isEmpty())
         LogStatusLine(crcNote, clLogRed);
     return !checkStatus || ex.RxBuf[kRo4dStatusByte] == kRo4dDone;
