@@ -73,8 +73,9 @@ protected:
         }
         if (!button("Button6")->isEnabled())
             Relcon4->findChild<TQv1mPage*>()->prQV1ControlsOn();
-        if (qstrcmp(command.button, "Button8") == 0) {
-            // A unit without its release date, as the page last read it.
+        if (qstrcmp(command.button, "Button8") == 0 || qstrcmp(command.button, "Button16") == 0) {
+            // A unit without its release date, as the page last read it (a
+            // unit refuses a second date).
             Relcon4->sInitDate = QStringLiteral("00.00.00");
             ASSERT_TRUE(server().unit<sim::Ri1rUnit>()->setReleaseDate(QStringLiteral("00.00.00")));
         }

@@ -260,8 +260,8 @@ TEST_F(Ro4dCommandsTest, SilentUnitEndsInErrorAndKeepsThePages) {
     click("RdDataButton");
     EXPECT_EQ(status(), QStringLiteral("Статус: ошибка"));
     EXPECT_EQ(find<QLabel>("VerrQV4Label")->text(), QStringLiteral("Версия: "));
-    EXPECT_EQ(Relcon4->bVers, 0) << "no version, no board generation taken";
-    EXPECT_EQ(requestsOf(1), 0) << "no page is read as an unknown board's";
+    EXPECT_EQ(Relcon4->bVers, 0x10) << "no version: read as a 1.x board";
+    EXPECT_EQ(requestsOf(1), ExchangeState.NumOfRepeat) << "page 0 in its attempts, then no more";
     EXPECT_EQ(text("T_240_Edit"), QStringLiteral("240"));
     EXPECT_FALSE(find("WrDataButton")->isEnabled());
     expectIdle();
