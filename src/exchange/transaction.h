@@ -11,8 +11,7 @@
 
 class TCustomComPortD;
 
-// Writes one status line to the exchange log in the given colour (nothing
-// before the log window exists).
+// Writes one status line to the exchange log in the given colour.
 void LogStatusLine(const QString& text, TLogColor color);
 
 // Runs one request on the channel (only PortOpen/PortCrash depend on it; every
