@@ -19,7 +19,7 @@ namespace {
 
 using bench::Clock;
 
-constexpr int kFrames = 200;
+constexpr int kDefaultFrames = 200;
 constexpr int kPauseMs = 100;
 constexpr int kGapMs = 4;
 // Shaped like a RO-4D page request, the commonest frame the program sends.
@@ -76,6 +76,12 @@ int main(int argc, char** argv) {
     QTemporaryDir home;
     bench::IsolateFolders(home);
     QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    const int stretchUs = bench::StretchUs(args);
+    // --frames N: fewer or more frames than the table's 200 (for trying stretches).
+    const int framesAt = static_cast<int>(args.indexOf(QStringLiteral("--frames")));
+    const int frames =
+        framesAt > 0 ? std::max(1, args.value(framesAt + 1).toInt()) : kDefaultFrames;
     platform::SetSysfsRoot(home.path() + QStringLiteral("/no-sysfs"));
     platform::PseudoTerminal pty;
     QDir().mkpath(platform::PortsFolder());
@@ -94,13 +100,15 @@ int main(int argc, char** argv) {
     port.SetPhonReceive(false);
     // Every transaction waits a ms before it sends, which sets the timer up.
     TMonitorForm::pDelay(1);
-    bench::Progress(QStringLiteral("paced send, %1 frames").arg(kFrames));
+    bench::Progress(
+        QStringLiteral("paced send, %1 frames, active stretch %2 us").arg(frames).arg(stretchUs));
+    const double activeMs0 = bench::ActiveWaitMs();
 
     std::vector<Clock::time_point> calls;
     std::vector<Clock::time_point> returns;
     {
         Arrivals arrivals(pty);
-        for (int f = 0; f < kFrames; ++f) {
+        for (int f = 0; f < frames; ++f) {
             TMasBytes copy = kFrame;
             calls.push_back(Clock::now());
             port.SendString(&copy, static_cast<std::uint16_t>(copy.size()));
@@ -112,19 +120,20 @@ int main(int argc, char** argv) {
         }
         std::vector<double> pauses, gaps, totals;
         const std::size_t n = kFrame.size();
-        for (int f = 0; f < kFrames && arrivals.count() >= (f + 1) * n; ++f) {
+        for (int f = 0; f < frames && arrivals.count() >= (f + 1) * n; ++f) {
             pauses.push_back(bench::MsBetween(calls[f], arrivals.at(f * n)) - kPauseMs);
             for (std::size_t i = 1; i < n; ++i)
                 gaps.push_back(
                     bench::MsBetween(arrivals.at(f * n + i - 1), arrivals.at(f * n + i)) - kGapMs);
             totals.push_back(bench::MsBetween(calls[f], returns[f]));
         }
-        const auto errorRow = [](const QString& what, const QString& nominal,
-                                 const bench::Spread& s) {
-            bench::Row(what, nominal,
-                       QStringLiteral("error median %1, p95 %2, worst %3")
-                           .arg(bench::Ms(s.median, 3), bench::Ms(s.p95, 3), bench::Ms(s.worst, 3)),
-                       QStringLiteral("%1 samples").arg(s.count));
+        const auto errorRow = [stretchUs](const QString& what, const QString& nominal,
+                                          const bench::Spread& s) {
+            bench::Row(
+                what, nominal,
+                QStringLiteral("error median %1, p95 %2, worst %3")
+                    .arg(bench::Ms(s.median, 3), bench::Ms(s.p95, 3), bench::Ms(s.worst, 3)),
+                QStringLiteral("%1 samples; active stretch %2 us").arg(s.count).arg(stretchUs));
         };
         errorRow(QStringLiteral("1. Paced send: pause before the request"),
                  QStringLiteral("%1 ms").arg(kPauseMs), bench::SpreadOf(pauses));
@@ -136,7 +145,9 @@ int main(int argc, char** argv) {
         bench::Row(QStringLiteral("1. Paced send: whole call, %1-byte frame").arg(kFrame.size()),
                    QStringLiteral("%1 ms").arg(nominal),
                    QStringLiteral("median %1, p95 %2").arg(bench::Ms(t.median), bench::Ms(t.p95)),
-                   QStringLiteral("ratio %1").arg(t.median / nominal, 0, 'f', 3));
+                   QStringLiteral("ratio %1; active waits %2 ms a frame")
+                       .arg(t.median / nominal, 0, 'f', 3)
+                       .arg(bench::Ms((bench::ActiveWaitMs() - activeMs0) / frames)));
     }
     port.Close();
     return 0;
