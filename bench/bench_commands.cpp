@@ -265,11 +265,13 @@ int main(int argc, char** argv) {
         const int at = static_cast<int>(args.indexOf(QStringLiteral("--reps")));
         const int reps = at > 0 ? std::max(1, args.value(at + 1).toInt()) : 5;
         // --only TEXT: just the commands whose title holds TEXT (for profiling).
+        // "opening" picks the port's opening and closing.
         const int only = static_cast<int>(args.indexOf(QStringLiteral("--only")));
-        if (only < 0)
+        const QString which = only > 0 ? args.value(only + 1) : QString();
+        if (which.isEmpty() || which == QStringLiteral("opening"))
             TimeOpenClose(reps);
         for (const Command& c : Commands())
-            if (only < 0 || c.title.contains(args.value(only + 1)))
+            if (which.isEmpty() || c.title.contains(which))
                 TimeCommand(c, reps);
     }
     DestroyAppWindows();

@@ -56,8 +56,10 @@ TEST(ActiveWait, OnlyTheEndsOfPausesAndGapsAreMetActively) {
              port.Timeouts()->SetWaitTimePrevSending(0);
          },
          2},
-        {"six-byte frame: five gaps and the tail",
+        {"six-byte frame with 20 ms gaps: five gaps and the tail",
          [](TComPortD& port, serialtest::PtyPort&) {
+             port.Timeouts()->SetWrite1Wait2(20);
+             port.Timeouts()->SetWrite2WaitN(20);
              TMasBytes frame{0x06, 0x01, 0x01, 0x03, 0xB5, 0x52};
              EXPECT_TRUE(port.SendString(&frame, 6));
          },
