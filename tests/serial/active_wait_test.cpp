@@ -4,6 +4,7 @@
 // that spun at all would show. The total counts the wall time spent
 // spinning, so a spin interrupted on a loaded machine counts long: the
 // margin allows for that and stays far below a whole pause.
+#include "exchange_port.h"
 #include "platform/clock.h"
 #include "pty_line.h"
 #include "serial/com_port.h"
