@@ -2,6 +2,7 @@
 
 #include "devices/qv4m/mode_editor.h"
 #include "devices/qv4m/number_text.h"
+#include "devices/qv4m/qv4m_compare_commands.h"
 #include "devices/qv4m/qv4m_file_commands.h"
 #include "devices/qv4m/qv4m_mode_page.h"
 #include "devices/qv4m/qv4m_pages.h"
@@ -52,18 +53,22 @@ QLabel* TQv4mCommandsPage::StatusLabel1() const {
     return ui->StatusLabel1;
 }
 
-void TQv4mCommandsPage::runCommand(const QString& progress, const std::function<bool()>& work) {
+void TQv4mCommandsPage::RunCommand(const QString& progress, const std::function<QString()>& work) {
     if (owner_->fBlockPressKey)
         return;
     owner_->fBlockPressKey = true;
     // The exchange pumps events; the page may be gone when it returns.
     QPointer<TQv4mCommandsPage> alive(this);
     ui->StatusLabel1->setText(progress);
-    const bool ok = work();
+    const QString result = work();
     if (!alive)
         return;
-    ui->StatusLabel1->setText(ok ? kDone : kFailed);
+    ui->StatusLabel1->setText(result);
     owner_->fBlockPressKey = false;
+}
+
+void TQv4mCommandsPage::runCommand(const QString& progress, const std::function<bool()>& work) {
+    RunCommand(progress, [&] { return work() ? kDone : kFailed; });
 }
 
 bool TQv4mCommandsPage::withPort(const std::function<bool()>& work) {
@@ -91,25 +96,33 @@ void TQv4mCommandsPage::applyVersion(const QString& versionText) {
     pages_->prSetBoardLayout();
 }
 
-bool TQv4mCommandsPage::readPages() {
-    const bool board2x = IsBoard2x(owner_->bVers);
-    auto* mainModeCombo =
-        pages_->ModePage->findChild<QComboBox*>(QStringLiteral("MainModeComboBox"));
-    TReadCarry carry;
+bool TQv4mCommandsPage::readUnit(TRo4dUnitImage& unit, const std::function<void()>& onVersion,
+                                  const TPageSink& onPage) {
+    // The version reply is taken on its length alone. Without it the board
+    // generation is unknown: decoding the pages as another board's would
+    // show wrong voltages, and a write would then zero the 2.x limits. So
+    // a lost version ends the read.
+    if (!exchange(VersionRequest(), false))
+        return false;
+    unit.versionRead = true;
+    unit.version = VersionText(ExchangeState.RxBuf);
+    unit.bVers = BoardGeneration(unit.version);
+    if (onVersion)
+        onVersion();
     for (int page = 0; page < kRo4dPageCount; ++page) {
         if (!exchange(PageRequest(static_cast<std::uint8_t>(page))))
             return false;
-        TQv4mParams p = pages_->ReadParams();
-        int mainMode = mainModeCombo->currentIndex();
-        DecodeReadPage(page, PageWords(ExchangeState.RxBuf), owner_->rVoltOpora, board2x, p,
-                       mainMode, carry);
-        pages_->WriteParams(p);
-        mainModeCombo->setCurrentIndex(mainMode);
-        if (page >= 4)
-            SetModeWords(*owner_, TModeWords::fromArray(carry.modeWords));
+        const auto words = PageWords(ExchangeState.RxBuf);
+        std::copy(words.begin(), words.end(), unit.registers.begin() + page * kRo4dPageWords);
+        unit.pagesRead = page + 1;
+        if (onPage)
+            onPage(page, words);
     }
-    pages_->ModePage->prRestoreModeEditor(carry.flagMode1);
     return true;
+}
+
+bool TQv4mCommandsPage::ReadUnitImage(TRo4dUnitImage& unit) {
+    return withPort([&] { return readUnit(unit, {}, {}); });
 }
 
 bool TQv4mCommandsPage::readAll() {
@@ -117,16 +130,28 @@ bool TQv4mCommandsPage::readAll() {
     TEditorQuiet quiet(*owner_);
     return withPort([this] {
         mExtraWords.fill(0);
-        // The version reply is taken on its length alone. Without it the board
-        // generation is unknown: decoding the pages as another board's would
-        // show wrong voltages, and a write would then zero the 2.x limits. So
-        // a lost version ends the read and the page stays as it was.
-        if (!exchange(VersionRequest(), false))
+        TRo4dUnitImage unit;
+        const auto showVersion = [&] {
+            ui->VerrQV4Label->setText(kVersionCaption + unit.version);
+            applyVersion(unit.version);
+        };
+        auto* mainModeCombo =
+            pages_->ModePage->findChild<QComboBox*>(QStringLiteral("MainModeComboBox"));
+        TReadCarry carry;
+        const auto showPage = [&](int page, const std::array<std::uint16_t, kRo4dPageWords>& w) {
+            TQv4mParams p = pages_->ReadParams();
+            int mainMode = mainModeCombo->currentIndex();
+            DecodeReadPage(page, w, owner_->rVoltOpora, IsBoard2x(owner_->bVers), p, mainMode,
+                           carry);
+            pages_->WriteParams(p);
+            mainModeCombo->setCurrentIndex(mainMode);
+            if (page >= 4)
+                SetModeWords(*owner_, TModeWords::fromArray(carry.modeWords));
+        };
+        if (!readUnit(unit, showVersion, showPage))
             return false;
-        const QString version = VersionText(ExchangeState.RxBuf);
-        ui->VerrQV4Label->setText(kVersionCaption + version);
-        applyVersion(version);
-        return readPages();
+        pages_->ModePage->prRestoreModeEditor(carry.flagMode1);
+        return true;
     });
 }
 
@@ -142,16 +167,21 @@ void TQv4mCommandsPage::RdDataButtonClick() {
 }
 
 void TQv4mCommandsPage::WrDataButtonClick() {
-    runCommand(QStringLiteral("Статус: идёт запись..."), [this] {
+    bool written = false;
+    QPointer<TQv4mCommandsPage> alive(this);
+    runCommand(QStringLiteral("Статус: идёт запись..."), [this, &written] {
         if (!pages_->prPageToRegs(QStringLiteral("no_name"), false, false))
             return false;
-        return withPort([this] {
+        written = withPort([this] {
             for (const TRo4dRequest& frame : WriteRequests(mParamRegs, mModeRegs))
                 if (!exchange(frame))
                     return false;
             return true;
         });
+        return written;
     });
+    if (alive && written && AfterWrite)
+        AfterWrite();
 }
 
 void TQv4mCommandsPage::SaveToFlashButtonClick() {
@@ -236,6 +266,7 @@ TQv4mCommandsPage* InstallQv4mCommands(TRelcon4* window) {
         tabLayout->insertWidget(0, page, 1);
     }
     InstallQv4mFileCommands(window, pages);
+    InstallQv4mCompare(window, pages, page);
     return page;
 }
 
