@@ -57,7 +57,7 @@ int Fault::amount() const {
 
 FaultTrigger TriggerOf(FaultKind kind) {
     return kind == FaultKind::Refuse || kind == FaultKind::Keep ? FaultTrigger::Write
-                                                                 : FaultTrigger::Reply;
+                                                                : FaultTrigger::Reply;
 }
 
 QString FaultKindName(FaultKind kind) {

@@ -41,7 +41,8 @@ TEST(Ro4dCompare, EachChangeIsNamedOnceWithBothValues) {
         {"time", [](TRo4dImage& f) { f.params[9] = 12; },
          "[сек] - T_end - время работы после срабатывания концевика", "10 сек", "12 сек"},
         {"scaled time", [](TRo4dImage& f) { f.params[6] = 30; },
-         "[мс] - Антидребезг для АЦП сигналов (нажаты кнопки K1, K3; SW, O, Z)", "500 мс", "600 мс"},
+         "[мс] - Антидребезг для АЦП сигналов (нажаты кнопки K1, K3; SW, O, Z)", "500 мс",
+         "600 мс"},
         {"voltage", [](TRo4dImage& f) { f.params[13] = 900; },
          "Линии кнопок: [В], порог, выше которого обрыв", V("3.20"), V("2.90")},
         {"code within one hundredth", [](TRo4dImage& f) { f.params[13] = 992; },
@@ -52,8 +53,8 @@ TEST(Ro4dCompare, EachChangeIsNamedOnceWithBothValues) {
          "программой по указанным значениям напряжений порогов)",
          V("3.30"), V("2.85")},
         {"byte word, high byte", [](TRo4dImage& f) { f.params[3] = 0x0106; }, "", "", ""},
-        {"matrix cell", [](TRo4dImage& f) { f.mode[6] |= 0x0004; }, "М1, K3: Участие в Стоп",
-         "нет", "да"},
+        {"matrix cell", [](TRo4dImage& f) { f.mode[6] |= 0x0004; }, "М1, K3: Участие в Стоп", "нет",
+         "да"},
         {"timer of M1", [](TRo4dImage& f) { f.mode[0] |= 0x0001; }, "М1: Активировать T_wait",
          "нет", "да"},
         {"stop variant of M2", [](TRo4dImage& f) { f.mode[1] |= 0x0002; }, "М2: Вариант для Стоп",
@@ -102,8 +103,8 @@ TEST(Ro4dCompare, OlderBoardHasOneTestLimitUnderItsOwnCaption) {
 TEST(Ro4dCompare, ReadThatStoppedComparesWhatCameAndNeverMatches) {
     TRo4dUnitImage unit = FactoryUnit(sim::Ro4dBoard::V2);
     TRo4dImage file = unit.image();
-    file.params[9] = 12;  // page 1: read
-    file.params[16] = 1;  // page 2: never came
+    file.params[9] = 12;   // page 1: read
+    file.params[16] = 1;   // page 2: never came
     file.mode[6] = 0x0004; // page 4: never came
     unit.pagesRead = 2;
     TCompareResult r = CompareRo4d(unit, file, Ro4dFileSide());
@@ -165,19 +166,26 @@ struct TRi1rCase {
 
 TEST(Ri1rCompare, EachChangeIsNamedByModeChannelAndField) {
     const TRi1rCase cases[] = {
-        {"time", [](TQv1mSet& s) { s.mQV1M_2[2].wTimePrevOn = 11; },
+        {"time",
+         [](TQv1mSet& s) { s.mQV1M_2[2].wTimePrevOn = 11; },
          {"Режим 3, канал 2: Ton", "10", "11"}},
-        {"relay control", [](TQv1mSet& s) { s.mQV1M_1[0].bFlag |= 0x01; },
+        {"relay control",
+         [](TQv1mSet& s) { s.mQV1M_1[0].bFlag |= 0x01; },
          {"Режим 1, канал 1: Управление реле", "удержание", "попеременно"}},
-        {"relay work", [](TQv1mSet& s) { s.mQV1M_3[6].bFlag = 0; },
+        {"relay work",
+         [](TQv1mSet& s) { s.mQV1M_3[6].bFlag = 0; },
          {"Режим 7, канал 3: Работа реле", "по времени", "по кнопке"}},
-        {"hidden flag bits", [](TQv1mSet& s) { s.mQV1M_3[6].bFlag |= 0x40; },
+        {"hidden flag bits",
+         [](TQv1mSet& s) { s.mQV1M_3[6].bFlag |= 0x40; },
          {"Режим 7, канал 3: флаги, биты 4–7", "0x0000", "0x0040"}},
-        {"fault delay", [](TQv1mSet& s) { s.mQV1M_s.bTimePausePrevErr_K2 = 7; },
+        {"fault delay",
+         [](TQv1mSet& s) { s.mQV1M_s.bTimePausePrevErr_K2 = 7; },
          {"Время до аварии, [ сек ]: K2", "5 сек", "7 сек"}},
-        {"common flag", [](TQv1mSet& s) { s.mQV1M_s.bFlagMode_E = 0x02; },
+        {"common flag",
+         [](TQv1mSet& s) { s.mQV1M_s.bFlagMode_E = 0x02; },
          {"Инверсия входов O+ и Z+", "нет", "да"}},
-        {"threshold", [](TQv1mSet& s) { s.mQV1M_s.wBut_Lvl_DO = 300; },
+        {"threshold",
+         [](TQv1mSet& s) { s.mQV1M_s.wBut_Lvl_DO = 300; },
          {"Напряжения порогов: Umin", V("1.50"), V("1.54")}},
     };
     const TQv1mUnitRead unit = WholeRead(SampleSet());

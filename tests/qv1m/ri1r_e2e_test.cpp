@@ -26,8 +26,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -367,7 +367,8 @@ TEST_F(Ri1rWireTest, CompareWithFileAndTheCheckOfWhatWasWritten) {
     server->unit()->faults().add({sim::FaultKind::Keep, -1, 1, 0});
     click("Button6");
     expectIdle();
-    EXPECT_EQ(status(), QStringLiteral("Статус: успешно, но устройство хранит не то, что записано"));
+    EXPECT_EQ(status(),
+              QStringLiteral("Статус: успешно, но устройство хранит не то, что записано"));
     EXPECT_EQ(commands(), "6o");
     EXPECT_EQ(form->DifferencesTable->item(0, 0)->text(), QStringLiteral("Режим 6, канал 1: Ton"));
     EXPECT_EQ(form->DifferencesTable->item(0, 2)->text(), QStringLiteral("4660"));
@@ -376,5 +377,7 @@ TEST_F(Ri1rWireTest, CompareWithFileAndTheCheckOfWhatWasWritten) {
     click("Button16");
     expectIdle();
     EXPECT_EQ(status(), QStringLiteral("Статус: успешно, устройство хранит записанное"));
-    EXPECT_TRUE(commands().ends_with("qsooooooopr" "q")) << commands();
+    EXPECT_TRUE(commands().ends_with("qsooooooopr"
+                                     "q"))
+        << commands();
 }

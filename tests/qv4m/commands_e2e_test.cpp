@@ -25,9 +25,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QFile>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -406,9 +406,10 @@ TEST_F(Ro4dCommandsTest, VerifyAfterWriteCatchesAUnitThatKeepsItsOldWords) {
     click("ComparePageButton");
     // What the write would change: the new time, and any threshold whose
     // volts on the page come back as another code.
-    EXPECT_TRUE(status().startsWith(QStringLiteral("Статус: различий: "))) << status().toStdString();
-    EXPECT_TRUE(Shown().rows.contains(
-        QStringLiteral("[сек] - T_end - время работы после срабатывания концевика | 10 сек | 12 сек")));
+    EXPECT_TRUE(status().startsWith(QStringLiteral("Статус: различий: ")))
+        << status().toStdString();
+    EXPECT_TRUE(Shown().rows.contains(QStringLiteral(
+        "[сек] - T_end - время работы после срабатывания концевика | 10 сек | 12 сек")));
 
     click("WrDataButton");
     EXPECT_EQ(status(), QStringLiteral("Статус: выполнено, устройство хранит записанное"));

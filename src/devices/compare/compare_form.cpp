@@ -1,5 +1,8 @@
 #include "devices/compare/compare_form.h"
 
+#include "shell/user_options.h"
+
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -33,7 +36,8 @@ TCompareForm::TCompareForm(QWidget* parent) : QDialog(parent) {
     NotesLabel->setObjectName(QStringLiteral("NotesLabel"));
     NotesLabel->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* close = buttons->addButton(QStringLiteral("Закрыть"), QDialogButtonBox::RejectRole);
+    QPushButton* close =
+        buttons->addButton(QStringLiteral("Закрыть"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("CloseButton"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     layout->addWidget(VerdictLabel);
@@ -81,4 +85,21 @@ void InsertRowAfter(QWidget* page, const QString& rowName, QLayout* row) {
         if (QLayout* item = layout->itemAt(i)->layout(); item && item->objectName() == rowName)
             at = i + 1;
     layout->insertLayout(at, row);
+}
+
+TCompareRow MakeCompareRow(QWidget* page, const QString& prefix, const QString& optionKey) {
+    TCompareRow row;
+    row.compareFile = new QPushButton(QStringLiteral("Сравнить с файлом…"), page);
+    row.compareFile->setObjectName(prefix + QStringLiteral("CompareFileButton"));
+    row.verifyWrite = new QCheckBox(QStringLiteral("Проверять запись чтением"), page);
+    row.verifyWrite->setObjectName(prefix + QStringLiteral("VerifyWriteCheckBox"));
+    row.verifyWrite->setChecked(UserOption(optionKey, false));
+    QObject::connect(row.verifyWrite, &QCheckBox::toggled, page,
+                     [optionKey](bool on) { SetUserOption(optionKey, on); });
+    row.layout = new QHBoxLayout;
+    row.layout->setObjectName(prefix + QStringLiteral("CompareRow"));
+    row.layout->addWidget(row.compareFile);
+    row.layout->addWidget(row.verifyWrite);
+    row.layout->addStretch(1);
+    return row;
 }

@@ -7,7 +7,10 @@
 
 #include <QDialog>
 
+class QCheckBox;
+class QHBoxLayout;
 class QLabel;
+class QPushButton;
 class QLayout;
 class QTableWidget;
 
@@ -23,6 +26,17 @@ public:
     QTableWidget* DifferencesTable = nullptr;
     QLabel* NotesLabel = nullptr;
 };
+
+// The row a device page gets for its compares: "Сравнить с файлом…" and the
+// check box "Проверять запись чтением", whose state is remembered for the
+// user under optionKey (off until the user ticks it). The object names take
+// the page's prefix ("" on the RO-4D page, "Qv1" on the RI1-R page).
+struct TCompareRow {
+    QPushButton* compareFile = nullptr;
+    QCheckBox* verifyWrite = nullptr;
+    QHBoxLayout* layout = nullptr;
+};
+TCompareRow MakeCompareRow(QWidget* page, const QString& prefix, const QString& optionKey);
 
 // Puts a row of a page's layout right under the row named rowName (at the
 // end when there is none): the compare rows go under the command they check.

@@ -31,9 +31,7 @@ void compareChannel(int n, int c, const RQV1M_val1& l, const RQV1M_val1& r,
           number(l.wTimePrevOff), number(r.wTimePrevOff));
     const auto bit = [](const RQV1M_val1& v, std::uint8_t mask) { return (v.bFlag & mask) != 0; };
     const auto item = [&](std::uint8_t mask, const char* off, const char* on) {
-        return [=](const RQV1M_val1& v) {
-            return QString::fromUtf8(bit(v, mask) ? on : off);
-        };
+        return [=](const RQV1M_val1& v) { return QString::fromUtf8(bit(v, mask) ? on : off); };
     };
     const auto control = item(kQv1FlagAlternate, "удержание", "попеременно");
     const auto work = item(kQv1FlagByTime, "по кнопке", "по времени");

@@ -9,7 +9,6 @@
 #include "shell/relcon4_window.h"
 #include "shell/user_options.h"
 
-#include <QBoxLayout>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QPushButton>
@@ -28,15 +27,12 @@ void showResult(TRelcon4* owner, const QString& title, const TCompareResult& res
 TQv1mCompareCommands::TQv1mCompareCommands(TRelcon4* owner, TQv1mPage* page)
     : QObject(page), owner_(owner), page_(page) {
     setObjectName(QStringLiteral("Qv1mCompareCommands"));
-    CompareFileButton = new QPushButton(QStringLiteral("Сравнить с файлом…"), page);
-    CompareFileButton->setObjectName(QStringLiteral("Qv1CompareFileButton"));
-    VerifyWriteCheckBox = new QCheckBox(QStringLiteral("Проверять запись чтением"), page);
-    VerifyWriteCheckBox->setObjectName(QStringLiteral("Qv1VerifyWriteCheckBox"));
-    VerifyWriteCheckBox->setChecked(UserOption(kVerifyRi1rWrite, false));
+    const TCompareRow row = MakeCompareRow(page, QStringLiteral("Qv1"), kVerifyRi1rWrite);
+    CompareFileButton = row.compareFile;
+    VerifyWriteCheckBox = row.verifyWrite;
+    Row = row.layout;
     connect(CompareFileButton, &QPushButton::clicked, this,
             &TQv1mCompareCommands::CompareFileButtonClick);
-    connect(VerifyWriteCheckBox, &QCheckBox::toggled, this,
-            [](bool on) { SetUserOption(kVerifyRi1rWrite, on); });
     page->AfterWrite = [this](int mode) {
         if (VerifyWriteCheckBox->isChecked())
             VerifyWrite(mode);
@@ -47,13 +43,12 @@ void TQv1mCompareCommands::CompareFileButtonClick() {
     if (owner_->fBlockPressKey)
         return;
     const QString name = interaction().openFileName(page_, QStringLiteral("Сравнить с файлом"),
-                                                    QString(),
-                                                    QStringLiteral("QV1M.ini (*.ini)"));
+                                                    QString(), QStringLiteral("QV1M.ini (*.ini)"));
     if (name.isEmpty())
         return;
     const TQv1mFileRead file = Qv1mReadFile(name);
     if (!file.ok) {
-        const QString reason = file.tooShort         ? QStringLiteral("в файле не хватает данных")
+        const QString reason = file.tooShort ? QStringLiteral("в файле не хватает данных")
                                : file.reason.isEmpty() ? QStringLiteral("не удаётся открыть")
                                                        : file.reason;
         page_->setStatus(QStringLiteral("Статус: файл не принят — ") + reason);
@@ -66,7 +61,8 @@ void TQv1mCompareCommands::CompareFileButtonClick() {
         Qv1OpenClose(false);
         const double rVolt = page_->pageReference().value_or(file.set.mQV1M_s.rVolt);
         const TCompareResult result = CompareRi1r(unit, file.set, kUnitAndFile, rVolt);
-        showResult(owner_, QStringLiteral("Сравнение: устройство и файл ") + QFileInfo(name).fileName(),
+        showResult(owner_,
+                   QStringLiteral("Сравнение: устройство и файл ") + QFileInfo(name).fileName(),
                    result);
         page_->setStatus(CompareStatusText(result));
     });
@@ -99,11 +95,6 @@ void TQv1mCompareCommands::VerifyWrite(int mode) {
 
 TQv1mCompareCommands* InstallQv1mCompare(TRelcon4* window, TQv1mPage* page) {
     auto* commands = new TQv1mCompareCommands(window, page);
-    auto* row = new QHBoxLayout;
-    row->setObjectName(QStringLiteral("qv1mCompareRow"));
-    row->addWidget(commands->CompareFileButton);
-    row->addWidget(commands->VerifyWriteCheckBox);
-    row->addStretch(1);
-    InsertRowAfter(page, QStringLiteral("qv1mFileRow"), row);
+    InsertRowAfter(page, QStringLiteral("qv1mFileRow"), commands->Row);
     return commands;
 }

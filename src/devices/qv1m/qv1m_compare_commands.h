@@ -6,6 +6,7 @@
 #include <QObject>
 
 class QCheckBox;
+class QLayout;
 class QPushButton;
 class TQv1mPage;
 class TRelcon4;
@@ -23,6 +24,7 @@ public:
 
     QPushButton* CompareFileButton = nullptr;
     QCheckBox* VerifyWriteCheckBox = nullptr;
+    QLayout* Row = nullptr;
 
 private:
     TRelcon4* owner_;

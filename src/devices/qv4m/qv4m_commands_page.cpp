@@ -97,7 +97,7 @@ void TQv4mCommandsPage::applyVersion(const QString& versionText) {
 }
 
 bool TQv4mCommandsPage::readUnit(TRo4dUnitImage& unit, const std::function<void()>& onVersion,
-                                  const TPageSink& onPage) {
+                                 const TPageSink& onPage) {
     // The version reply is taken on its length alone. Without it the board
     // generation is unknown: decoding the pages as another board's would
     // show wrong voltages, and a write would then zero the 2.x limits. So

@@ -26,19 +26,17 @@ TQv4mCompareCommands::TQv4mCompareCommands(TRelcon4* owner, TQv4mPages* pages,
                                            TQv4mCommandsPage* page)
     : QObject(page), owner_(owner), pages_(pages), page_(page) {
     setObjectName(QStringLiteral("Qv4mCompareCommands"));
-    CompareFileButton = new QPushButton(QStringLiteral("Сравнить с файлом…"), page);
-    CompareFileButton->setObjectName(QStringLiteral("CompareFileButton"));
+    const TCompareRow row = MakeCompareRow(page, QString(), kVerifyRo4dWrite);
+    CompareFileButton = row.compareFile;
+    VerifyWriteCheckBox = row.verifyWrite;
+    Row = row.layout;
     ComparePageButton = new QPushButton(QStringLiteral("Сравнить страницу с устройством"), page);
     ComparePageButton->setObjectName(QStringLiteral("ComparePageButton"));
-    VerifyWriteCheckBox = new QCheckBox(QStringLiteral("Проверять запись чтением"), page);
-    VerifyWriteCheckBox->setObjectName(QStringLiteral("VerifyWriteCheckBox"));
-    VerifyWriteCheckBox->setChecked(UserOption(kVerifyRo4dWrite, false));
+    Row->insertWidget(1, ComparePageButton);
     connect(CompareFileButton, &QPushButton::clicked, this,
             &TQv4mCompareCommands::CompareFileButtonClick);
     connect(ComparePageButton, &QPushButton::clicked, this,
             &TQv4mCompareCommands::ComparePageButtonClick);
-    connect(VerifyWriteCheckBox, &QCheckBox::toggled, this,
-            [](bool on) { SetUserOption(kVerifyRo4dWrite, on); });
     page->AfterWrite = [this] {
         if (VerifyWriteCheckBox->isChecked())
             VerifyWrite();
@@ -59,9 +57,9 @@ void TQv4mCompareCommands::show(const QString& title, const TCompareResult& resu
 void TQv4mCompareCommands::CompareFileButtonClick() {
     if (owner_->fBlockPressKey)
         return;
-    const QString name = interaction().openFileName(page_, QStringLiteral("Сравнить с файлом"),
-                                                    QString(),
-                                                    QStringLiteral("QV4 binary file (*.qvf)"));
+    const QString name =
+        interaction().openFileName(page_, QStringLiteral("Сравнить с файлом"), QString(),
+                                   QStringLiteral("QV4 binary file (*.qvf)"));
     if (name.isEmpty())
         return;
     TRo4dImage file;
@@ -105,13 +103,6 @@ void TQv4mCompareCommands::VerifyWrite() {
 TQv4mCompareCommands* InstallQv4mCompare(TRelcon4* window, TQv4mPages* pages,
                                          TQv4mCommandsPage* page) {
     auto* commands = new TQv4mCompareCommands(window, pages, page);
-    auto* row = new QHBoxLayout;
-    row->setObjectName(QStringLiteral("CompareRow"));
-    row->addWidget(commands->CompareFileButton);
-    row->addWidget(commands->ComparePageButton);
-    row->addWidget(commands->VerifyWriteCheckBox);
-    row->addStretch(1);
-    // Under the write row, whose command it checks.
-    InsertRowAfter(page, QStringLiteral("WriteRow"), row);
+    InsertRowAfter(page, QStringLiteral("WriteRow"), commands->Row);
     return commands;
 }

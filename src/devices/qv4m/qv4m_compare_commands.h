@@ -8,6 +8,7 @@
 #include <QObject>
 
 class QCheckBox;
+class QHBoxLayout;
 class QPushButton;
 class TQv4mCommandsPage;
 class TQv4mPages;
@@ -28,6 +29,7 @@ public:
     QPushButton* CompareFileButton = nullptr;
     QPushButton* ComparePageButton = nullptr;
     QCheckBox* VerifyWriteCheckBox = nullptr;
+    QHBoxLayout* Row = nullptr;
 
 private:
     // Reads the unit, compares it with other and shows the window when

@@ -104,8 +104,8 @@ bool ParseConfigImage(const QByteArray& data, TRo4dImage& image, QString& reason
 bool ReadConfigImage(const QString& path, TRo4dImage& image, QString& reason) {
     const QFileInfo info(path);
     if (!info.isFile()) {
-        reason = info.exists() ? QStringLiteral("это не обычный файл")
-                               : QStringLiteral("файла нет");
+        reason =
+            info.exists() ? QStringLiteral("это не обычный файл") : QStringLiteral("файла нет");
         return false;
     }
     QFile file(path);

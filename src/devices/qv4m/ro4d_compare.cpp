@@ -48,11 +48,13 @@ constexpr TParamItem kParamItems[] = {
     {wBut_Lvl_UD, TKind::Volts, 1, "В",
      "Линии кнопок: [В], порог, выше которого кнопка отпущена, ниже - нажата"},
     {wBut_Lvl_SC, TKind::Volts, 1, "В", "Линии кнопок: [В], порог, ниже которого К.З."},
-    {wSig_Lvl_DO, TKind::Volts, 1, "В", "Линии сигналов концевиков: [В], порог, выше которого обрыв"},
+    {wSig_Lvl_DO, TKind::Volts, 1, "В",
+     "Линии сигналов концевиков: [В], порог, выше которого обрыв"},
     {wSig_Lvl_UD, TKind::Volts, 1, "В",
      "Линии сигналов концевиков: [В], порог, выше которого нет сигнала концевика, ниже - есть "
      "сигнал"},
-    {wSig_Lvl_SC, TKind::Volts, 1, "В", "Линии сигналов концевиков: [В], порог, ниже которого К.З."},
+    {wSig_Lvl_SC, TKind::Volts, 1, "В",
+     "Линии сигналов концевиков: [В], порог, ниже которого К.З."},
     {bNsecWorkAfterBtnUp_3, TKind::Whole, 1, "с",
      "[с] - T_mode3 - время работы М1 после отпускания К3 (режим работы по switch_3)"},
     {bValue_T_wait, TKind::Whole, 1, "сек", "[сек] - T_wait - пауза перед включением M1/M2"},
@@ -152,11 +154,13 @@ void compareFlagMode(std::uint16_t l, std::uint16_t r, TCompareResult& result) {
             result.differences.append(
                 {QString::fromUtf8(b.caption), CheckedText(l & b.mask), CheckedText(r & b.mask)});
     if ((l ^ r) & kDispatcherC3)
-        result.differences.append({QStringLiteral("Осн. сигнал для диспетчера"),
-                                   (l & kDispatcherC3) ? QStringLiteral("C3") : QStringLiteral("C1"),
-                                   (r & kDispatcherC3) ? QStringLiteral("C3") : QStringLiteral("C1")});
+        result.differences.append(
+            {QStringLiteral("Осн. сигнал для диспетчера"),
+             (l & kDispatcherC3) ? QStringLiteral("C3") : QStringLiteral("C1"),
+             (r & kDispatcherC3) ? QStringLiteral("C3") : QStringLiteral("C1")});
     if (mainModeText(l) != mainModeText(r))
-        result.differences.append({QStringLiteral("Режим М1/М2"), mainModeText(l), mainModeText(r)});
+        result.differences.append(
+            {QStringLiteral("Режим М1/М2"), mainModeText(l), mainModeText(r)});
     // Bits no control shows still differ: name the word itself.
     if (result.differences.size() == before)
         result.differences.append(
@@ -229,7 +233,8 @@ TCompareResult CompareRo4d(const TRo4dUnitImage& unit, const TRo4dImage& other,
     if (!unit.complete()) {
         result.complete = false;
         result.incompleteReason =
-            QStringLiteral("устройство не ответило на чтение страницы %1 (считано страниц: %2 из %3)")
+            QStringLiteral(
+                "устройство не ответило на чтение страницы %1 (считано страниц: %2 из %3)")
                 .arg(unit.pagesRead)
                 .arg(unit.pagesRead)
                 .arg(kRo4dPageCount);

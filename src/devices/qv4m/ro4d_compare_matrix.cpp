@@ -99,9 +99,9 @@ void CompareRo4dMatrix(const TRo4dImage& left, const TRo4dImage& right, TCompare
     for (int n = 0; n < kModeFieldCount; ++n) {
         const auto at = static_cast<std::size_t>(n);
         if (left.mode[at] != right.mode[at])
-            result.differences.append({QString::fromLatin1(ModeWordName(n)) +
-                                           QStringLiteral(" (слово режима %1)").arg(n),
-                                       HexWordText(left.mode[at]), HexWordText(right.mode[at])});
+            result.differences.append(
+                {QString::fromLatin1(ModeWordName(n)) + QStringLiteral(" (слово режима %1)").arg(n),
+                 HexWordText(left.mode[at]), HexWordText(right.mode[at])});
     }
     if (orDiffers)
         result.differences.append({QStringLiteral("wFlag_Mode_1, биты 5–6 (И/ИЛИ)"),
