@@ -58,10 +58,11 @@ void TCompareForm::ShowResult(const QString& title, const TCompareResult& result
         for (const QString& text : {d.place, d.left, d.right})
             DifferencesTable->setItem(row, column++, new QTableWidgetItem(text));
     }
-    DifferencesTable->resizeRowsToContents();
     DifferencesTable->setVisible(!result.differences.isEmpty());
     NotesLabel->setText(result.notes.join(QLatin1Char('\n')));
     show();
+    // Row heights follow the column widths, which are known once the window is laid out.
+    DifferencesTable->resizeRowsToContents();
     raise();
     activateWindow();
 }

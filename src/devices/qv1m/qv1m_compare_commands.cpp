@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QPushButton>
 
 namespace {
