@@ -115,6 +115,8 @@ private:
     // Reads Uацп into rVolt; false when the field holds no positive number.
     bool readReferenceVoltage();
     bool blocked() const;
+    // Shows where the file buttons write and read, so the technician can find the file.
+    void showFilePath();
     bool exchange(const TQv1Request& request);
     TStep judge(bool exchanged) const;
     // One request in a port opening of its own.

@@ -17,7 +17,13 @@ QString filePath() {
 
 } // namespace
 
+void TQv1mPage::showFilePath() {
+    ui->FilePathEdit->setText(QDir::toNativeSeparators(filePath()));
+    ui->FilePathEdit->setCursorPosition(0);
+}
+
 void TQv1mPage::Button14Click() {
+    showFilePath();
     runCommand(QStringLiteral("Статус: сохранение в файл..."), [this] {
         prQV1StoreMode(iNumMode);
         prQV1GetTimeErr();
@@ -34,6 +40,7 @@ void TQv1mPage::Button14Click() {
 }
 
 void TQv1mPage::Button15Click() {
+    showFilePath();
     runCommand(QStringLiteral("Статус: загрузка из файла..."), [this] {
         const TQv1mFileRead read = Qv1mReadFile(filePath());
         if (read.tooShort) {
