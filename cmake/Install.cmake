@@ -52,9 +52,10 @@ set(CPACK_PACKAGE_CONTACT
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Service tool for relay and drive-control units (RO-4D, RI1-R, ZI2-Z3)")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Reads, edits and writes the configuration of RO-4D and RI1-R units and the ZI2-Z3 bench
-over a serial port (RS-232, or RS-485 through a USB adapter). Includes relcon4-sim,
-a simulated unit on a pseudo-terminal for training without hardware.")
+    "Reads, edits and writes the configuration of RO-4D and RI1-R units and
+the ZI2-Z3 bench over a serial port (RS-232, or RS-485 through a USB
+adapter). Includes relcon4-sim, a simulated unit on a pseudo-terminal for
+training without hardware.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
