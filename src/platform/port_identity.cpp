@@ -8,10 +8,8 @@ namespace platform {
 
 namespace {
 
-TAdapterSource& adapterSource() {
-    static TAdapterSource source;
-    return source;
-}
+// Empty: the system's own enumeration.
+TAdapterSource adapterSource;
 
 // The device node a path ends at: links (by-id names, COM links) followed.
 QString FinalPath(const QString& path) {
@@ -38,12 +36,12 @@ SerialAdapter AdapterFromInfo(const QSerialPortInfo& info) {
 }
 
 void SetAdapterSource(TAdapterSource source) {
-    adapterSource() = std::move(source);
+    adapterSource = std::move(source);
 }
 
 QList<SerialAdapter> ListAdapters() {
-    if (adapterSource())
-        return adapterSource()();
+    if (adapterSource)
+        return adapterSource();
     QList<SerialAdapter> adapters;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         adapters.append(AdapterFromInfo(info));
