@@ -8,7 +8,10 @@ macro(relcon4_needs found)
   endif()
 endmacro()
 
-find_package(Qt6 QUIET COMPONENTS Core Gui Widgets Network SerialPort Test)
+# One component at a time: a missing one must not hide the state of the next.
+foreach(component Core Gui Widgets Network SerialPort Test)
+  find_package(Qt6 QUIET COMPONENTS ${component})
+endforeach()
 relcon4_needs(Qt6Core_FOUND qt6-base-dev qt6-base-dev-tools)
 relcon4_needs(Qt6Gui_FOUND qt6-base-dev libgl-dev)
 relcon4_needs(Qt6Widgets_FOUND qt6-base-dev)
