@@ -1,7 +1,7 @@
 #include "exchange/transaction.h"
 
 #include "exchange/exchange_state.h"
-#include "exchange/log_state.h"
+#include "exchange/log_model.h"
 #include "exchange/monitor_form.h"
 #include "platform/clock.h"
 #include "port/exchange_settings.h"
@@ -9,7 +9,6 @@
 #include "serial/com_port.h"
 #include "shell/app_windows.h"
 
-#include <QCheckBox>
 #include <QScopedValueRollback>
 #include <algorithm>
 
@@ -22,7 +21,7 @@ constexpr int kWatchdogMs = 1000;
 
 void logStatus(const QString& text, TLogColor color) {
     AnalyzeLog.sStr = text;
-    MonitorForm->prStatusAsStrToLog(color);
+    ExchangeLog().prStatusAsStrToLog(color);
 }
 
 // Each transaction gives the port watchdog a fresh second; a failed send
@@ -68,7 +67,7 @@ void DiscardStaleInput(TCustomComPortD& port) {
         for (std::size_t k = 0; k < n; ++k)
             bytes[static_cast<qsizetype>(k)] = QChar(ex.RxTailBuf[k]);
         AnalyzeLog.sStr = bytes;
-        MonitorForm->prStatusAsCmdToLog(clLogRed, LogHex);
+        ExchangeLog().prStatusAsCmdToLog(clLogRed, LogHex);
     }
 }
 
@@ -163,8 +162,7 @@ void RunTransaction(std::uint8_t bNumChannel) {
 
         if (!ex.PortCrash[bNumChannel]) {
             ex.AttemptsUsed = static_cast<std::uint8_t>(attempts);
-            if (MonitorForm->CmdLogCheckBox->isChecked())
-                MonitorForm->prShowLog(LogHex, true, false);
+            ExchangeLog().prCommandToLog();
         }
     }
 }

@@ -1,3 +1,4 @@
+#include "exchange/log_colors.h"
 #include "exchange/log_state.h"
 #include "exchange/log_text.h"
 

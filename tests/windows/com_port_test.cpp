@@ -72,3 +72,26 @@ TEST(WindowsPorts, PacedSendAndTimedRead) {
     EXPECT_FALSE(port.ReadData(&rx, more, 0, 0, 0, 0));
     EXPECT_GE(platform::TickCount() - before, static_cast<std::uint32_t>(kReadTimeOut));
 }
+
+// A unit whose line drops (an adapter pulled out) fails the exchange and the
+// ones after it, each within its limits, and the port still closes at once.
+TEST(WindowsPorts, DroppedLineFailsWithoutHanging) {
+    TComPortD port;
+    ASSERT_TRUE(serialtest::OpenForExchange(port, Port("RELCON4_TEST_DROPPING"), kReadTimeOut))
+        << port.LastError();
+    std::uint16_t length = 0;
+    TMasBytes tx = Framed(VersionRequest(), length);
+    for (int round = 0; round < 2; ++round) {
+        const std::uint32_t start = platform::TickCount();
+        port.SendString(&tx, length);
+        TMasBytes rx(4096, 0);
+        std::uint16_t got = VersionRequest().replyLength;
+        EXPECT_FALSE(port.ReadData(&rx, got, 0, 0, 0, 0)) << round;
+        // The 2000 ms write limit and the read time-out bound each round.
+        EXPECT_LT(platform::TickCount() - start, 2000u + kReadTimeOut + 2000u) << round;
+    }
+    const std::uint32_t start = platform::TickCount();
+    port.Close();
+    EXPECT_FALSE(port.Connected());
+    EXPECT_LT(platform::TickCount() - start, 2000u);
+}

@@ -4,6 +4,7 @@
 //   RELCON4_TEST_COM      the port of the simulated RO-4D
 //   RELCON4_TEST_MISSING  a COM port nothing stands behind
 //   RELCON4_TEST_HELD     a port the system refuses to this process
+//   RELCON4_TEST_DROPPING a simulated RO-4D whose line drops instead of replying
 #pragma once
 
 #include "devices/qv4m/ro4d_protocol.h"
