@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -336,8 +337,11 @@ void TMonitorForm::CopyLogClick() {
 }
 
 void TMonitorForm::SaveLogButtonClick() {
+    // A name like the recordings', suggested in the folder used last.
+    const QString suggested =
+        QFileInfo(TLogRecorder::FilePathFor(QString(), QDateTime::currentDateTime())).fileName();
     const QString path =
-        interaction().saveFileName(this, QStringLiteral("Сохранить лог"), QString(),
+        interaction().saveFileName(this, QStringLiteral("Сохранить лог"), suggested,
                                    QStringLiteral("Лог (*.log *.txt);;Все файлы (*)"));
     if (path.isEmpty())
         return;
