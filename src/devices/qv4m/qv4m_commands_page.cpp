@@ -72,9 +72,9 @@ void TQv4mCommandsPage::runCommand(const QString& progress, const std::function<
 }
 
 bool TQv4mCommandsPage::withPort(const std::function<bool()>& work) {
-    owner_->prOpenCloseCOM(0, true);
+    owner_->prOpenCloseCommandPort(true);
     const bool ok = work();
-    owner_->prOpenCloseCOM(0, false);
+    owner_->prOpenCloseCommandPort(false);
     return ok;
 }
 
