@@ -71,9 +71,11 @@ protected:
     // The replies to one sound frame; none when the unit keeps quiet.
     virtual std::vector<Packet> handleFrame(const Bytes& frame) = 0;
 
-    // For writes: consumes one write against the Refuse faults; true when
-    // this write is to be refused.
-    bool refuseThisWrite();
+    // What becomes of a write: stored, refused with the unit's error code, or
+    // acknowledged as done while the old values stay (the faults "refuse"
+    // and "keep"). Consumes one write against those faults.
+    enum class WriteFate { Store, Refuse, Keep };
+    WriteFate writeFate();
 
 private:
     std::vector<Outgoing> applyFaults(std::vector<Packet> packets);

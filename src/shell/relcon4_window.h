@@ -54,6 +54,9 @@ public:
     QWidget* TabSheet4 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* LogButton = nullptr;
+    // The same log opens from the RI1-R and the bench pages.
+    QPushButton* LogButtonRi1r = nullptr;
+    QPushButton* LogButtonBench = nullptr;
     QPushButton* ParamComButton = nullptr;
     QLabel* sLabel4 = nullptr;
     // The port watchdog; armed by every transaction.
@@ -68,11 +71,19 @@ public:
     void prSetComPort(std::uint8_t channel, QString name);
     bool funChangeComPort(std::uint8_t channel);
     void prOpenCloseCOM(std::uint8_t bNumChannel, bool fOpen);
+    // What the device commands call around their exchange: channel 0 opened
+    // or closed by prOpenCloseCOM. With no port chosen yet, the user is told
+    // to choose one first and the port button is marked.
+    void prOpenCloseCommandPort(bool fOpen);
     void Button1Click();
+    // The port button shows a port (display form) and, as its tooltip, what
+    // stands behind it; a port change by the dialog or the watchdog calls it.
+    void prShowPortOnButton(const QString& shownName);
     // The port watchdog's run (src/port/port_watchdog.cpp).
     void CrashComTimerTimer(QObject* sender);
 
     void LogButtonClick();
+    QPushButton* addPageLogButton(const char* row, const QString& name);
     void ParamComButtonClick();
     void sLabel4Click();
 
@@ -97,3 +108,5 @@ private:
 
 // The port button's caption for a port name: "COM3" shows as "COM 3".
 QString PortButtonCaption(const QString& portName);
+// The plain message of a command started before any port was chosen.
+extern const QString kChoosePortFirst;

@@ -2,6 +2,7 @@
 
 #include "devices/qv4m/mode_editor.h"
 #include "devices/qv4m/number_text.h"
+#include "devices/qv4m/qv4m_compare_commands.h"
 #include "devices/qv4m/qv4m_file_commands.h"
 #include "devices/qv4m/qv4m_mode_page.h"
 #include "devices/qv4m/qv4m_pages.h"
@@ -53,24 +54,28 @@ QLabel* TQv4mCommandsPage::StatusLabel1() const {
     return ui->StatusLabel1;
 }
 
-void TQv4mCommandsPage::runCommand(const QString& progress, const std::function<bool()>& work) {
+void TQv4mCommandsPage::RunCommand(const QString& progress, const std::function<QString()>& work) {
     if (owner_->fBlockPressKey)
         return;
     owner_->fBlockPressKey = true;
     // The exchange pumps events; the page may be gone when it returns.
     QPointer<TQv4mCommandsPage> alive(this);
     ui->StatusLabel1->setText(progress);
-    const bool ok = work();
+    const QString result = work();
     if (!alive)
         return;
-    ui->StatusLabel1->setText(ok ? kDone : kFailed);
+    ui->StatusLabel1->setText(result);
     owner_->fBlockPressKey = false;
 }
 
+void TQv4mCommandsPage::runCommand(const QString& progress, const std::function<bool()>& work) {
+    RunCommand(progress, [&] { return work() ? kDone : kFailed; });
+}
+
 bool TQv4mCommandsPage::withPort(const std::function<bool()>& work) {
-    owner_->prOpenCloseCOM(0, true);
+    owner_->prOpenCloseCommandPort(true);
     const bool ok = work();
-    owner_->prOpenCloseCOM(0, false);
+    owner_->prOpenCloseCommandPort(false);
     return ok;
 }
 
@@ -95,25 +100,34 @@ void TQv4mCommandsPage::applyVersion(const QString& versionText) {
     pages_->prSetBoardLayout();
 }
 
-bool TQv4mCommandsPage::readPages() {
-    const bool board2x = IsBoard2x(owner_->bVers);
-    auto* mainModeCombo =
-        pages_->ModePage->findChild<QComboBox*>(QStringLiteral("MainModeComboBox"));
-    TReadCarry carry;
+bool TQv4mCommandsPage::readUnit(TRo4dUnitImage& unit, const std::function<void()>& onVersion,
+                                 const TPageSink& onPage) {
+    // The version reply is taken on its length alone. A unit that does not
+    // answer it is still read, as a 1.x board; the log says so, since the
+    // voltages of a 2.x board would then be shown on the wrong scale.
+    if (exchange(VersionRequest(), false)) {
+        unit.versionRead = true;
+        unit.version = VersionText(ExchangeState.RxBuf);
+    } else {
+        LogStatusLine(QStringLiteral("Версия платы не считана: плата принята за 1.x"), clLogRed);
+    }
+    unit.bVers = BoardGeneration(unit.version);
+    if (onVersion)
+        onVersion();
     for (int page = 0; page < kRo4dPageCount; ++page) {
         if (!exchange(PageRequest(static_cast<std::uint8_t>(page))))
             return false;
-        TQv4mParams p = pages_->ReadParams();
-        int mainMode = mainModeCombo->currentIndex();
-        DecodeReadPage(page, PageWords(ExchangeState.RxBuf), owner_->rVoltOpora, board2x, p,
-                       mainMode, carry);
-        pages_->WriteParams(p);
-        mainModeCombo->setCurrentIndex(mainMode);
-        if (page >= 4)
-            SetModeWords(*owner_, TModeWords::fromArray(carry.modeWords));
+        const auto words = PageWords(ExchangeState.RxBuf);
+        std::copy(words.begin(), words.end(), unit.registers.begin() + page * kRo4dPageWords);
+        unit.pagesRead = page + 1;
+        if (onPage)
+            onPage(page, words);
     }
-    pages_->ModePage->prRestoreModeEditor(carry.flagMode1);
     return true;
+}
+
+bool TQv4mCommandsPage::ReadUnitImage(TRo4dUnitImage& unit) {
+    return withPort([&] { return readUnit(unit, {}, {}); });
 }
 
 bool TQv4mCommandsPage::readAll() {
@@ -121,19 +135,28 @@ bool TQv4mCommandsPage::readAll() {
     TEditorQuiet quiet(*owner_);
     return withPort([this] {
         mExtraWords.fill(0);
-        // The version reply is taken on its length alone. A unit that does not
-        // answer it is still read, as a 1.x board; the log says so, since the
-        // voltages of a 2.x board would then be shown on the wrong scale.
-        QString version;
-        if (exchange(VersionRequest(), false)) {
-            version = VersionText(ExchangeState.RxBuf);
-            ui->VerrQV4Label->setText(kVersionCaption + version);
-        } else {
-            LogStatusLine(QStringLiteral("Версия платы не считана: плата принята за 1.x"),
-                          clLogRed);
-        }
-        applyVersion(version);
-        return readPages();
+        TRo4dUnitImage unit;
+        const auto showVersion = [&] {
+            ui->VerrQV4Label->setText(kVersionCaption + unit.version);
+            applyVersion(unit.version);
+        };
+        auto* mainModeCombo =
+            pages_->ModePage->findChild<QComboBox*>(QStringLiteral("MainModeComboBox"));
+        TReadCarry carry;
+        const auto showPage = [&](int page, const std::array<std::uint16_t, kRo4dPageWords>& w) {
+            TQv4mParams p = pages_->ReadParams();
+            int mainMode = mainModeCombo->currentIndex();
+            DecodeReadPage(page, w, owner_->rVoltOpora, IsBoard2x(owner_->bVers), p, mainMode,
+                           carry);
+            pages_->WriteParams(p);
+            mainModeCombo->setCurrentIndex(mainMode);
+            if (page >= 4)
+                SetModeWords(*owner_, TModeWords::fromArray(carry.modeWords));
+        };
+        if (!readUnit(unit, showVersion, showPage))
+            return false;
+        pages_->ModePage->prRestoreModeEditor(carry.flagMode1);
+        return true;
     });
 }
 
@@ -149,16 +172,21 @@ void TQv4mCommandsPage::RdDataButtonClick() {
 }
 
 void TQv4mCommandsPage::WrDataButtonClick() {
-    runCommand(QStringLiteral("Статус: идёт запись..."), [this] {
+    bool written = false;
+    QPointer<TQv4mCommandsPage> alive(this);
+    runCommand(QStringLiteral("Статус: идёт запись..."), [this, &written] {
         if (!pages_->prPageToRegs(QStringLiteral("no_name"), false, false))
             return false;
-        return withPort([this] {
+        written = withPort([this] {
             for (const TRo4dRequest& frame : WriteRequests(mParamRegs, mModeRegs))
                 if (!exchange(frame))
                     return false;
             return true;
         });
+        return written;
     });
+    if (alive && written && AfterWrite)
+        AfterWrite();
 }
 
 void TQv4mCommandsPage::SaveToFlashButtonClick() {
@@ -243,6 +271,7 @@ TQv4mCommandsPage* InstallQv4mCommands(TRelcon4* window) {
         tabLayout->insertWidget(0, page, 1);
     }
     InstallQv4mFileCommands(window, pages);
+    InstallQv4mCompare(window, pages, page);
     return page;
 }
 

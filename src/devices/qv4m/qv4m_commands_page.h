@@ -3,6 +3,7 @@
 // channel 0 for itself, runs its exchanges and closes the port again.
 #pragma once
 
+#include "devices/qv4m/ro4d_compare.h"
 #include "devices/qv4m/ro4d_protocol.h"
 
 #include <QWidget>
@@ -39,7 +40,17 @@ public:
 
     QLabel* StatusLabel1() const;
 
+    // The read's exchanges (version, then the seven pages) in a port opening
+    // of their own, into unit only: nothing on the pages changes.
+    bool ReadUnitImage(TRo4dUnitImage& unit);
+    // A command of this page whose work gives the result text itself.
+    void RunCommand(const QString& progress, const std::function<QString()>& work);
+    // Runs after "Записать данные" succeeded, still as part of the command.
+    std::function<void()> AfterWrite;
+
 private:
+    using TPageSink =
+        std::function<void(int page, const std::array<std::uint16_t, kRo4dPageWords>& words)>;
     // The frame every handler shares: the busy guard, the progress text, the
     // work, the result text.
     void runCommand(const QString& progress, const std::function<bool()>& work);
@@ -48,7 +59,10 @@ private:
     // One exchange on channel 0; with checkStatus the reply must say "done".
     bool exchange(const TRo4dRequest& request, bool checkStatus = true);
     bool readAll();
-    bool readPages();
+    // The read's exchanges into unit; onVersion after the version, onPage
+    // after each page, so a read that stops part-way has shown what came.
+    bool readUnit(TRo4dUnitImage& unit, const std::function<void()>& onVersion,
+                  const TPageSink& onPage);
     void applyVersion(const QString& versionText);
 
     std::unique_ptr<Ui::TQv4mCommandsPage> ui;
