@@ -1,7 +1,6 @@
 #include "platform/port_identity.h"
 
 #include <QFileInfo>
-#include <QSerialPortInfo>
 #include <QStringList>
 
 namespace platform {
@@ -31,10 +30,6 @@ QString MakerAndProduct(const SerialAdapter& a) {
 
 } // namespace
 
-SerialAdapter AdapterFromInfo(const QSerialPortInfo& info) {
-    return {info.systemLocation(), info.manufacturer(), info.description(), info.serialNumber()};
-}
-
 void SetAdapterSource(TAdapterSource source) {
     adapterSource = std::move(source);
 }
@@ -42,10 +37,7 @@ void SetAdapterSource(TAdapterSource source) {
 QList<SerialAdapter> ListAdapters() {
     if (adapterSource)
         return adapterSource();
-    QList<SerialAdapter> adapters;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        adapters.append(AdapterFromInfo(info));
-    return adapters;
+    return SystemAdapters();
 }
 
 QString PortDetails(const QString& devicePath, const QList<SerialAdapter>& adapters) {

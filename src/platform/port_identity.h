@@ -2,7 +2,7 @@
 // hardware on the desk: the device path and, for a USB adapter, its maker,
 // product and serial number ("/dev/ttyUSB1, FTDI FT232R USB UART, A1B2C3").
 // The COM numbering stays the port map's; this only describes its entries.
-// Qt Core and Qt Serial Port only, so the command line can use it too.
+// Qt Core (and Qt Serial Port on Linux) only, so the command line can use it too.
 #pragma once
 
 #include "platform/port_map.h"
@@ -10,8 +10,6 @@
 #include <QList>
 #include <QString>
 #include <functional>
-
-class QSerialPortInfo;
 
 namespace platform {
 
@@ -23,10 +21,12 @@ struct SerialAdapter {
     QString serialNumber;   // "A1B2C3"
 };
 
-SerialAdapter AdapterFromInfo(const QSerialPortInfo& info);
+// The adapters the system lists (Qt Serial Port's enumeration on Linux, the
+// device installer's list of ports on Windows).
+QList<SerialAdapter> SystemAdapters();
 
-// Where the adapters are listed: by default QSerialPortInfo::availablePorts();
-// tests install a stand-in (an empty source restores the default).
+// Where the adapters are listed: by default SystemAdapters(); tests install
+// a stand-in (an empty source restores the default).
 using TAdapterSource = std::function<QList<SerialAdapter>()>;
 void SetAdapterSource(TAdapterSource source);
 QList<SerialAdapter> ListAdapters();
