@@ -5,6 +5,10 @@ install(TARGETS relcon4 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET relcon4-sim)
   install(TARGETS relcon4-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+if(TARGET relcon4-cli)
+  install(TARGETS relcon4-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES data/man/relcon4-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 # The documents keep their relative layout, so the README's links work.
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})

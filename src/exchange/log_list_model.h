@@ -5,6 +5,7 @@
 #include "exchange/log_state.h"
 
 #include <QAbstractListModel>
+#include <QColor>
 #include <array>
 #include <functional>
 

@@ -8,11 +8,6 @@ std::uint16_t LogWritePos = 0;
 int LogLineNo = 0;
 std::function<void()> OnLogOptionsChanged;
 
-QColor WinColorToQColor(TLogColor value) {
-    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                  static_cast<int>((value >> 16) & 0xFF));
-}
-
 void ResetLogState() {
     for (auto& line : LogLines)
         line.clear();

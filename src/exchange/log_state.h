@@ -4,11 +4,12 @@
 // calling MonitorForm->prStatusAsStrToLog(colour).
 #pragma once
 
-#include <QColor>
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <functional>
+
+class QColor;
 
 // Line colours keep the Windows form 0x00BBGGRR, so 0x0000FF is red.
 using TLogColor = std::uint32_t;

@@ -3,7 +3,9 @@
 #include "exchange/exchange_state.h"
 #include "exchange/log_list_model.h"
 #include "exchange/log_text.h"
+#include "exchange/transaction.h"
 #include "platform/clock.h"
+#include "port/channel_port.h"
 #include "port/exchange_settings.h"
 #include "serial/com_port.h"
 #include "ui_monitor_form.h"
@@ -76,39 +78,13 @@ TMonitorForm::TMonitorForm(QWidget* parent)
 
 TMonitorForm::~TMonitorForm() {
     // The port goes first, so no late background call reaches a half-destroyed window.
-    ComPortD1->OnRxBuf = nullptr;
-    delete ComPortD1;
+    if (ExchangePort() == ComPortD1)
+        DestroyExchangePort();
     ComPortD1 = nullptr;
 }
 
-void ApplyStoredPortSettings(TCustomComPortD& port) {
-    port.SetPort(QStringLiteral("COM1"));
-    port.SetBaudRate(br9600);
-    port.SetDataBits(db8Bits);
-    port.SetStopBits(sb1Bit);
-    port.Parity()->SetBits(prNone);
-    port.SetEvents({});
-    port.Buffer()->SetInputSize(64);
-    port.Buffer()->SetOutputSize(0);
-    TComTimeoutsD& timeouts = *port.Timeouts();
-    timeouts.SetReadInterval(0);
-    timeouts.SetReadTotalMultiplier(0);
-    timeouts.SetReadTotalConstant(1);
-    timeouts.SetWriteTotalMultiplier(100);
-    timeouts.SetWriteTotalConstant(1000);
-    timeouts.SetWrite1Wait2(2);
-    timeouts.SetWrite2WaitN(2);
-    timeouts.SetReadTimeOut(50);
-    timeouts.SetWaitTimeAfterSending(0);
-    timeouts.SetWaitTimePrevSending(50);
-    port.FlowControl()->SetFlowControl(fcNone);
-    port.SetWorkSendError(false);
-}
-
 void TMonitorForm::FormCreate() {
-    ComPortD1 = new TComPortD(this);
-    ComPortD1->setObjectName(QStringLiteral("ComPortD1"));
-    ApplyStoredPortSettings(*ComPortD1);
+    ComPortD1 = CreateExchangePort();
     ComPortD1->OnRxBuf = [this] { ComPortD1RxBuf(); };
 
     QPalette formPalette = palette();
@@ -277,13 +253,7 @@ void TMonitorForm::TelStateEditChange() {
 }
 
 void TMonitorForm::pDelay(std::uint32_t TimeDelay) {
-    // The exchange's short sleeps need a fine timer from here on.
-    platform::RaiseTimerResolution();
-    const std::uint32_t start = platform::TickCount();
-    while (platform::TickCount() - start < TimeDelay) {
-        platform::PumpMessages();
-        platform::SleepMs(1);
-    }
+    ::pDelay(TimeDelay);
 }
 
 bool TMonitorForm::funCheckCS(std::uint8_t bNumByte) {

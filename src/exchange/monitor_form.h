@@ -62,10 +62,6 @@ public:
     // packet standing in RxBuf[0 .. received). Unset: reads are only logged.
     std::function<std::size_t(std::uint8_t first)> BackgroundPacketLength;
     std::function<void(std::size_t received)> BackgroundPacket;
-    // Set while a request/reply exchange runs: its pauses pump messages, and
-    // background reception must then neither take its bytes nor rewrite
-    // RxBuf, RxLength and RxExpected under it.
-    bool fExchangeRunning = false;
 
     // Waits TimeDelay ms while the window messages keep being processed.
     static void pDelay(std::uint32_t TimeDelay);
@@ -91,7 +87,8 @@ public:
     QRadioButton* FormatRadioItemDec = nullptr;
     QCheckBox* DebugLogCheckBox = nullptr;
     QCheckBox* CmdLogCheckBox = nullptr;
-    // The program's one serial port; every exchange goes through it.
+    // The program's one serial port (the core's, see port/channel_port.h),
+    // created afresh with this window; every exchange goes through it.
     TComPortD* ComPortD1 = nullptr;
 
     bool fStateTel = false;
@@ -120,10 +117,6 @@ private:
     QButtonGroup* fontGroup_ = nullptr;
     QButtonGroup* formatGroup_ = nullptr;
 };
-
-class TCustomComPortD;
-// The port settings the log window keeps for ComPortD1 until a port is opened.
-void ApplyStoredPortSettings(TCustomComPortD& port);
 
 // Two 32 x 32 pictures of the telemetry indicator.
 QPixmap TelemetryPicture(bool on);

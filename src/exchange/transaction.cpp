@@ -1,17 +1,17 @@
 #include "exchange/transaction.h"
 
+#include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
-#include "exchange/log_state.h"
-#include "exchange/monitor_form.h"
 #include "platform/clock.h"
+#include "port/channel_port.h"
 #include "port/exchange_settings.h"
 #include "port/port_open.h"
 #include "serial/com_port.h"
-#include "shell/app_windows.h"
 
-#include <QCheckBox>
 #include <QScopedValueRollback>
 #include <algorithm>
+
+bool ExchangeRunning = false;
 
 namespace {
 
@@ -21,8 +21,7 @@ constexpr std::uint16_t kDiscardWant = 4096;
 constexpr int kWatchdogMs = 1000;
 
 void logStatus(const QString& text, TLogColor color) {
-    AnalyzeLog.sStr = text;
-    MonitorForm->prStatusAsStrToLog(color);
+    exchangeHost().logStatus(text, color);
 }
 
 // Each transaction gives the port watchdog a fresh second; a failed send
@@ -45,7 +44,7 @@ void sendRequest(TCustomComPortD& port, std::uint8_t ch) {
 
 void readReply(TCustomComPortD& port) {
     TExchangeState& ex = ExchangeState;
-    TMonitorForm::pDelay(1);
+    pDelay(1);
     std::uint16_t want = ex.RxExpected;
     ex.ReplyFailed = !port.ReadData(&ex.RxBuf, ex.RxExpected, 0, 0, 0, 0);
     ex.RxLength = ex.RxExpected;
@@ -62,13 +61,12 @@ void DiscardStaleInput(TCustomComPortD& port) {
     for (int pass = 0; pass < kDiscardPasses && port.funDataIsOk() > 0; ++pass) {
         std::uint16_t count = kDiscardWant;
         ex.ReplyFailed = !port.ReadData(&ex.RxTailBuf, count, 0, 0, 0, 0);
-        TMonitorForm::pDelay(100);
+        pDelay(100);
         const std::size_t n = std::min<std::size_t>(count, ex.RxTailBuf.size());
         QString bytes(static_cast<qsizetype>(n), Qt::Uninitialized);
         for (std::size_t k = 0; k < n; ++k)
             bytes[static_cast<qsizetype>(k)] = QChar(ex.RxTailBuf[k]);
-        AnalyzeLog.sStr = bytes;
-        MonitorForm->prStatusAsCmdToLog(clLogRed, LogHex);
+        exchangeHost().logBytes(bytes, clLogRed);
     }
 }
 
@@ -117,16 +115,16 @@ TAttemptVerdict JudgeAttempt(bool replyFailed, std::uint16_t rxLength, bool goin
 
 void RunTransaction(std::uint8_t bNumChannel) {
     TExchangeState& ex = ExchangeState;
-    if (bNumChannel >= kNumChannels || !MonitorForm || !MonitorForm->ComPortD1) {
+    if (bNumChannel >= kNumChannels || !ExchangePort()) {
         ex.SendFailed = ex.ReplyFailed = true;
         ex.RxLength = 0;
         return;
     }
-    TCustomComPortD& port = *MonitorForm->ComPortD1;
-    const QScopedValueRollback<bool> running(MonitorForm->fExchangeRunning, true);
+    TCustomComPortD& port = *ExchangePort();
+    const QScopedValueRollback<bool> running(ExchangeRunning, true);
     ex.RxLength = 0;
     ex.ReplyFailed = false;
-    TMonitorForm::pDelay(1);
+    pDelay(1);
     restartWatchdog();
 
     int attempts = 0;
@@ -134,7 +132,7 @@ void RunTransaction(std::uint8_t bNumChannel) {
     while (goingOn) {
         ex.RxLength = 0;
         if (attempts > 0) {
-            TMonitorForm::pDelay(100);
+            pDelay(100);
             platform::SleepMs(100);
             platform::PumpMessages();
             DiscardStaleInput(port);
@@ -163,19 +161,27 @@ void RunTransaction(std::uint8_t bNumChannel) {
 
         if (!ex.PortCrash[bNumChannel]) {
             ex.AttemptsUsed = static_cast<std::uint8_t>(attempts);
-            if (MonitorForm->CmdLogCheckBox->isChecked())
-                MonitorForm->prShowLog(LogHex, true, false);
+            exchangeHost().logExchange();
         }
     }
 }
 
 bool SendReceive(std::uint8_t bNumChannel) {
     const TExchangeState& ex = ExchangeState;
-    if (bNumChannel >= kNumChannels || !ex.PortOpen[bNumChannel] || !MonitorForm ||
-        !MonitorForm->ComPortD1)
+    if (bNumChannel >= kNumChannels || !ex.PortOpen[bNumChannel] || !ExchangePort())
         return false;
     RunTransaction(bNumChannel);
     if (ex.RxExpected == 0)
         return true;
     return ex.RxLength == ex.RxExpected;
+}
+
+void pDelay(std::uint32_t TimeDelay) {
+    // The exchange's short sleeps need a fine timer from here on.
+    platform::RaiseTimerResolution();
+    const std::uint32_t start = platform::TickCount();
+    while (platform::TickCount() - start < TimeDelay) {
+        platform::PumpMessages();
+        platform::SleepMs(1);
+    }
 }

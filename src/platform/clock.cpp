@@ -1,6 +1,8 @@
 #include "platform/clock.h"
+#include "platform/event_pump.h"
 
 #include <QCoreApplication>
+#include <atomic>
 #include <chrono>
 #include <sys/prctl.h>
 #include <thread>
@@ -36,8 +38,16 @@ void RaiseTimerResolution() {
         raised = ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
 }
 
+namespace {
+std::atomic<bool> pumping{true};
+}
+
+void SetEventPumping(bool on) {
+    pumping = on;
+}
+
 void PumpMessages() {
-    if (QCoreApplication::instance())
+    if (pumping && QCoreApplication::instance())
         QCoreApplication::processEvents();
 }
 

@@ -7,8 +7,8 @@
 #include "devices/qv4m/qv4m_pages.h"
 #include "devices/qv4m/qv4m_times_page.h"
 #include "devices/qv4m/ro4d_read_decode.h"
+#include "devices/qv4m/ro4d_service.h"
 #include "devices/qv4m/stat_err_form.h"
-#include "exchange/exchange_state.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv4m_commands_page.h"
@@ -66,68 +66,42 @@ void TQv4mCommandsPage::runCommand(const QString& progress, const std::function<
     owner_->fBlockPressKey = false;
 }
 
-bool TQv4mCommandsPage::withPort(const std::function<bool()>& work) {
-    owner_->prOpenCloseCOM(0, true);
-    const bool ok = work();
-    owner_->prOpenCloseCOM(0, false);
-    return ok;
-}
-
-bool TQv4mCommandsPage::exchange(const TRo4dRequest& request, bool checkStatus) {
-    TExchangeState& ex = ExchangeState;
-    const std::size_t n = std::min(request.bytes.size(), ex.TxBuf.size() - 2);
-    std::copy_n(request.bytes.begin(), n, ex.TxBuf.begin());
-    ex.TxLength = static_cast<std::uint16_t>(n);
-    AppendCrc16();
-    ex.RxExpected = request.replyLength;
-    if (!owner_->funSendReceive1(0))
-        return false;
-    return !checkStatus || ex.RxBuf[kRo4dStatusByte] == kRo4dDone;
-}
-
 void TQv4mCommandsPage::applyVersion(const QString& versionText) {
     owner_->bVers = BoardGeneration(versionText);
     owner_->rVoltOpora = BoardVoltOpora(owner_->bVers);
     pages_->prSetBoardLayout();
 }
 
-bool TQv4mCommandsPage::readPages() {
-    const bool board2x = IsBoard2x(owner_->bVers);
+bool TQv4mCommandsPage::readAll() {
+    ui->VerrQV4Label->setText(kVersionCaption);
+    TEditorQuiet quiet(*owner_);
     auto* mainModeCombo =
         pages_->ModePage->findChild<QComboBox*>(QStringLiteral("MainModeComboBox"));
     TReadCarry carry;
-    for (int page = 0; page < kRo4dPageCount; ++page) {
-        if (!exchange(PageRequest(static_cast<std::uint8_t>(page))))
-            return false;
+    TRo4dReadSink sink;
+    // Without the version the board generation is unknown: decoding the pages
+    // as another board's would show wrong voltages, and a write would then
+    // zero the 2.x limits. So a lost version ends the read (in the service)
+    // and the page stays as it was.
+    sink.version = [this](const QString& version) {
+        ui->VerrQV4Label->setText(kVersionCaption + version);
+        applyVersion(version);
+    };
+    // Each page goes onto the screen as it comes, so a failure part-way
+    // leaves the earlier pages shown.
+    sink.page = [&](int page, const TRo4dPageWords& words) {
         TQv4mParams p = pages_->ReadParams();
         int mainMode = mainModeCombo->currentIndex();
-        DecodeReadPage(page, PageWords(ExchangeState.RxBuf), owner_->rVoltOpora, board2x, p,
-                       mainMode, carry);
+        DecodeReadPage(page, words, owner_->rVoltOpora, IsBoard2x(owner_->bVers), p, mainMode,
+                       carry);
         pages_->WriteParams(p);
         mainModeCombo->setCurrentIndex(mainMode);
         if (page >= 4)
             SetModeWords(*owner_, TModeWords::fromArray(carry.modeWords));
-    }
-    pages_->ModePage->prRestoreModeEditor(carry.flagMode1);
-    return true;
-}
-
-bool TQv4mCommandsPage::readAll() {
-    ui->VerrQV4Label->setText(kVersionCaption);
-    TEditorQuiet quiet(*owner_);
-    return withPort([this] {
-        mExtraWords.fill(0);
-        // The version reply is taken on its length alone. Without it the board
-        // generation is unknown: decoding the pages as another board's would
-        // show wrong voltages, and a write would then zero the 2.x limits. So
-        // a lost version ends the read and the page stays as it was.
-        if (!exchange(VersionRequest(), false))
-            return false;
-        const QString version = VersionText(ExchangeState.RxBuf);
-        ui->VerrQV4Label->setText(kVersionCaption + version);
-        applyVersion(version);
-        return readPages();
-    });
+    };
+    sink.allPages = [&] { pages_->ModePage->prRestoreModeEditor(carry.flagMode1); };
+    mExtraWords.fill(0);
+    return Ro4dRead(sink).ok();
 }
 
 void TQv4mCommandsPage::RdDataButtonClick() {
@@ -145,38 +119,29 @@ void TQv4mCommandsPage::WrDataButtonClick() {
     runCommand(QStringLiteral("Статус: идёт запись..."), [this] {
         if (!pages_->prPageToRegs(QStringLiteral("no_name"), false, false))
             return false;
-        return withPort([this] {
-            for (const TRo4dRequest& frame : WriteRequests(mParamRegs, mModeRegs))
-                if (!exchange(frame))
-                    return false;
-            return true;
-        });
+        return Ro4dWrite(mParamRegs, mModeRegs).ok();
     });
 }
 
 void TQv4mCommandsPage::SaveToFlashButtonClick() {
-    runCommand(QStringLiteral("Статус: идёт сохранение..."),
-               [this] { return withPort([this] { return exchange(SaveToFlashRequest()); }); });
+    runCommand(QStringLiteral("Статус: идёт сохранение..."), [] { return Ro4dSaveToFlash().ok(); });
 }
 
 void TQv4mCommandsPage::RestartButtonClick() {
-    runCommand(QStringLiteral("Статус: перезапуск"),
-               [this] { return withPort([this] { return exchange(RestartRequest()); }); });
+    runCommand(QStringLiteral("Статус: перезапуск"), [] { return Ro4dRestart().ok(); });
 }
 
 bool TQv4mCommandsPage::funReadErrors() {
     if (StatErrForm)
         StatErrForm->prClearCB();
-    return withPort([this] {
-        if (!exchange(ReadErrorsRequest()))
-            return false;
-        const TRo4dErrors e = ErrorsOf(ExchangeState.RxBuf);
-        if (StatErrForm) {
-            StatErrForm->prSetCB(e.wErr1, e.wErr2, e.bVoltErr);
-            StatErrForm->ShowNonModal();
-        }
-        return true;
-    });
+    TRo4dErrors e;
+    if (!Ro4dReadErrors(e).ok())
+        return false;
+    if (StatErrForm) {
+        StatErrForm->prSetCB(e.wErr1, e.wErr2, e.bVoltErr);
+        StatErrForm->ShowNonModal();
+    }
+    return true;
 }
 
 void TQv4mCommandsPage::RdErrButtonClick() {
@@ -185,12 +150,7 @@ void TQv4mCommandsPage::RdErrButtonClick() {
 }
 
 bool TQv4mCommandsPage::funReadAdcChannel(std::uint8_t channel, std::uint16_t& value) {
-    return withPort([&] {
-        if (!exchange(AdcRequest(channel)))
-            return false;
-        value = ReplyWord(ExchangeState.RxBuf, 0);
-        return true;
-    });
+    return Ro4dReadAdc(channel, value).ok();
 }
 
 void TQv4mCommandsPage::Button18Click() {

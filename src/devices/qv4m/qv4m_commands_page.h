@@ -1,6 +1,6 @@
 // The page "COM и команды VI-4D": read, write, save to flash, restart and
-// read errors, plus the ADC read-out of the times page. Every command opens
-// channel 0 for itself, runs its exchanges and closes the port again.
+// read errors, plus the ADC read-out of the times page. The commands are the
+// core's RO-4D services (ro4d_service.h); the page shows what they bring.
 #pragma once
 
 #include "devices/qv4m/ro4d_protocol.h"
@@ -43,12 +43,7 @@ private:
     // The frame every handler shares: the busy guard, the progress text, the
     // work, the result text.
     void runCommand(const QString& progress, const std::function<bool()>& work);
-    // The port open around the work.
-    bool withPort(const std::function<bool()>& work);
-    // One exchange on channel 0; with checkStatus the reply must say "done".
-    bool exchange(const TRo4dRequest& request, bool checkStatus = true);
     bool readAll();
-    bool readPages();
     void applyVersion(const QString& versionText);
 
     std::unique_ptr<Ui::TQv4mCommandsPage> ui;

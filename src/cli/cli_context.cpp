@@ -1,0 +1,114 @@
+#include "cli_context.h"
+
+#include "devices/qv1m/ri1r_service.h"
+#include "exchange/exchange_host.h"
+#include "exchange/exchange_state.h"
+#include "exchange/log_text.h"
+#include "platform/event_pump.h"
+#include "port/channel_port.h"
+#include "port/exchange_settings.h"
+#include "port/port_rules.h"
+#include "serial/com_port.h"
+
+#include <QDateTime>
+#include <cstdio>
+
+namespace {
+
+// The log's lines with the time each was made, as the log window's texts.
+class TCliHost final : public TExchangeHost {
+public:
+    explicit TCliHost(bool log) : log_(log) {}
+
+    void logStatus(const QString& text, TLogColor color) override {
+        (void)color;
+        line(text);
+    }
+    void logBytes(const QString& chars, TLogColor color) override {
+        (void)color;
+        line(ByteLineText(NextLogLineNo(), chars, LogHex, latency()));
+    }
+    void logExchange() override {
+        if (!log_)
+            return;
+        const TExchangeState& ex = ExchangeState;
+        const std::size_t tx = std::min<std::size_t>(ex.TxLength, ex.TxBuf.size());
+        const std::size_t rx = std::min<std::size_t>(ex.RxLength, ex.RxBuf.size());
+        line(CmdRequestText(NextLogLineNo(), ex.TxBuf.data(), tx, ex.AttemptsUsed, LogHex));
+        line(CmdReplyText(ex.RxBuf.data(), rx, latency(), LogHex));
+    }
+    // The reason reaches the user through the command's result.
+    void plainMessage(const QString& text) override { line(text.simplified()); }
+    void portMessageBox(const QString& text, const QString& caption) override {
+        line(caption + QStringLiteral(": ") + text.simplified());
+    }
+
+private:
+    void line(const QString& text) {
+        if (log_)
+            PrintError(QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz ")) + text);
+    }
+    static int latency() { return ExchangePort() ? ExchangePort()->ManyWait1byte() : 0; }
+
+    bool log_;
+};
+
+std::unique_ptr<TCliHost> cliHost;
+
+} // namespace
+
+void PrintError(const QString& text) {
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    std::fflush(stderr);
+}
+
+void PrintOut(const QString& text) {
+    std::fprintf(stdout, "%s\n", text.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+int FinishCommand(const TCommandResult& result) {
+    if (result.ok())
+        return kExitOk;
+    PrintError(QStringLiteral("relcon4-cli: %1: %2").arg(ExchangeState.PortName[0], result.text()));
+    switch (result.fault) {
+    case TCommandFault::None:
+        return kExitOk;
+    case TCommandFault::PortNotOpen:
+        return kExitPort;
+    case TCommandFault::NoReply:
+    case TCommandFault::WrongLength:
+        return kExitReply;
+    case TCommandFault::Refused:
+        return kExitRefused;
+    }
+    return kExitReply;
+}
+
+int FileProblem(const QString& path, const QString& problem) {
+    PrintError(QStringLiteral("relcon4-cli: файл %1: %2").arg(path, problem));
+    return kExitFile;
+}
+
+int UsageProblem(const QString& text) {
+    PrintError(QStringLiteral("relcon4-cli: ") + text);
+    PrintError(QStringLiteral("Справка: relcon4-cli --help"));
+    return kExitUsage;
+}
+
+bool UsePort(const TCliContext& context) {
+    if (context.port.isEmpty()) {
+        UsageProblem(QStringLiteral("не указан порт (--port COM<n>)"));
+        return false;
+    }
+    ExchangeState.PortName[0] = PortStoredName(context.port);
+    return true;
+}
+
+void InstallCliHost(bool log) {
+    platform::SetEventPumping(false);
+    cliHost = std::make_unique<TCliHost>(log);
+    setExchangeHost(cliHost.get());
+    CreateExchangePort();
+    UseCoreQv1Line();
+}

@@ -1,0 +1,89 @@
+// relcon4-cli ro4d …: the RO-4D commands of the page "COM и команды VI-4D".
+#include "cli_ro4d_text.h"
+#include "cli_table.h"
+#include "devices/qv4m/qv4m_files.h"
+#include "devices/qv4m/ro4d_service.h"
+#include "platform/whole_file.h"
+
+#include <QFile>
+
+namespace {
+
+int readUnit(const TCliContext& context) {
+    if (!UsePort(context))
+        return kExitUsage;
+    TRo4dUnitImage image;
+    const TCommandResult result = Ro4dReadImage(image);
+    if (!result.ok())
+        return FinishCommand(result);
+    if (!context.output.isEmpty()) {
+        TParamRegs params{};
+        TModeRegs mode{};
+        Ro4dImageToRegisters(image, params, mode);
+        QString problem;
+        if (!platform::WriteWholeFile(context.output, ConfigFileBytes(params, mode, TExtraWords{}),
+                                      &problem))
+            return FileProblem(context.output, problem);
+    }
+    PrintOut(context.json ? Ro4dImageJson(image) : Ro4dImageText(image));
+    return kExitOk;
+}
+
+// A .qvf that is not whole is refused before the port is touched: a short one
+// would leave part of the unit as it was, and a long one is not this format.
+int writeUnit(const TCliContext& context) {
+    if (context.args.size() != 1)
+        return UsageProblem(QStringLiteral("ro4d write: нужен один файл .qvf"));
+    const QString path = context.args.first();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileProblem(path, file.errorString());
+    const QByteArray data = file.read(kConfigFileBytes + 1);
+    if (data.size() != kConfigFileBytes)
+        return FileProblem(
+            path,
+            QStringLiteral("повреждён: %1 байт вместо %2").arg(data.size()).arg(kConfigFileBytes));
+    if (!UsePort(context))
+        return kExitUsage;
+    TParamRegs params{};
+    TModeRegs mode{};
+    TExtraWords extra{};
+    LoadConfigWords(data, params, mode, extra);
+    return FinishCommand(Ro4dWrite(params, mode));
+}
+
+int flashUnit(const TCliContext& context) {
+    return UsePort(context) ? FinishCommand(Ro4dSaveToFlash()) : kExitUsage;
+}
+
+int restartUnit(const TCliContext& context) {
+    return UsePort(context) ? FinishCommand(Ro4dRestart()) : kExitUsage;
+}
+
+int readErrors(const TCliContext& context) {
+    if (!UsePort(context))
+        return kExitUsage;
+    TRo4dErrors e;
+    const TCommandResult result = Ro4dReadErrors(e);
+    if (result.ok())
+        PrintOut(context.json ? Ro4dErrorsJson(e) : Ro4dErrorsText(e));
+    return FinishCommand(result);
+}
+
+} // namespace
+
+QList<TCliCommand> Ro4dCommands() {
+    const QString ro4d = QStringLiteral("ro4d");
+    return {
+        {ro4d, QStringLiteral("read"), QStringLiteral("--port COM<n> [-o ФАЙЛ.qvf] [--json]"),
+         QStringLiteral("считать версию и параметры; -o: файл .qvf из слов блока"), readUnit},
+        {ro4d, QStringLiteral("write"), QStringLiteral("--port COM<n> ФАЙЛ.qvf"),
+         QStringLiteral("записать параметры из файла .qvf (148 байт)"), writeUnit},
+        {ro4d, QStringLiteral("flash"), QStringLiteral("--port COM<n>"),
+         QStringLiteral("запомнить данные во FLASH-памяти блока"), flashUnit},
+        {ro4d, QStringLiteral("restart"), QStringLiteral("--port COM<n>"),
+         QStringLiteral("перезапустить блок"), restartUnit},
+        {ro4d, QStringLiteral("errors"), QStringLiteral("--port COM<n> [--json]"),
+         QStringLiteral("считать ошибки и статусы напряжений"), readErrors},
+    };
+}

@@ -1,0 +1,44 @@
+#include "cli_table.h"
+
+QList<TCliCommand> AllCliCommands() {
+    QList<TCliCommand> all;
+    for (const auto& rows : {PortsCommands(), Ro4dCommands(), Ri1rCommands()})
+        all += rows;
+    return all;
+}
+
+QString CliHelpText() {
+    QString text = QStringLiteral("Использование: relcon4-cli [параметры] КОМАНДА [аргументы]\n"
+                                  "Команды обслуживания блоков RO-4D и RI1-R без окон.\n\n"
+                                  "Команды:\n");
+    for (const TCliCommand& command : AllCliCommands()) {
+        QString head = QStringLiteral("  ") + command.device;
+        if (!command.device.isEmpty())
+            head += QLatin1Char(' ');
+        head += command.action;
+        if (!command.synopsis.isEmpty())
+            head += QLatin1Char(' ') + command.synopsis;
+        text += head + QLatin1Char('\n') + QStringLiteral("      ") + command.summary +
+                QLatin1Char('\n');
+    }
+    text += QStringLiteral(
+        "\nПараметры:\n"
+        "  --port COM<n>     порт, к которому подключён блок (как в программе: COM1…COM96)\n"
+        "  -o, --output ФАЙЛ файл, в который записать считанное\n"
+        "  --json            вывести результат в формате JSON\n"
+        "  --timeout МС      время ожидания ответа, мс\n"
+        "  --pause МС        пауза перед запросом, мс\n"
+        "  --attempts N      число попыток запроса (1…65535)\n"
+        "  --log             строки лога обмена (с временем) в стандартный поток ошибок\n"
+        "  -h, --help        эта справка\n\n"
+        "Параметры обмена берутся из rs_m.ini программы, если он есть; --timeout, --pause\n"
+        "и --attempts их заменяют (файл не меняется).\n\n"
+        "Коды завершения:\n"
+        "  0  выполнено\n"
+        "  2  ошибка в командной строке\n"
+        "  3  порт не открылся (сообщение называет причину)\n"
+        "  4  нет ответа или ответ неверной длины\n"
+        "  5  устройство отказало\n"
+        "  6  файл не прочитан или не записан\n");
+    return text;
+}

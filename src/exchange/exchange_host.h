@@ -1,0 +1,51 @@
+// What the core asks of the layer above it while it works a port: the log,
+// the port watchdog, the port status window and messages to the user. The
+// windows answer with their log window, timer and message boxes; the command
+// line with its own lines on standard error. Without a host nothing is shown.
+#pragma once
+
+#include "exchange/log_state.h"
+
+#include <QString>
+#include <cstdint>
+
+class TExchangeHost {
+public:
+    virtual ~TExchangeHost() = default;
+
+    // A status line of the log (grey lines are opening traces).
+    virtual void logStatus(const QString& text, TLogColor color) {
+        (void)text;
+        (void)color;
+    }
+    // A numbered line of raw bytes, one character per byte.
+    virtual void logBytes(const QString& chars, TLogColor color) {
+        (void)chars;
+        (void)color;
+    }
+    // The request/reply pair now in the exchange buffers.
+    virtual void logExchange() {}
+
+    // Arms the port watchdog to run once after intervalMs.
+    virtual void armPortWatchdog(int intervalMs) { (void)intervalMs; }
+    // The port status window: 1 while a port opens, 2 when opening is in trouble.
+    virtual void showPortStatus(std::uint8_t message) { (void)message; }
+    virtual void hidePortStatus() {}
+
+    virtual void plainMessage(const QString& text) { (void)text; }
+    // One of the port's numbered errors ("Ошибка #59"), OK button, exclamation icon.
+    virtual void portMessageBox(const QString& text, const QString& caption) {
+        (void)text;
+        (void)caption;
+    }
+    // rs_m.ini has been read into the exchange settings.
+    virtual void settingsLoaded() {}
+    // A port opened for a command while the exchange settings fix DTR and
+    // RTS: here they take the stored values.
+    virtual void applyFixedLines();
+};
+
+// The host in force; a silent one until a layer installs its own.
+TExchangeHost& exchangeHost();
+// Installs a host (nullptr: the silent one); returns the previous one.
+TExchangeHost* setExchangeHost(TExchangeHost* host);
