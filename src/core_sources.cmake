@@ -1,7 +1,7 @@
 # The files of the widget-free core, as patterns under src/. Everything else
 # under src/ (pages, windows, dialogs, the shell) builds the windows library.
 set(RELCON4_CORE_PATTERNS
-  platform/*.cpp platform/*.h
+  platform/*.cpp platform/*.h platform/win32/*.cpp platform/win32/*.h
   serial/*.cpp serial/*.h
   exchange/frame.* exchange/exchange_state.* exchange/exchange_host.* exchange/log_state.*
   exchange/log_text.* exchange/transaction.* exchange/command_result.*

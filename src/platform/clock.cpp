@@ -4,8 +4,13 @@
 #include <QCoreApplication>
 #include <atomic>
 #include <chrono>
-#include <sys/prctl.h>
 #include <thread>
+#ifdef _WIN32
+#include <timeapi.h>
+#include <windows.h>
+#else
+#include <sys/prctl.h>
+#endif
 
 namespace platform {
 
@@ -33,9 +38,15 @@ void PumpThenSleep(int ms) {
 }
 
 void RaiseTimerResolution() {
+#ifdef _WIN32
+    // The system timer's 1 ms period holds for the whole process, until it ends.
+    static const bool raised = ::timeBeginPeriod(1) == TIMERR_NOERROR;
+    (void)raised;
+#else
     thread_local bool raised = false;
     if (!raised)
         raised = ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL) == 0;
+#endif
 }
 
 namespace {

@@ -27,7 +27,8 @@ void SleepUntil(MonoTime when);
 // the time the events took is part of the pause instead of added to it.
 void PumpThenSleep(int ms);
 // Asks for short sleeps of the calling thread to end close to their length
-// (the thread's timer slack drops from the default 50 us to 1 us), as the
+// (the thread's timer slack drops from the default 50 us to 1 us; on Windows
+// the system timer runs at 1 ms, timeBeginPeriod(1)), as the
 // exchange's 1 ms polls and 4 ms byte gaps need. Cheap to repeat.
 void RaiseTimerResolution();
 // Runs the pending events of the calling thread's event loop once.

@@ -1,5 +1,6 @@
 // One running copy per user: a lock file decides who is first, and a local
-// socket of the same name lets later copies wake the first one.
+// socket of the same name lets later copies wake the first one. On Windows a
+// named event of that name does both.
 #pragma once
 
 #include <QLockFile>
@@ -8,6 +9,7 @@
 #include <memory>
 
 class QLocalServer;
+class QWinEventNotifier;
 
 class InstanceSignal : public QObject {
     Q_OBJECT
@@ -30,7 +32,12 @@ signals:
 
 private:
     QString name_;
+#ifdef Q_OS_WIN
+    void* event_ = nullptr; // the event's HANDLE
+    QWinEventNotifier* notifier_ = nullptr;
+#else
     QString dir_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;
+#endif
 };

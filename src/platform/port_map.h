@@ -1,7 +1,8 @@
 // The port map: which device node stands behind each COM<n> name. Explicit
 // entries are COM<n> symlinks in the per-user ports folder; the serial
 // devices with real hardware that the kernel lists under /sys/class/tty
-// follow as automatic entries.
+// follow as automatic entries. On Windows the registry's SERIALCOMM list is
+// the map, and every COM<n> opens as \\.\COM<n> (win32/port_map_win.cpp).
 #pragma once
 
 #include <QList>
@@ -18,18 +19,20 @@ struct PortMapEntry {
     bool isExplicit = false;
 };
 
-// Where the kernel's device tree is read; tests point it at a fake tree.
-// An empty root restores "/sys".
-void SetSysfsRoot(const QString& root);
-QString SysfsRoot();
-
 // Every entry, explicit first where both claim a name, sorted by number.
 QList<PortMapEntry> ListPorts();
 // The device path for a name such as "COM3", empty when the map has none.
 QString ResolvePort(const QString& comName);
 
+#ifndef _WIN32
+// Where the kernel's device tree is read; tests point it at a fake tree.
+// An empty root restores "/sys".
+void SetSysfsRoot(const QString& root);
+QString SysfsRoot();
+
 // The COM number of an automatic entry for a kernel tty name, 0 when the name
 // is not one of the serial families (ttyS<k>, ttyUSB<k>, ttyACM<k>).
 int AutomaticComNumber(const QString& ttyName);
+#endif
 
 } // namespace platform

@@ -2,6 +2,14 @@
 // through the port map and held exclusively while open.
 #pragma once
 
+#ifdef _WIN32
+// On Windows the port is a COM device of the system's own.
+#include "platform/win32/com_device.h"
+namespace platform {
+using TtyDevice = ComDevice;
+}
+#else
+
 #include "serial/serial_device.h"
 
 #include <atomic>
@@ -61,3 +69,5 @@ bool SetCustomBaud(int fd, std::uint32_t baud);
 bool GetActualBaud(int fd, std::uint32_t& baud);
 
 } // namespace platform
+
+#endif

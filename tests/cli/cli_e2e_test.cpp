@@ -18,10 +18,12 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,7 +42,7 @@ struct TRun {
 };
 
 class CliTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         server = std::make_unique<sim::SimServer>(std::make_unique<Ro4dUnit>(Ro4dBoard::V1));

@@ -2,6 +2,7 @@
 // the slave registered in the port map as a COM port.
 #pragma once
 
+#include "exchange_port.h"
 #include "platform/pty.h"
 #include "serial/com_port.h"
 
@@ -57,9 +58,5 @@ private:
 };
 
 double Ms(Clock::duration d);
-
-// Opens the port with the settings a device command uses (9600 8N1, 4 ms
-// between bytes), no pause before a request and background reception off.
-bool OpenForExchange(TComPortD& port, const QString& comName, int readTimeOut);
 
 } // namespace serialtest
