@@ -2,6 +2,8 @@
 # scripts/windows builds): the program and its Windows tests. The Linux-only
 # parts (simulator, Linux test suite, benchmarks, packaging) stay out.
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network)
+# Port identity (maker, product, serial number) where the sources ask for it.
+find_package(Qt6 OPTIONAL_COMPONENTS SerialPort)
 
 add_compile_options(-Wall -Wextra)
 add_subdirectory(src)

@@ -3,7 +3,7 @@
 set(RELCON4_CORE_PATTERNS
   platform/*.cpp platform/*.h platform/win32/*.cpp platform/win32/*.h
   serial/*.cpp serial/*.h
-  exchange/frame.* exchange/exchange_state.* exchange/exchange_host.* exchange/log_state.*
+  exchange/frame.* exchange/exchange_state.* exchange/exchange_host.* exchange/log_state.* exchange/log_model.*
   exchange/log_text.* exchange/transaction.* exchange/command_result.*
   port/channel_port.* port/exchange_settings.* port/port_open.* port/settings_file.*
   port/param_port_rules.* port/port_rules.* port/settings_text.*

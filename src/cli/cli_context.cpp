@@ -3,41 +3,23 @@
 #include "devices/qv1m/ri1r_service.h"
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
-#include "exchange/log_text.h"
+#include "exchange/log_model.h"
 #include "platform/event_pump.h"
 #include "port/channel_port.h"
 #include "port/exchange_settings.h"
 #include "port/port_rules.h"
-#include "serial/com_port.h"
 
 #include <QDateTime>
 #include <cstdio>
 
 namespace {
 
-// The log's lines with the time each was made, as the log window's texts.
+// Port messages go to standard error with --log; the reason the port did not
+// open reaches the user through the command's result anyway.
 class TCliHost final : public TExchangeHost {
 public:
     explicit TCliHost(bool log) : log_(log) {}
 
-    void logStatus(const QString& text, TLogColor color) override {
-        (void)color;
-        line(text);
-    }
-    void logBytes(const QString& chars, TLogColor color) override {
-        (void)color;
-        line(ByteLineText(NextLogLineNo(), chars, LogHex, latency()));
-    }
-    void logExchange() override {
-        if (!log_)
-            return;
-        const TExchangeState& ex = ExchangeState;
-        const std::size_t tx = std::min<std::size_t>(ex.TxLength, ex.TxBuf.size());
-        const std::size_t rx = std::min<std::size_t>(ex.RxLength, ex.RxBuf.size());
-        line(CmdRequestText(NextLogLineNo(), ex.TxBuf.data(), tx, ex.AttemptsUsed, LogHex));
-        line(CmdReplyText(ex.RxBuf.data(), rx, latency(), LogHex));
-    }
-    // The reason reaches the user through the command's result.
     void plainMessage(const QString& text) override { line(text.simplified()); }
     void portMessageBox(const QString& text, const QString& caption) override {
         line(caption + QStringLiteral(": ") + text.simplified());
@@ -46,9 +28,8 @@ public:
 private:
     void line(const QString& text) {
         if (log_)
-            PrintError(QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz ")) + text);
+            PrintError(LogTimeText(QDateTime::currentMSecsSinceEpoch()) + QLatin1Char(' ') + text);
     }
-    static int latency() { return ExchangePort() ? ExchangePort()->ManyWait1byte() : 0; }
 
     bool log_;
 };
@@ -109,6 +90,11 @@ void InstallCliHost(bool log) {
     platform::SetEventPumping(false);
     cliHost = std::make_unique<TCliHost>(log);
     setExchangeHost(cliHost.get());
+    // With --log every line of the exchange log, as the window would write it
+    // out: time, kind, text.
+    if (log)
+        QObject::connect(&ExchangeLog(), &TLogModel::lineAdded,
+                         [](const TLogLine& line) { PrintError(LogLineForText(line)); });
     CreateExchangePort();
     UseCoreQv1Line();
 }

@@ -2,6 +2,7 @@
 // read, completed to the length their first byte announces, and handed to the
 // page that listens for them.
 #include "exchange/exchange_state.h"
+#include "exchange/log_model.h"
 #include "exchange/monitor_form.h"
 #include "exchange/transaction.h"
 #include "platform/clock.h"
@@ -9,7 +10,6 @@
 #include "port/port_open.h"
 #include "serial/com_port.h"
 
-#include <QCheckBox>
 #include <algorithm>
 
 namespace {
@@ -88,8 +88,8 @@ void TMonitorForm::prSend_Receive(std::uint8_t bLenReceive, std::uint8_t bLenPac
         ex.SendFailed = true;
         ex.ReplyFailed = true;
         ex.RxLength = 0;
-    } else if (CmdLogCheckBox->isChecked()) {
-        prShowLog(LogHex, true, false);
+    } else {
+        ExchangeLog().prCommandToLog();
     }
     prAnalyzeAnswer();
     // The watch may have been stopped while the read pumped messages.

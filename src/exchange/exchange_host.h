@@ -1,10 +1,9 @@
-// What the core asks of the layer above it while it works a port: the log,
-// the port watchdog, the port status window and messages to the user. The
-// windows answer with their log window, timer and message boxes; the command
-// line with its own lines on standard error. Without a host nothing is shown.
+// What the core asks of the layer above it while it works a port: the port
+// watchdog, the port status window and messages to the user. The windows
+// answer with their timer, windows and message boxes; the command line with
+// lines on standard error. Without a host nothing is shown. (The log is the
+// core's own model, exchange/log_model.h.)
 #pragma once
-
-#include "exchange/log_state.h"
 
 #include <QString>
 #include <cstdint>
@@ -12,19 +11,6 @@
 class TExchangeHost {
 public:
     virtual ~TExchangeHost() = default;
-
-    // A status line of the log (grey lines are opening traces).
-    virtual void logStatus(const QString& text, TLogColor color) {
-        (void)text;
-        (void)color;
-    }
-    // A numbered line of raw bytes, one character per byte.
-    virtual void logBytes(const QString& chars, TLogColor color) {
-        (void)chars;
-        (void)color;
-    }
-    // The request/reply pair now in the exchange buffers.
-    virtual void logExchange() {}
 
     // Arms the port watchdog to run once after intervalMs.
     virtual void armPortWatchdog(int intervalMs) { (void)intervalMs; }

@@ -21,8 +21,3 @@ QVariant TLogListModel::data(const QModelIndex& index, int role) const {
 void TLogListModel::rowsFilled() {
     emit dataChanged(index(0), index(kLogLines - 1));
 }
-
-QColor WinColorToQColor(TLogColor value) {
-    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                  static_cast<int>((value >> 16) & 0xFF));
-}

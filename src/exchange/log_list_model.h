@@ -5,7 +5,6 @@
 #include "exchange/log_state.h"
 
 #include <QAbstractListModel>
-#include <QColor>
 #include <array>
 #include <functional>
 

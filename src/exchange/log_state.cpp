@@ -4,6 +4,14 @@ TAnalyzeLog AnalyzeLog;
 std::array<QString, kLogLines> LogLines;
 std::array<TLogColor, kLogLines> LogLineColor{};
 std::array<TLogColor, kLogLines> LogViewColor{};
+std::array<qint64, kLogLines> LogLineTime{};
+std::array<std::uint64_t, kLogLines> LogLineSeq{};
+std::uint64_t LogSeqCounter = 0;
+std::array<int, kLogLines> LogViewSlot = [] {
+    std::array<int, kLogLines> ringIndexes{};
+    ringIndexes.fill(-1);
+    return ringIndexes;
+}();
 std::uint16_t LogWritePos = 0;
 int LogLineNo = 0;
 std::function<void()> OnLogOptionsChanged;
@@ -13,6 +21,10 @@ void ResetLogState() {
         line.clear();
     LogLineColor.fill(clLogBlack);
     LogViewColor.fill(clLogBlack);
+    LogLineTime.fill(0);
+    LogLineSeq.fill(0);
+    LogSeqCounter = 0;
+    LogViewSlot.fill(-1);
     LogWritePos = 0;
     LogLineNo = 0;
     AnalyzeLog = TAnalyzeLog{};
@@ -32,6 +44,7 @@ void FillLogRows(int newest, bool oldestFirst, std::array<QString, kLogLines>& r
     auto copy = [&](int i) {
         rows[row] = LogLines[i];
         LogViewColor[row] = LogLineColor[i];
+        LogViewSlot[row] = i;
         ++row;
     };
     if (!oldestFirst) {

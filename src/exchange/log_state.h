@@ -9,8 +9,6 @@
 #include <cstdint>
 #include <functional>
 
-class QColor;
-
 // Line colours keep the Windows form 0x00BBGGRR, so 0x0000FF is red.
 using TLogColor = std::uint32_t;
 inline constexpr TLogColor clLogBlack = 0x000000;  // stitching notes
@@ -20,9 +18,6 @@ inline constexpr TLogColor clLogGrey = 0x808080;   // port-opening traces, shown
 inline constexpr TLogColor clLogViolet = 0xA00050; // retry notes
 inline constexpr TLogColor clLogBlue = 0xFF0000;   // request row of a command entry
 inline constexpr TLogColor clLogPurple = 0x800080; // reply row of a command entry
-
-// The screen colour of a 0x00BBGGRR value.
-QColor WinColorToQColor(TLogColor value);
 
 inline constexpr int kLogLines = 400;
 // Byte lines are numbered 1..32000, then from 1 again.
@@ -40,6 +35,14 @@ extern std::array<QString, kLogLines> LogLines;
 extern std::array<TLogColor, kLogLines> LogLineColor;
 // Colour of each list row as last filled.
 extern std::array<TLogColor, kLogLines> LogViewColor;
+// Local time each line was made, ms since the epoch (0 for an empty line).
+extern std::array<qint64, kLogLines> LogLineTime;
+// Order in which the lines were made: a request counts before its reply even
+// where the list order stores the reply first.
+extern std::array<std::uint64_t, kLogLines> LogLineSeq;
+extern std::uint64_t LogSeqCounter;
+// The ring index behind each list row as last filled (-1: none).
+extern std::array<int, kLogLines> LogViewSlot;
 // Where the next line goes.
 extern std::uint16_t LogWritePos;
 extern int LogLineNo;
@@ -60,5 +63,5 @@ void AdvanceLogWritePos(int count);
 // The list rows as the log shows them, given where the newest line is:
 // newest first rewrites all 400 rows, empty ones included; oldest first copies
 // only the non-empty lines from the top and leaves the rows below as they were.
-// LogViewColor follows the rows.
+// LogViewColor and LogViewSlot follow the rows.
 void FillLogRows(int newest, bool oldestFirst, std::array<QString, kLogLines>& rows);

@@ -1,8 +1,9 @@
 #include "exchange/monitor_form.h"
 
 #include "exchange/exchange_state.h"
+#include "exchange/log_colors.h"
 #include "exchange/log_list_model.h"
-#include "exchange/log_text.h"
+#include "exchange/log_model.h"
 #include "exchange/transaction.h"
 #include "platform/clock.h"
 #include "port/channel_port.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPainter>
+#include <QPointer>
 #include <QRadioButton>
 #include <algorithm>
 
@@ -120,8 +122,14 @@ void TMonitorForm::FormCreate() {
 
     ExchangeState.PortFailCount = 0;
     ResetLogState();
-    sToLogStatus.clear();
-    iColorToLogStatus = clLogBlack;
+    TLogModel& log = ExchangeLog();
+    log.sToLogStatus.clear();
+    log.iColorToLogStatus = clLogBlack;
+    connect(&log, &TLogModel::ringChanged, this, [this](int newest) { refreshRows(newest); });
+    connect(CmdLogCheckBox, &QCheckBox::toggled, this,
+            [](bool on) { ExchangeLog().options.cmdEntries = on; });
+    connect(DebugLogCheckBox, &QCheckBox::toggled, this,
+            [](bool on) { ExchangeLog().options.debugLines = on; });
 
     rowsModel_ = new TLogListModel(this);
     rowsModel_->setRowColor([this](int row) { return MonitorsListViewCustomDrawItem(row); });
@@ -137,6 +145,8 @@ void TMonitorForm::FormCreate() {
     prRefreshLog(false);
     CmdLogCheckBox->setChecked(true);
     DebugLogCheckBox->setChecked(true);
+    log.options.cmdEntries = true;
+    log.options.debugLines = true;
 }
 
 void TMonitorForm::resizeEvent(QResizeEvent* event) {
@@ -154,59 +164,22 @@ void TMonitorForm::prFormResize() {
 }
 
 void TMonitorForm::prStatusAsStrToLog(TLogColor iColor) {
-    sToLogStatus = TakeStatusText(AnalyzeLog);
-    iColorToLogStatus = iColor;
-    prShowLog(false, false, !DebugLogCheckBox->isChecked());
+    ExchangeLog().prStatusAsStrToLog(iColor);
 }
 
 void TMonitorForm::prStatusAsCmdToLog(TLogColor iColor, bool fToHex) {
-    sToLogStatus = AnalyzeLog.sStr;
-    const int lineNo = NextLogLineNo();
-    sToLogStatus = ByteLineText(lineNo, sToLogStatus, fToHex, replyLatencyMs());
-    AnalyzeLog.fWithIntVal = false;
-    iColorToLogStatus = iColor;
-    prShowLog(false, false, false);
+    ExchangeLog().prStatusAsCmdToLog(iColor, fToHex);
 }
 
 void TMonitorForm::prShowLog(bool fToHex, bool famCmd, bool fOnlyToFile) {
-    if (!famCmd) {
-        if (fOnlyToFile && iColorToLogStatus == clLogGrey)
-            return;
-        LogLines[LogWritePos] = sToLogStatus;
-        LogLineColor[LogWritePos] = iColorToLogStatus;
-        prRefreshLog(false);
-        AdvanceLogWritePos(1);
-        return;
-    }
-
-    const TExchangeState& ex = ExchangeState;
-    const int lineNo = NextLogLineNo();
-    // Lengths are bounded by the buffers only, so long byte lists show whole.
-    const std::size_t txCount = std::min<std::size_t>(ex.TxLength, ex.TxBuf.size());
-    const std::size_t rxCount = std::min<std::size_t>(ex.RxLength, ex.RxBuf.size());
-    QString line1 = CmdRequestText(lineNo, ex.TxBuf.data(), txCount, ex.AttemptsUsed, fToHex);
-    QString line2 = CmdReplyText(ex.RxBuf.data(), rxCount, replyLatencyMs(), fToHex);
-    if (fOnlyToFile)
-        return;
-    TLogColor color1 = clLogBlue;
-    TLogColor color2 = ex.TxLength > 0 ? clLogPurple : clLogRed;
-    // Newest first shows the higher ring index on top; swapping keeps the
-    // request above its reply in both orders.
-    if (!LogOldestFirst) {
-        std::swap(line1, line2);
-        std::swap(color1, color2);
-    }
-    const int second = (LogWritePos + 1) % kLogLines;
-    LogLines[LogWritePos] = line1;
-    LogLineColor[LogWritePos] = color1;
-    LogLines[second] = line2;
-    LogLineColor[second] = color2;
-    prRefreshLog(true);
-    AdvanceLogWritePos(2);
+    ExchangeLog().prShowLog(fToHex, famCmd, fOnlyToFile);
 }
 
 void TMonitorForm::prRefreshLog(bool famCmd) {
-    const int newest = famCmd ? (LogWritePos + 1) % kLogLines : LogWritePos;
+    refreshRows(famCmd ? (LogWritePos + 1) % kLogLines : LogWritePos);
+}
+
+void TMonitorForm::refreshRows(int newest) {
     FillLogRows(newest, LogOldestFirst, rowsModel_->rows());
     rowsModel_->rowsFilled();
 }
@@ -258,8 +231,4 @@ void TMonitorForm::pDelay(std::uint32_t TimeDelay) {
 
 bool TMonitorForm::funCheckCS(std::uint8_t bNumByte) {
     return ::funCheckCS(ExchangeState.RxBuf, bNumByte);
-}
-
-int TMonitorForm::replyLatencyMs() const {
-    return ComPortD1->ManyWait1byte();
 }

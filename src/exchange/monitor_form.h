@@ -1,5 +1,6 @@
-// The exchange log window: the last 400 log lines in their colours and the
-// log options. Lines are written whether the window is shown or not.
+// The exchange log window: a view of the exchange log (log_model.h) showing
+// the last 400 lines in their colours, and the log options, which it hands to
+// the model. Lines are written whether the window is shown or not.
 #pragma once
 
 #include "exchange/log_state.h"
@@ -30,14 +31,12 @@ public:
     explicit TMonitorForm(QWidget* parent = nullptr);
     ~TMonitorForm() override;
 
-    // Writes AnalyzeLog as a status line; grey lines only while "Debug" is ticked.
+    // The log's writers, kept here for their callers; the model does the work.
     void prStatusAsStrToLog(TLogColor iColor);
-    // Writes the characters of AnalyzeLog.sStr as a numbered byte line.
     void prStatusAsCmdToLog(TLogColor iColor, bool fToHex);
-    // The writer under both; with famCmd it writes the command entry of the
-    // exchange buffers. fOnlyToFile keeps grey lines and command entries out.
     void prShowLog(bool fToHex, bool famCmd, bool fOnlyToFile);
-    // Copies the ring into the list rows.
+    // Copies the ring into the list rows, the line at LogWritePos (and the
+    // one after it for a command entry) being the newest.
     void prRefreshLog(bool famCmd);
     // Puts the loaded LogFontSize and LogHex into the option controls and the list.
     void SetSaveParam();
@@ -92,8 +91,6 @@ public:
     TComPortD* ComPortD1 = nullptr;
 
     bool fStateTel = false;
-    QString sToLogStatus;
-    TLogColor iColorToLogStatus = clLogBlack;
     std::uint8_t bTelemByte = 0;
 
 protected:
@@ -104,8 +101,8 @@ private:
     void FormResize();
     void prFormResize();
     void applyListFont();
-    // The latency of the reply now in the exchange buffers, in ms.
-    int replyLatencyMs() const;
+    // Fills the rows with the line at ring index newest on the newest end.
+    void refreshRows(int newest);
 
     // Appends one timed read of at most count bytes to the packet in RxBuf.
     void appendBackgroundRead(std::uint16_t count);

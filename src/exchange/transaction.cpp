@@ -2,6 +2,7 @@
 
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
+#include "exchange/log_model.h"
 #include "platform/clock.h"
 #include "port/channel_port.h"
 #include "port/exchange_settings.h"
@@ -21,7 +22,8 @@ constexpr std::uint16_t kDiscardWant = 4096;
 constexpr int kWatchdogMs = 1000;
 
 void logStatus(const QString& text, TLogColor color) {
-    exchangeHost().logStatus(text, color);
+    AnalyzeLog.sStr = text;
+    ExchangeLog().prStatusAsStrToLog(color);
 }
 
 // Each transaction gives the port watchdog a fresh second; a failed send
@@ -66,7 +68,8 @@ void DiscardStaleInput(TCustomComPortD& port) {
         QString bytes(static_cast<qsizetype>(n), Qt::Uninitialized);
         for (std::size_t k = 0; k < n; ++k)
             bytes[static_cast<qsizetype>(k)] = QChar(ex.RxTailBuf[k]);
-        exchangeHost().logBytes(bytes, clLogRed);
+        AnalyzeLog.sStr = bytes;
+        ExchangeLog().prStatusAsCmdToLog(clLogRed, LogHex);
     }
 }
 
@@ -161,7 +164,7 @@ void RunTransaction(std::uint8_t bNumChannel) {
 
         if (!ex.PortCrash[bNumChannel]) {
             ex.AttemptsUsed = static_cast<std::uint8_t>(attempts);
-            exchangeHost().logExchange();
+            ExchangeLog().prCommandToLog();
         }
     }
 }

@@ -6,8 +6,7 @@
 #include <chrono>
 #include <thread>
 #ifdef _WIN32
-#include <timeapi.h>
-#include <windows.h>
+#include <windows.h> // brings timeBeginPeriod (timeapi.h) with it
 #else
 #include <sys/prctl.h>
 #endif

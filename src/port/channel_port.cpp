@@ -1,5 +1,6 @@
 #include "port/channel_port.h"
 
+#include "exchange/log_model.h"
 #include "serial/com_port.h"
 
 #include <memory>
@@ -19,6 +20,10 @@ TComPortD* CreateExchangePort() {
     exchangePort = std::make_unique<TComPortD>();
     exchangePort->setObjectName(QStringLiteral("ComPortD1"));
     ApplyStoredPortSettings(*exchangePort);
+    // The log shows how long the unit took to answer; the port keeps that.
+    ExchangeLog().replyLatencyMs = [] {
+        return ExchangePort() ? ExchangePort()->ManyWait1byte() : 0;
+    };
     return exchangePort.get();
 }
 

@@ -2,6 +2,7 @@
 
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
+#include "exchange/log_model.h"
 #include "platform/clock.h"
 #include "port/channel_port.h"
 #include "port/exchange_settings.h"
@@ -19,7 +20,8 @@ TCustomComPortD* ChannelPort(std::uint8_t channel) {
 }
 
 void LogTrace(const QString& text) {
-    exchangeHost().logStatus(text, clLogGrey);
+    AnalyzeLog.sStr = text;
+    ExchangeLog().prStatusAsStrToLog(clLogGrey);
 }
 
 void ShowStatus(std::uint8_t message) {

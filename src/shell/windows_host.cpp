@@ -1,8 +1,6 @@
 #include "shell/windows_host.h"
 
 #include "exchange/exchange_host.h"
-#include "exchange/monitor_form.h"
-#include "port/exchange_settings.h"
 #include "port/param_port_form.h"
 #include "port/status_com_form.h"
 #include "shell/app_windows.h"
@@ -10,29 +8,12 @@
 #include "shell/interaction.h"
 #include "shell/relcon4_window.h"
 
-#include <QCheckBox>
 #include <QTimer>
 
 namespace {
 
 class TWindowsHost final : public TExchangeHost {
 public:
-    void logStatus(const QString& text, TLogColor color) override {
-        if (!MonitorForm)
-            return;
-        AnalyzeLog.sStr = text;
-        MonitorForm->prStatusAsStrToLog(color);
-    }
-    void logBytes(const QString& chars, TLogColor color) override {
-        if (!MonitorForm)
-            return;
-        AnalyzeLog.sStr = chars;
-        MonitorForm->prStatusAsCmdToLog(color, LogHex);
-    }
-    void logExchange() override {
-        if (MonitorForm && MonitorForm->CmdLogCheckBox->isChecked())
-            MonitorForm->prShowLog(LogHex, true, false);
-    }
     void armPortWatchdog(int intervalMs) override {
         if (!Relcon4 || !Relcon4->CrashComTimer)
             return;

@@ -1,6 +1,6 @@
-// The windows' answer to what the core asks while it works a port: the log
-// window, the main window's watchdog timer, the port status window and the
-// program's message boxes.
+// The windows' answer to what the core asks while it works a port: the main
+// window's watchdog timer, the port status window and the program's message
+// boxes.
 #pragma once
 
 // Installs it as the core's host; safe to call again. Every window it reaches

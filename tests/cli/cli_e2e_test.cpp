@@ -57,7 +57,7 @@ public:
         QProcess process;
         QElapsedTimer clock;
         clock.start();
-        process.start(testenv::BinaryDir() + QStringLiteral("/relcon4-cli"), args + exchange);
+        process.start(testenv::BinaryDir() + QStringLiteral("/relcon4-cli"), exchange + args);
         EXPECT_TRUE(process.waitForFinished(kRunDeadlineMs)) << args.join(' ').toStdString();
         TRun r;
         r.ms = clock.elapsed();
@@ -149,8 +149,9 @@ TEST_F(CliTest, ExitCodesNameWhatFailed) {
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
         EXPECT_TRUE((c.exitCode == 0 ? r.out : r.err).contains(QString::fromUtf8(c.said)))
             << r.out.toStdString() << r.err.toStdString();
-        if (c.nothingSent)
+        if (c.nothingSent) {
             EXPECT_EQ(unit()->requests().size(), before);
+        }
     }
 }
 
@@ -234,7 +235,7 @@ TEST(CliRi1rTest, ReadToFileWriteBackAndRefuseADamagedFile) {
     ASSERT_FALSE(com.isEmpty());
     const auto cli = [&](QStringList args) {
         QProcess process;
-        process.start(testenv::BinaryDir() + QStringLiteral("/relcon4-cli"), args + kExchange);
+        process.start(testenv::BinaryDir() + QStringLiteral("/relcon4-cli"), kExchange + args);
         EXPECT_TRUE(process.waitForFinished(kRunDeadlineMs));
         return process.exitCode();
     };

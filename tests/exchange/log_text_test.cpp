@@ -1,7 +1,7 @@
+#include "exchange/log_colors.h"
 #include "exchange/log_state.h"
 #include "exchange/log_text.h"
 
-#include <QColor>
 #include <gtest/gtest.h>
 #include <vector>
 

@@ -137,12 +137,18 @@ void ComDevice::close() {
     if (io_->writing)
         ::WaitForSingleObject(io_->write.hEvent, kCloseDrainMs);
     ::PurgeComm(h, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
-    DWORD n = 0;
-    // Aborted above, so this returns at once; the bytes may be freed only after it.
-    if (io_->writing)
-        ::GetOverlappedResult(h, &io_->write, &n, TRUE);
+    bool settled = true;
+    if (io_->writing) {
+        // The system writes the OVERLAPPED when the write ends, so it may be
+        // freed only after that; a driver that never ends it keeps it for good.
+        ::CancelIoEx(h, &io_->write);
+        settled = ::WaitForSingleObject(io_->write.hEvent, kCloseDrainMs) == WAIT_OBJECT_0;
+    }
     ::CloseHandle(h);
-    io_.reset();
+    if (settled)
+        io_.reset();
+    else
+        (void)io_.release();
 }
 
 bool ComDevice::applyLine(const serial::LineSettings& s) {
