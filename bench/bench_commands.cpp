@@ -53,6 +53,8 @@ struct Command {
     std::vector<Exchange> exchanges;
     // Another command that has to succeed first (the write needs a read).
     const char* before = nullptr;
+    // Its CPU gets a row of its own: the active waits' and the whole process's.
+    bool cpuRow = false;
 };
 
 std::vector<Exchange> Repeat(Exchange e, int times) {
@@ -125,7 +127,7 @@ std::vector<Command> Commands() {
     const QString ok = QStringLiteral("Статус: успешно");
     return {
         {QStringLiteral("RO-4D read (version + 7 pages)"), ro4d, ro4dPage, "RdDataButton",
-         "StatusLabel1", ro4dDone, Join({{{5, 27}}, Repeat({6, 22}, 7)})},
+         "StatusLabel1", ro4dDone, Join({{{5, 27}}, Repeat({6, 22}, 7)}), nullptr, true},
         {QStringLiteral("RO-4D write (7 frames)"), ro4d, ro4dPage, "WrDataButton", "StatusLabel1",
          ro4dDone, Repeat({22, 6}, 7), "RdDataButton"},
         {QStringLiteral("RI1-R session start"), [] { return std::make_unique<sim::Ri1rUnit>(); },
@@ -151,16 +153,21 @@ void TimeCommand(const Command& c, int reps) {
         QString name;
         int pause;
     };
+    QStringList cpuRows;
     for (const Preset& p :
          {Preset{QStringLiteral("defaults"), 100}, Preset{QStringLiteral("fastest preset"), 5}}) {
         bench::Progress(QStringLiteral("%1, %2").arg(c.title, p.name));
         PreSendPause = p.pause;
-        std::vector<double> times;
+        std::vector<double> times, active, cpu;
         int failed = 0;
         for (int r = 0; r < reps; ++r) {
             if (c.before && RunOnce(c, c.before) < 0)
                 ++failed;
+            const double active0 = bench::ActiveWaitMs();
+            const double cpu0 = bench::ProcessCpuMs();
             const double ms = RunOnce(c, c.button);
+            active.push_back(bench::ActiveWaitMs() - active0);
+            cpu.push_back(bench::ProcessCpuMs() - cpu0);
             if (ms < 0)
                 ++failed;
             else
@@ -180,7 +187,19 @@ void TimeCommand(const Command& c, int reps) {
                    QStringLiteral("ratio %1; unit latency %2 ms")
                        .arg(s.median / model, 0, 'f', 3)
                        .arg(bench::Ms(trace.medianLatency(), 3)));
+        if (c.cpuRow)
+            cpuRows << QStringLiteral("%1 (pause %2 ms): active waits %3 ms, whole process %4 ms")
+                           .arg(p.name)
+                           .arg(p.pause)
+                           .arg(bench::Ms(bench::SpreadOf(active).median, 1),
+                                bench::Ms(bench::SpreadOf(cpu).median, 1));
     }
+    if (c.cpuRow)
+        bench::Row(QStringLiteral("2. CPU per %1").arg(c.title), QStringLiteral("—"),
+                   cpuRows.join(QStringLiteral("; ")),
+                   QStringLiteral("medians of %1 runs; active stretch %2 us before each instant")
+                       .arg(reps)
+                       .arg(platform::SharpStretch().count()));
     server.stop();
 }
 
@@ -293,6 +312,7 @@ int main(int argc, char** argv) {
     bench::BenchProcess process(argc, argv);
     const QStringList& args = process.args;
     const QTemporaryDir& home = process.home;
+    bench::StretchUs(args);
     bench::QuietInteraction quiet;
     bench::OpenProgramWindows(home, false);
     const int cli = static_cast<int>(args.indexOf(QStringLiteral("--cli")));
@@ -306,11 +326,13 @@ int main(int argc, char** argv) {
         const int at = static_cast<int>(args.indexOf(QStringLiteral("--reps")));
         const int reps = at > 0 ? std::max(1, args.value(at + 1).toInt()) : 5;
         // --only TEXT: just the commands whose title holds TEXT (for profiling).
+        // "opening" picks the port's opening and closing.
         const int only = static_cast<int>(args.indexOf(QStringLiteral("--only")));
-        if (only < 0)
+        const QString which = only > 0 ? args.value(only + 1) : QString();
+        if (which.isEmpty() || which == QStringLiteral("opening"))
             TimeOpenClose(reps);
         for (const Command& c : Commands())
-            if (only < 0 || c.title.contains(args.value(only + 1)))
+            if (which.isEmpty() || c.title.contains(which))
                 TimeCommand(c, reps);
     }
     DestroyAppWindows();

@@ -2,6 +2,8 @@
 // every program prints, and figures of a process read from /proc.
 #pragma once
 
+#include "platform/clock.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -12,6 +14,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <unistd.h>
 #include <vector>
 
@@ -58,6 +61,26 @@ inline void Row(const QString& measure, const QString& nominal, const QString& m
 
 inline void Progress(const QString& text) {
     std::fprintf(stderr, "bench: %s\n", qPrintable(text));
+}
+
+// --stretch US sets the active stretch before each sharp instant (to find
+// the shortest that meets the line on a machine); returns the one in force.
+inline int StretchUs(const QStringList& args) {
+    const int at = static_cast<int>(args.indexOf(QStringLiteral("--stretch")));
+    if (at > 0)
+        platform::SetSharpStretch(std::chrono::microseconds(args.value(at + 1).toInt()));
+    return static_cast<int>(platform::SharpStretch().count());
+}
+
+// Milliseconds spent in active waits so far.
+inline double ActiveWaitMs() {
+    return std::chrono::duration<double, std::milli>(platform::ActiveWaitTotal()).count();
+}
+
+// CPU time of the whole process so far, all threads, in ms (fine-grained,
+// unlike CpuMsOf).
+inline double ProcessCpuMs() {
+    return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
 // CPU time of a process in ms, user and system, threads that have ended

@@ -1,12 +1,13 @@
 // Paced send on a pseudo-terminal: the pause before each request and the
-// gaps between its bytes as the unit's side sees them, against their nominal
-// values. The port is set up as a command opens it (9600 8N1, 4 ms between
-// bytes, the default 100 ms pause before a request). Prints table rows.
+// gaps between its bytes, as the program hands them to the line and as the
+// unit's side reads them, against their nominal values. The port is set up as a command opens it
+// (9600 8N1, 4 ms between bytes, the default 100 ms pause before a request). Prints table rows.
 #include "bench_common.h"
 
 #include "exchange/monitor_form.h"
 #include "platform/port_map.h"
 #include "platform/pty.h"
+#include "platform/tty_device.h"
 #include "platform/user_folders.h"
 #include "serial/com_port.h"
 
@@ -19,7 +20,7 @@ namespace {
 
 using bench::Clock;
 
-constexpr int kFrames = 200;
+constexpr int kDefaultFrames = 200;
 constexpr int kPauseMs = 100;
 constexpr int kGapMs = 4;
 // Shaped like a RO-4D page request, the commonest frame the program sends.
@@ -37,9 +38,9 @@ public:
         std::lock_guard<std::mutex> lock(m_);
         return at_.size();
     }
-    Clock::time_point at(std::size_t i) {
+    std::vector<Clock::time_point> all() {
         std::lock_guard<std::mutex> lock(m_);
-        return at_.at(i);
+        return at_;
     }
 
 private:
@@ -60,6 +61,24 @@ private:
     std::thread thread_;
 };
 
+// The instant each byte was handed to the line on the program's side, when
+// the write returned: what the program controls, before the pseudo-terminal
+// and the reading thread's own wake-up add theirs.
+class HandOvers : public platform::TtyDevice {
+public:
+    HandOvers(const QString& comName, std::vector<Clock::time_point>& at)
+        : platform::TtyDevice(comName), at_(at) {}
+    long writeNow(const std::uint8_t* data, std::size_t count) override {
+        const long n = platform::TtyDevice::writeNow(data, count);
+        if (n > 0)
+            at_.insert(at_.end(), static_cast<std::size_t>(n), Clock::now());
+        return n;
+    }
+
+private:
+    std::vector<Clock::time_point>& at_;
+};
+
 void SetUpLikeACommand(TComPortD& port) {
     port.SetBaudRate(brCustom);
     port.SetCustomBaudRate(9600);
@@ -70,12 +89,40 @@ void SetUpLikeACommand(TComPortD& port) {
     port.Timeouts()->SetWaitTimePrevSending(kPauseMs);
 }
 
+// How late a thread wakes from a plain 4 ms sleep, the lateness the active
+// stretch before each instant has to cover.
+void WakeLateness(int samples, int stretchUs) {
+    std::vector<double> late;
+    platform::MonoTime at = platform::MonoNow();
+    for (int i = 0; i < samples; ++i) {
+        at = platform::MonoAfter(at, kGapMs);
+        platform::SleepUntil(at);
+        late.push_back(bench::MsBetween(at, Clock::now()));
+    }
+    std::sort(late.begin(), late.end());
+    const double p99 = late[late.size() * 99 / 100];
+    const bench::Spread s = bench::SpreadOf(late);
+    bench::Row(
+        QStringLiteral("1. Wake-up from a %1 ms sleep, no active wait").arg(kGapMs),
+        QStringLiteral("—"),
+        QStringLiteral("late by median %1, p95 %2, p99 %3, worst %4")
+            .arg(bench::Ms(s.median, 3), bench::Ms(s.p95, 3), bench::Ms(p99, 3),
+                 bench::Ms(s.worst, 3)),
+        QStringLiteral("%1 samples; the active stretch is %2 us").arg(s.count).arg(stretchUs));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
     bench::IsolateFolders(home);
     QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    const int stretchUs = bench::StretchUs(args);
+    // --frames N: fewer or more frames than the table's 200 (for trying stretches).
+    const int framesAt = static_cast<int>(args.indexOf(QStringLiteral("--frames")));
+    const int frames =
+        framesAt > 0 ? std::max(1, args.value(framesAt + 1).toInt()) : kDefaultFrames;
     platform::SetSysfsRoot(home.path() + QStringLiteral("/no-sysfs"));
     platform::PseudoTerminal pty;
     QDir().mkpath(platform::PortsFolder());
@@ -83,6 +130,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_send: no pseudo-terminal\n");
         return 1;
     }
+    std::vector<Clock::time_point> handedOver;
+    TCustomComPortD::SetDeviceFactory([&handedOver](const QString& comName) {
+        return std::make_unique<HandOvers>(comName, handedOver);
+    });
     TComPortD port;
     port.SetPort(QStringLiteral("COM7"));
     SetUpLikeACommand(port);
@@ -94,13 +145,16 @@ int main(int argc, char** argv) {
     port.SetPhonReceive(false);
     // Every transaction waits a ms before it sends, which sets the timer up.
     TMonitorForm::pDelay(1);
-    bench::Progress(QStringLiteral("paced send, %1 frames").arg(kFrames));
+    WakeLateness(frames * 5, stretchUs);
+    bench::Progress(
+        QStringLiteral("paced send, %1 frames, active stretch %2 us").arg(frames).arg(stretchUs));
+    const double activeMs0 = bench::ActiveWaitMs();
 
     std::vector<Clock::time_point> calls;
     std::vector<Clock::time_point> returns;
     {
         Arrivals arrivals(pty);
-        for (int f = 0; f < kFrames; ++f) {
+        for (int f = 0; f < frames; ++f) {
             TMasBytes copy = kFrame;
             calls.push_back(Clock::now());
             port.SendString(&copy, static_cast<std::uint16_t>(copy.size()));
@@ -110,34 +164,44 @@ int main(int argc, char** argv) {
             while (arrivals.count() < (f + 1) * kFrame.size() && Clock::now() < deadline)
                 std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
-        std::vector<double> pauses, gaps, totals;
         const std::size_t n = kFrame.size();
-        for (int f = 0; f < kFrames && arrivals.count() >= (f + 1) * n; ++f) {
-            pauses.push_back(bench::MsBetween(calls[f], arrivals.at(f * n)) - kPauseMs);
-            for (std::size_t i = 1; i < n; ++i)
-                gaps.push_back(
-                    bench::MsBetween(arrivals.at(f * n + i - 1), arrivals.at(f * n + i)) - kGapMs);
-            totals.push_back(bench::MsBetween(calls[f], returns[f]));
-        }
-        const auto errorRow = [](const QString& what, const QString& nominal,
-                                 const bench::Spread& s) {
-            bench::Row(what, nominal,
-                       QStringLiteral("error median %1, p95 %2, worst %3")
-                           .arg(bench::Ms(s.median, 3), bench::Ms(s.p95, 3), bench::Ms(s.worst, 3)),
-                       QStringLiteral("%1 samples").arg(s.count));
+        const auto errorRow = [stretchUs](const QString& what, const QString& nominal,
+                                          const bench::Spread& s) {
+            bench::Row(
+                what, nominal,
+                QStringLiteral("error median %1, p95 %2, worst %3")
+                    .arg(bench::Ms(s.median, 3), bench::Ms(s.p95, 3), bench::Ms(s.worst, 3)),
+                QStringLiteral("%1 samples; active stretch %2 us").arg(s.count).arg(stretchUs));
         };
-        errorRow(QStringLiteral("1. Paced send: pause before the request"),
-                 QStringLiteral("%1 ms").arg(kPauseMs), bench::SpreadOf(pauses));
-        errorRow(QStringLiteral("1. Paced send: gap between bytes"),
-                 QStringLiteral("%1 ms").arg(kGapMs), bench::SpreadOf(gaps));
+        const auto pauseAndGapRows = [&](const std::vector<Clock::time_point>& at,
+                                         const QString& where) {
+            std::vector<double> pauses, gaps;
+            for (int f = 0; f < frames && at.size() >= (f + 1) * n; ++f) {
+                pauses.push_back(bench::MsBetween(calls[f], at[f * n]) - kPauseMs);
+                for (std::size_t i = 1; i < n; ++i)
+                    gaps.push_back(bench::MsBetween(at[f * n + i - 1], at[f * n + i]) - kGapMs);
+            }
+            errorRow(QStringLiteral("1. Paced send: pause before the request, %1").arg(where),
+                     QStringLiteral("%1 ms").arg(kPauseMs), bench::SpreadOf(pauses));
+            errorRow(QStringLiteral("1. Paced send: gap between bytes, %1").arg(where),
+                     QStringLiteral("%1 ms").arg(kGapMs), bench::SpreadOf(gaps));
+        };
+        pauseAndGapRows(handedOver, QStringLiteral("as handed to the line"));
+        pauseAndGapRows(arrivals.all(), QStringLiteral("as the unit's side reads it"));
+        std::vector<double> totals;
+        for (std::size_t f = 0; f < returns.size(); ++f)
+            totals.push_back(bench::MsBetween(calls[f], returns[f]));
         // Pause, the gaps after bytes 1 .. n-1, then the tail of two characters.
         const double nominal = kPauseMs + (kFrame.size() - 1) * kGapMs + 2;
         const bench::Spread t = bench::SpreadOf(totals);
         bench::Row(QStringLiteral("1. Paced send: whole call, %1-byte frame").arg(kFrame.size()),
                    QStringLiteral("%1 ms").arg(nominal),
                    QStringLiteral("median %1, p95 %2").arg(bench::Ms(t.median), bench::Ms(t.p95)),
-                   QStringLiteral("ratio %1").arg(t.median / nominal, 0, 'f', 3));
+                   QStringLiteral("ratio %1; active waits %2 ms a frame")
+                       .arg(t.median / nominal, 0, 'f', 3)
+                       .arg(bench::Ms((bench::ActiveWaitMs() - activeMs0) / frames)));
     }
     port.Close();
+    TCustomComPortD::SetDeviceFactory({});
     return 0;
 }

@@ -182,9 +182,15 @@ bool SendReceive(std::uint8_t bNumChannel) {
 void pDelay(std::uint32_t TimeDelay) {
     // The exchange's short sleeps need a fine timer from here on.
     platform::RaiseTimerResolution();
-    const std::uint32_t start = platform::TickCount();
-    while (platform::TickCount() - start < TimeDelay) {
+    // A pump per ms, each ms ending at an instant counted from the start; the
+    // last is met sharply, since a send or a read follows it.
+    const platform::MonoTime start = platform::MonoNow();
+    for (std::uint32_t ms = 1; ms <= TimeDelay; ++ms) {
         platform::PumpMessages();
-        platform::SleepMs(1);
+        const platform::MonoTime end = platform::MonoAfter(start, static_cast<int>(ms));
+        if (ms < TimeDelay)
+            platform::SleepUntil(end);
+        else
+            platform::WaitUntilSharp(end);
     }
 }

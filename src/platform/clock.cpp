@@ -2,6 +2,7 @@
 #include "platform/event_pump.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -12,6 +13,23 @@
 #endif
 
 namespace platform {
+
+namespace {
+
+std::atomic<std::int64_t> sharpStretchUs{kSharpStretchUs};
+std::atomic<std::int64_t> activeWaitNs{0};
+
+// Tells the core that this is a spin, so it spends less power and yields to
+// its sibling hyperthread.
+inline void SpinPause() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#elif defined(__aarch64__)
+    asm volatile("yield");
+#endif
+}
+
+} // namespace
 
 std::uint32_t TickCount() {
     using namespace std::chrono;
@@ -30,10 +48,35 @@ void SleepUntil(MonoTime when) {
     std::this_thread::sleep_until(when);
 }
 
+void WaitUntilSharp(MonoTime when) {
+    const MonoTime wake = when - SharpStretch();
+    if (MonoNow() < wake)
+        SleepUntil(wake);
+    const MonoTime from = MonoNow();
+    MonoTime now = from;
+    while (now < when) {
+        SpinPause();
+        now = MonoNow();
+    }
+    activeWaitNs.fetch_add(std::chrono::nanoseconds(now - from).count(), std::memory_order_relaxed);
+}
+
+std::chrono::microseconds SharpStretch() {
+    return std::chrono::microseconds(sharpStretchUs.load(std::memory_order_relaxed));
+}
+
+void SetSharpStretch(std::chrono::microseconds stretch) {
+    sharpStretchUs.store(std::max<std::int64_t>(0, stretch.count()), std::memory_order_relaxed);
+}
+
+std::chrono::nanoseconds ActiveWaitTotal() {
+    return std::chrono::nanoseconds(activeWaitNs.load(std::memory_order_relaxed));
+}
+
 void PumpThenSleep(int ms) {
     const MonoTime start = MonoNow();
     PumpMessages();
-    SleepUntil(MonoAfter(start, ms));
+    WaitUntilSharp(MonoAfter(start, ms));
 }
 
 void RaiseTimerResolution() {

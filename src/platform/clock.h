@@ -23,8 +23,25 @@ std::uint32_t TickCount();
 void SleepMs(int ms);
 // Sleeps the calling thread until the instant; returns at once when it has passed.
 void SleepUntil(MonoTime when);
-// Pumps the event loop once, then sleeps until ms have passed since the call:
-// the time the events took is part of the pause instead of added to it.
+// Waits until the instant, then returns at once after it: sleeps until the
+// active stretch before it, then waits actively (spinning on the clock) for
+// the rest. An idle CPU can wake from a sleep milliseconds late; the spin
+// absorbs that, at the cost of the stretch's CPU. Only for the instants the
+// line sees: byte gaps and the ends of the exchange's pauses.
+void WaitUntilSharp(MonoTime when);
+// The active stretch before a sharp instant: long enough to cover how late
+// an idle virtual core wakes from a sleep now and then (about 3 ms on the
+// 2-core machine of bench/RESULTS.md, where bench_send --stretch tries others).
+inline constexpr int kSharpStretchUs = 3000;
+// Set for measuring: the benchmarks look for the shortest that meets the line.
+std::chrono::microseconds SharpStretch();
+void SetSharpStretch(std::chrono::microseconds stretch);
+// Time spent waiting actively so far, all threads together: on a core that
+// does nothing else, this is the CPU the sharp waits cost.
+std::chrono::nanoseconds ActiveWaitTotal();
+// Pumps the event loop once, then waits until ms have passed since the call:
+// the time the events took is part of the pause instead of added to it. The
+// end is sharp.
 void PumpThenSleep(int ms);
 // Asks for short sleeps of the calling thread to end close to their length
 // (the thread's timer slack drops from the default 50 us to 1 us; on Windows

@@ -80,7 +80,11 @@ bool RunAttempt(std::uint8_t channel, int attempt) {
         return false;
     }
     ex.PortFailCount = 0;
-    HideStatus();
+    // After a timely first attempt the second shows the same message at
+    // once, with nothing served in between: hiding the window only to show
+    // it again would cost the opening a window's hide and show.
+    if (attempt == 2)
+        HideStatus();
     return true;
 }
 

@@ -20,21 +20,25 @@ constexpr std::uint16_t kMaxReply = 4096;
 namespace {
 
 // The slices of PumpedSleep, each ending at an instant counted from start,
-// so the pause lasts its length however late each slice wakes up.
+// so the pause lasts its length however late each slice wakes up. The end
+// of the pause is an instant the line sees (a byte follows it, or the reply
+// is read after it), so it is met sharply.
 void SlicedSleep(platform::MonoTime start, int ms) {
     platform::SleepMs(0);
     if (ms <= 0)
         return;
+    const platform::MonoTime end = platform::MonoAfter(start, ms);
     for (int i = 1; i <= ms / 5; ++i) {
         platform::PumpMessages();
-        platform::SleepUntil(platform::MonoAfter(start, 5 * i));
+        const platform::MonoTime slice = platform::MonoAfter(start, 5 * i);
+        if (slice < end)
+            platform::SleepUntil(slice);
     }
-    if (ms % 5 > 0)
-        platform::SleepUntil(platform::MonoAfter(start, ms));
+    platform::WaitUntilSharp(end);
 }
 
-// A pause between two bytes. The events due before the next byte are served
-// at its start, so the time they take is part of the pause, not added to it.
+// A pause before a byte. The events due before the byte are served at the
+// pause's start, so the time they take is part of the pause, not added to it.
 void ByteGap(int ms) {
     const platform::MonoTime start = platform::MonoNow();
     platform::PumpMessages();
@@ -229,8 +233,13 @@ bool TCustomComPortD::SendString(PMasBytes PBuf, std::uint16_t wNumBytes) {
     const TSendTail tail =
         SendTail(baud, BitsPerChar(FDataBits, FStopBits, FParity.Bits()), sWindowsVersion, w1, wN);
 
-    if (FTimeouts.WaitTimePrevSending() > 1)
-        PumpedSleep(FTimeouts.WaitTimePrevSending());
+    // Each byte's turn to serve events comes before it, or at the start of
+    // the pause or gap before it, so that the byte leaves as the pause ends.
+    bool served = false;
+    if (FTimeouts.WaitTimePrevSending() > 1) {
+        ByteGap(FTimeouts.WaitTimePrevSending());
+        served = true;
+    }
     TAsyncD op;
     PAsync ptr = &op;
     const bool manualRts = FFlowControl.ControlRTS() == rtsManually;
@@ -240,8 +249,6 @@ bool TCustomComPortD::SendString(PMasBytes PBuf, std::uint16_t wNumBytes) {
         PumpedSleep(1);
     }
     bool sent = false;
-    // Each byte's turn to serve events comes before it, or in the gap before it.
-    bool served = false;
     for (int i = 1; i <= n && FLastError == 0; ++i) {
         if (!served)
             platform::PumpMessages();
