@@ -40,7 +40,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps finds the Qt libraries (libqt6gui6 also carries the xcb
-# platform plugin); the DejaVu fonts carry the Cyrillic glyphs of the interface.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+# platform plugin); the DejaVu fonts carry the Cyrillic glyphs of the interface,
+# and Qt's Russian translation the texts of its own dialogs.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "desktop-file-utils")
 include(CPack)

@@ -8,6 +8,7 @@
 #include "port/param_port_form.h"
 #include "shell/app_icon.h"
 #include "shell/app_windows.h"
+#include "shell/qt_russian.h"
 #include "shell/relcon4_window.h"
 #include "shell/start_form.h"
 #include "shell/unattended_interaction.h"
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Relcon4"));
     QApplication::setWindowIcon(AppIcon());
+    InstallQtRussian();
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("outdir"), QStringLiteral("where the PNGs go"));
     for (const char* unit : {"ro4d", "ri1r", "zi2z3"})

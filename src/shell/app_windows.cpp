@@ -10,8 +10,10 @@
 #include "port/port_hooks.h"
 #include "port/status_com_form.h"
 #include "shell/box_message.h"
+#include "shell/keyboard.h"
 #include "shell/relcon4_window.h"
 #include "shell/start_form.h"
+#include "shell/tool_tips.h"
 #include "shell/windows_host.h"
 
 #include <QScreen>
@@ -46,6 +48,8 @@ void CreateAppWindows(bool showSplash) {
     ConnectPortHooks();
     ConnectQv1Line();
     WireQv2f3Page(Qv2f3Page, Relcon4, MonitorForm);
+    InstallKeyboard(Relcon4);
+    InstallToolTips(Relcon4);
 }
 
 void DestroyAppWindows() {

@@ -3,6 +3,7 @@
 #include "platform/instance_signal.h"
 #include "shell/app_icon.h"
 #include "shell/app_windows.h"
+#include "shell/qt_russian.h"
 #include "shell/relcon4_window.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ int RunRelcon4(int argc, char** argv) {
     // Matches the installed relcon4.desktop, so the desktop groups our windows under it.
     QGuiApplication::setDesktopFileName(QStringLiteral("relcon4"));
     QApplication::setWindowIcon(AppIcon());
+    InstallQtRussian();
 
     // Decided before any window exists: a later copy wakes the first and leaves.
     InstanceSignal instance(QStringLiteral("Relcon4_UNIQUE_EVENT"));

@@ -1,5 +1,7 @@
 #include "shell/interaction.h"
 
+#include "shell/last_folder.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -38,25 +40,40 @@ public:
 
     int execDialog(QDialog* dialog) override { return dialog->exec(); }
 
-    QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
-                         const QString& filter) override {
+    void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
+
+protected:
+    QString chooseOpenFile(QWidget* parent, const QString& caption, const QString& dir,
+                           const QString& filter) override {
         return QFileDialog::getOpenFileName(parent, caption, dir, filter);
     }
 
-    QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                         const QString& filter) override {
+    QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& dir,
+                           const QString& filter) override {
         // The program asks about overwriting itself, with its own question.
         return QFileDialog::getSaveFileName(parent, caption, dir, filter, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     }
-
-    void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
 };
 
 RealInteraction realInteraction;
 Interaction* current = nullptr;
 
 } // namespace
+
+QString Interaction::openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                  const QString& filter) {
+    const QString chosen = chooseOpenFile(parent, caption, FileDialogStart(dir), filter);
+    RememberFileFolder(chosen);
+    return chosen;
+}
+
+QString Interaction::saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                  const QString& filter) {
+    const QString chosen = chooseSaveFile(parent, caption, FileDialogStart(dir), filter);
+    RememberFileFolder(chosen);
+    return chosen;
+}
 
 Interaction& interaction() {
     return current ? *current : realInteraction;

@@ -23,12 +23,22 @@ public:
     virtual int messageBox(const QString& text, const QString& caption, unsigned type) = 0;
     // Runs a modal dialog; returns what QDialog::exec() would.
     virtual int execDialog(QDialog* dialog) = 0;
-    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
-                                 const QString& filter) = 0;
-    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                                 const QString& filter) = 0;
+    // The file dialogs. An empty dir opens the folder the user chose a file in
+    // last (kept per user across runs), a bare file name is suggested there;
+    // the folder of the file chosen is remembered for the next dialog.
+    QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter);
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter);
     // Opens a document or address in the desktop's viewer, without waiting.
     virtual void openUrl(const QUrl& url) = 0;
+
+protected:
+    // The user's choice of a file, starting in dir; empty when cancelled.
+    virtual QString chooseOpenFile(QWidget* parent, const QString& caption, const QString& dir,
+                                   const QString& filter) = 0;
+    virtual QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& dir,
+                                   const QString& filter) = 0;
 };
 
 // The interaction in force: the real windows unless a test has set its own.

@@ -20,16 +20,38 @@
 
 #include <QCloseEvent>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
 
 namespace {
+
+// The client area the pages are laid out for.
+constexpr QSize kPagesSize(672, 729);
+
+// Tabs with half the style's side padding: the five captions then fit the
+// pages' width at the usual desktop fonts (DejaVu Sans 9 pt needs 662 px).
+class CompactTabStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? value / 2 : value;
+    }
+};
 
 QWidget* addPage(QTabWidget* tabs, const char* name, const QString& caption) {
     auto* page = new QWidget(tabs);
@@ -38,16 +60,18 @@ QWidget* addPage(QTabWidget* tabs, const char* name, const QString& caption) {
     return page;
 }
 
-// The help the brand label opens: the README shipped beside the program,
-// or the installed copy's documents.
+// The user guide (Russian) the brand label opens: the installed copy's, the
+// source tree's when run from (below) the build folder, else where a package puts it.
 QUrl brandTarget() {
-    const QString beside = ExecutableDir() + QStringLiteral("README.md");
-    if (QFileInfo::exists(beside))
-        return QUrl::fromLocalFile(beside);
+    const QString guide = QStringLiteral("/docs/GUIDE.ru.md");
     const QString installed = InstalledDocDir(ExecutableDir());
-    if (!installed.isEmpty())
-        return QUrl::fromLocalFile(installed + QStringLiteral("/README.md"));
-    return QUrl::fromLocalFile(QStringLiteral(RELCON4_DOC_DIR "/README.md"));
+    if (!installed.isEmpty() && QFileInfo::exists(installed + guide))
+        return QUrl::fromLocalFile(installed + guide);
+    const QString build = QDir::cleanPath(QStringLiteral(RELCON4_BUILD_DIR)) + QLatin1Char('/');
+    if (QDir::cleanPath(ExecutableDir()).append(QLatin1Char('/')).startsWith(build) &&
+        QFileInfo::exists(QStringLiteral(RELCON4_SOURCE_DIR) + guide))
+        return QUrl::fromLocalFile(QStringLiteral(RELCON4_SOURCE_DIR) + guide);
+    return QUrl::fromLocalFile(QStringLiteral(RELCON4_DOC_DIR) + guide);
 }
 
 } // namespace
@@ -68,14 +92,21 @@ void TRelcon4::FormCreate() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(672, 729);
+    setFixedSize(kPagesSize);
     CustomBaud = 9600;
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    PageControl1 = new QTabWidget(this);
+    PagesArea = new QScrollArea(this);
+    PagesArea->setObjectName(QStringLiteral("PagesArea"));
+    PagesArea->setFrameShape(QFrame::NoFrame);
+    PagesArea->setWidgetResizable(true);
+    layout->addWidget(PagesArea);
+    PageControl1 = new QTabWidget;
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    layout->addWidget(PageControl1);
+    auto* tabStyle = new CompactTabStyle;
+    tabStyle->setParent(PageControl1->tabBar());
+    PageControl1->tabBar()->setStyle(tabStyle);
     TabSheet1 = addPage(PageControl1, "TabSheet1", QStringLiteral("COM и команды VI-4D"));
     TabSheet3 = addPage(PageControl1, "TabSheet3", QStringLiteral("Параметры режима VI-4D"));
     TabSheet6 =
@@ -83,6 +114,12 @@ void TRelcon4::FormCreate() {
     TabSheet2 = addPage(PageControl1, "TabSheet2", QStringLiteral("RI1-R"));
     TabSheet4 = addPage(PageControl1, "TabSheet4", QStringLiteral("ZE2-R3"));
     PageControl1->setCurrentIndex(0);
+    // Wider than the pages only when a larger font needs it for the captions.
+    PageControl1->setMinimumSize(
+        std::max(kPagesSize.width(), PageControl1->tabBar()->sizeHint().width()),
+        kPagesSize.height());
+    setFixedSize(PageControl1->minimumSize());
+    PagesArea->setWidget(PageControl1);
     InstallQv4mPages(this);
     InstallQv1mPage(this);
     InstallQv2f3Page(this);
@@ -162,6 +199,44 @@ void TRelcon4::prActivateMasterForm(QObject* /*sender*/) {
     fNotSetCheckBoxs = false;
     fBlockPressKey = false;
     emit activated();
+}
+
+void TRelcon4::FitToScreen(const QRect& available, const QMargins& frame) {
+    const QSize pages = PageControl1->minimumSize();
+    const QSize room(available.width() - frame.left() - frame.right(),
+                     available.height() - frame.top() - frame.bottom());
+    QSize size = pages.boundedTo(room);
+    // A vertical scroll bar gets its own room, so the pages do not scroll sideways as well.
+    if (size.height() < pages.height())
+        size.setWidth(std::min(pages.width() + PagesArea->verticalScrollBar()->sizeHint().width(),
+                               room.width()));
+    setFixedSize(size);
+    const QRect outer(pos(), size.grownBy(frame));
+    if (!available.contains(outer))
+        move(std::clamp(outer.x(), available.left(), available.right() + 1 - outer.width()),
+             std::clamp(outer.y(), available.top(), available.bottom() + 1 - outer.height()));
+}
+
+void TRelcon4::fitToOwnScreen() {
+    const QScreen* own = screen();
+    if (!own)
+        return;
+    fittedFrame_ = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    // Until the window manager has framed the window, allow for a title bar.
+    QMargins frame = fittedFrame_;
+    if (frame.top() == 0)
+        frame.setTop(std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), 30));
+    FitToScreen(own->availableGeometry(), frame);
+}
+
+bool TRelcon4::event(QEvent* event) {
+    // The frame is known only once the window manager has framed the window,
+    // which moves it; other moves leave the size alone.
+    const bool framed = event->type() == QEvent::Move && windowHandle() &&
+                        windowHandle()->frameMargins() != fittedFrame_;
+    if (event->type() == QEvent::Show || event->type() == QEvent::ScreenChangeInternal || framed)
+        fitToOwnScreen();
+    return QWidget::event(event);
 }
 
 void TRelcon4::RestoreMainWindow() {

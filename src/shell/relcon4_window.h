@@ -2,11 +2,13 @@
 // and the fields every device page shares.
 #pragma once
 
+#include <QMargins>
 #include <QWidget>
 #include <cstdint>
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QTabWidget;
 class QTimer;
 
@@ -20,6 +22,10 @@ public:
     void prActivateMasterForm(QObject* sender);
     // Brings this window to the front, also from minimised.
     void RestoreMainWindow();
+    // Sizes the window for a screen whose free area (less panels) is `available`,
+    // with the window manager's frame around it: the pages' own size when it
+    // fits, else as much as fits, the pages scrolling inside.
+    void FitToScreen(const QRect& available, const QMargins& frame);
     bool IsActivated() const { return activated_; }
 
     // A device operation runs; every command handler returns at once while set.
@@ -38,6 +44,8 @@ public:
     // RO-4D board generation from its version text (0x21 for 2.1); 0 until a read.
     std::uint8_t bVers = 0;
 
+    // Holds the pages; scrolls them on a screen too small for the whole window.
+    QScrollArea* PagesArea = nullptr;
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet3 = nullptr;
@@ -76,11 +84,15 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
+    void fitToOwnScreen();
     bool activated_ = false;
+    // The window manager's frame when the window was last fitted to its screen.
+    QMargins fittedFrame_;
 };
 
 // The port button's caption for a port name: "COM3" shows as "COM 3".

@@ -22,13 +22,13 @@ int UnattendedInteraction::execDialog(QDialog*) {
     return 0;
 }
 
-QString UnattendedInteraction::openFileName(QWidget*, const QString&, const QString&,
-                                            const QString&) {
+QString UnattendedInteraction::chooseOpenFile(QWidget*, const QString&, const QString&,
+                                              const QString&) {
     return {};
 }
 
-QString UnattendedInteraction::saveFileName(QWidget*, const QString&, const QString&,
-                                            const QString&) {
+QString UnattendedInteraction::chooseSaveFile(QWidget*, const QString&, const QString&,
+                                              const QString&) {
     return {};
 }
 

@@ -18,11 +18,13 @@ public:
     // A yes/no question is answered No, so nothing is overwritten or lost.
     int messageBox(const QString& text, const QString& caption, unsigned type) override;
     int execDialog(QDialog* dialog) override;
-    QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
-                         const QString& filter) override;
-    QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                         const QString& filter) override;
     void openUrl(const QUrl& url) override;
+
+protected:
+    QString chooseOpenFile(QWidget* parent, const QString& caption, const QString& dir,
+                           const QString& filter) override;
+    QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& dir,
+                           const QString& filter) override;
 
 private:
     Sink sink_;

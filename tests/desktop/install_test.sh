@@ -65,6 +65,8 @@ if [ -n "$deb" ] && [ "$deb" -nt "$build_dir/relcon4" ]; then
   dpkg-deb -x "$deb" "$scratch/package"
   dpkg-deb --field "$deb" Depends | grep -q "libqt6widgets6" || fail "$deb does not depend on Qt"
   dpkg-deb --field "$deb" Depends | grep -q "fonts-dejavu-core" || fail "$deb lacks the fonts"
+  dpkg-deb --field "$deb" Depends | grep -q "qt6-translations-l10n" ||
+    fail "$deb lacks Qt's Russian translation"
   check_root "$scratch/package"
 fi
 echo "install test: passed"

@@ -261,13 +261,15 @@ public:
         dialog->hide();
         return dialog->result();
     }
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
     void openUrl(const QUrl&) override {}
+
+protected:
+    QString chooseOpenFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
 };
 
 } // namespace

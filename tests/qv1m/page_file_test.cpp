@@ -40,7 +40,8 @@ protected:
     QStringList pageState() {
         QStringList state;
         for (QLineEdit* e : page->findChildren<QLineEdit*>())
-            state << e->objectName() + QLatin1Char('=') + e->text();
+            if (!e->isReadOnly()) // the file's path is no setting
+                state << e->objectName() + QLatin1Char('=') + e->text();
         for (QAbstractButton* b : page->findChildren<QAbstractButton*>())
             if (b->isCheckable())
                 state << b->objectName() + QLatin1Char('=') + QString::number(b->isChecked());
@@ -93,6 +94,8 @@ TEST_F(Ri1rFileTest, SavingReplacesTheFileWhole) {
     EXPECT_EQ(bytes.size(), Qv1mFileBytes(*page).size());
     EXPECT_EQ(bytes, Qv1mFileBytes(*page));
     EXPECT_EQ(bytes.split('\n')[12 * 4 + 4 * 2 + 2 - 1], "4464\r");
+    // The page names the file it wrote, so the technician can find it.
+    EXPECT_EQ(text("FilePathEdit"), QDir::toNativeSeparators(folder.path()));
     // The voltage line is written but never shown: the page keeps its own Uацп.
     type("Volt2OporaEdit", "4");
     click("Button15");

@@ -75,3 +75,27 @@ TEST_F(Qv4mPagesTest, StatusWindowShowsAndClearsBits) {
     StatErrForm->findChild<QPushButton*>(QStringLiteral("Button2"))->click();
     EXPECT_FALSE(StatErrForm->isVisible());
 }
+
+TEST_F(Qv4mPagesTest, ASetBitReadsPlainlyThoughTheWindowIsReadOnly) {
+    auto* box = StatErrForm->findChild<QCheckBox*>(QStringLiteral("CheckBox12"));
+    ASSERT_TRUE(box);
+    EXPECT_FALSE(box->isEnabled());
+    StatErrForm->show();
+    const auto shot = [box](std::uint16_t err1) {
+        StatErrForm->prSetCB(err1, 0, 0);
+        return box->grab().toImage();
+    };
+    const QImage clear = shot(0), set = shot(0x2000);
+    // The tick is what differs; it and the caption must be near black, not grey.
+    int tick = 255, caption = 255;
+    for (int y = 0; y < set.height(); ++y)
+        for (int x = 0; x < set.width(); ++x) {
+            const int grey = qGray(set.pixel(x, y));
+            caption = std::min(caption, grey);
+            if (set.pixel(x, y) != clear.pixel(x, y))
+                tick = std::min(tick, grey);
+        }
+    EXPECT_LT(tick, 100);
+    EXPECT_LT(caption, 100);
+    StatErrForm->hide();
+}

@@ -6,10 +6,12 @@
 #include "devices/qv4m/qv4m_commands_page.h"
 #include "devices/qv4m/qv4m_files.h"
 #include "devices/qv4m/qv4m_mode_page.h"
+#include "platform/user_folders.h"
 #include "support/recording_interaction.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 
 namespace {
@@ -104,6 +106,25 @@ TEST_F(Qv4mFilesTest, SaveThenLoadBringsThePagesBack) {
     user.boxAnswers.push_back(IDYES);
     SaveAs(Path("a.qvf"));
     EXPECT_EQ(ReadAll(Path("a.qvf")), saved);
+}
+
+TEST_F(Qv4mFilesTest, DialogsOpenInTheFolderUsedLastAcrossRuns) {
+    const QString folder = dir.filePath(QStringLiteral("объект 7"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    SaveAs(folder + QStringLiteral("/a.qvf"));
+    Load(QString()); // cancelled: remembers nothing
+    Load(folder + QStringLiteral("/a.qvf"));
+    ASSERT_EQ(user.fileDialogDirs.size(), 3u);
+    EXPECT_EQ(user.fileDialogDirs[1], folder);
+    EXPECT_EQ(user.fileDialogDirs[2], folder);
+    // Kept in the user's config folder, so the next run starts there too.
+    QSettings kept(platform::ConfigFolder() + QStringLiteral("/relcon4.conf"),
+                   QSettings::IniFormat);
+    EXPECT_EQ(kept.value(QStringLiteral("FileDialogs/lastFolder")).toString(), folder);
+    // A folder that has gone falls back to the current one.
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    Load(QString());
+    EXPECT_EQ(user.fileDialogDirs.back(), QDir::currentPath());
 }
 
 TEST_F(Qv4mFilesTest, OverwriteOnlyOnYes) {

@@ -1,6 +1,7 @@
 #include "shell/app_windows.h"
 #include "shell/box_message.h"
 #include "shell/interaction.h"
+#include "shell/qt_russian.h"
 #include "support/recording_interaction.h"
 #include "support/test_env.h"
 
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -120,4 +122,19 @@ TEST(MessageSeam, TimersKeepRunningWhileAMessageIsUp) {
     poll->start(10);
     ShowPlainMessage(QStringLiteral("ждём"));
     EXPECT_GE(ticks, 3);
+}
+
+TEST(MessageSeam, QtsOwnButtonsSpeakRussian) {
+    QTranslator* russian = InstallQtRussian();
+    ASSERT_TRUE(russian) << "qt6-translations-l10n is missing";
+    TBoxMessage holder;
+    BoxSeen question;
+    answerNextBox(question, QMessageBox::No);
+    EXPECT_EQ(holder.MessageBoxR(nullptr, QStringLiteral("Такой файл уже есть. Перезаписать?"),
+                                 QStringLiteral("Внимание"), MB_YESNO_ICONQUESTION),
+              IDNO);
+    delete russian;
+    question.buttons.replaceInStrings(QStringLiteral("&"), QString());
+    question.buttons.sort();
+    EXPECT_EQ(question.buttons, (QStringList{QStringLiteral("Да"), QStringLiteral("Нет")}));
 }

@@ -11,6 +11,7 @@
 #include "support/test_env.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -167,7 +168,9 @@ TEST(Startup, ShellButtonsAndBrandLabel) {
     EXPECT_TRUE(dialogShown);
     QTest::mouseClick(Relcon4->sLabel4, Qt::LeftButton);
     ASSERT_EQ(user.openedUrls.size(), 1u);
-    EXPECT_TRUE(user.openedUrls[0].toLocalFile().endsWith(QStringLiteral("README.md")));
+    // The Russian user guide, here the source tree's beside the build folder.
+    EXPECT_TRUE(user.openedUrls[0].toLocalFile().endsWith(QStringLiteral("/docs/GUIDE.ru.md")));
+    EXPECT_TRUE(QFileInfo::exists(user.openedUrls[0].toLocalFile()));
     EXPECT_FALSE(Relcon4->sLabel4->toolTip().isEmpty());
 }
 

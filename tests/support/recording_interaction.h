@@ -30,6 +30,8 @@ public:
     std::function<int(QDialog*)> onDialog;
     std::deque<QString> openFileAnswers;
     std::deque<QString> saveFileAnswers;
+    // The folder (or suggested file) each file dialog was opened with.
+    std::vector<QString> fileDialogDirs;
     // Called after each message is recorded (e.g. to check state while it is "up").
     std::function<void(const RecordedMessage&)> onMessage;
 
@@ -47,12 +49,6 @@ public:
 
     int execDialog(QDialog* dialog) override { return onDialog ? onDialog(dialog) : 0; }
 
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return take(openFileAnswers);
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return take(saveFileAnswers);
-    }
     void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
 
     QStringList texts() const {
@@ -60,6 +56,16 @@ public:
         for (const auto& m : messages)
             all << m.text;
         return all;
+    }
+
+protected:
+    QString chooseOpenFile(QWidget*, const QString&, const QString& dir, const QString&) override {
+        fileDialogDirs.push_back(dir);
+        return take(openFileAnswers);
+    }
+    QString chooseSaveFile(QWidget*, const QString&, const QString& dir, const QString&) override {
+        fileDialogDirs.push_back(dir);
+        return take(saveFileAnswers);
     }
 
 private:

@@ -39,6 +39,7 @@ TQv1mPage::TQv1mPage(TRelcon4* owner, QWidget* parent)
     for (int c = 1; c <= kQv1ChannelCount; ++c)
         bindChannel(c);
     connectHandlers();
+    showFilePath();
 }
 
 TQv1mPage::~TQv1mPage() = default;

@@ -101,6 +101,8 @@ private:
     // Unless a command runs: holds the busy flag, shows the progress text, runs body.
     void runCommand(const QString& progress, const std::function<void()>& body);
     void setStatus(const QString& text);
+    // Shows where the file buttons write and read, so the technician can find the file.
+    void showFilePath();
     bool exchange(const TQv1Request& request);
     TStep judge(bool exchanged) const;
     // One request in a port opening of its own.

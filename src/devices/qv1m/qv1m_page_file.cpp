@@ -19,7 +19,13 @@ QString filePath() {
 
 } // namespace
 
+void TQv1mPage::showFilePath() {
+    ui->FilePathEdit->setText(QDir::toNativeSeparators(filePath()));
+    ui->FilePathEdit->setCursorPosition(0);
+}
+
 void TQv1mPage::Button14Click() {
+    showFilePath();
     runCommand(QStringLiteral("Статус: сохранение в файл..."), [this] {
         prQV1StoreMode(iNumMode);
         prQV1GetTimeErr();
@@ -36,6 +42,7 @@ void TQv1mPage::Button14Click() {
 }
 
 void TQv1mPage::Button15Click() {
+    showFilePath();
     runCommand(QStringLiteral("Статус: загрузка из файла..."), [this] {
         const QFileInfo info(filePath());
         // A pipe or a device could block the read or never end.

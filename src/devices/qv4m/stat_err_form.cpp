@@ -3,6 +3,7 @@
 #include "ui_stat_err_form.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 
 namespace {
 
@@ -27,6 +28,16 @@ constexpr TErrBox kBoxes[] = {
     {"CheckBox18", vVoltErr, 5},
 };
 
+// The groups stay disabled, so the user cannot change a bit; their boxes
+// take the enabled colours, so a set bit reads as plainly as on any form.
+void readableWhileDisabled(QWidget* group) {
+    QPalette palette = group->palette();
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text,
+                                           QPalette::ButtonText, QPalette::Base, QPalette::Button})
+        palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
+    group->setPalette(palette);
+}
+
 } // namespace
 
 TStatErrForm::TStatErrForm(QWidget* parent)
@@ -34,6 +45,9 @@ TStatErrForm::TStatErrForm(QWidget* parent)
     ui->setupUi(this);
     setObjectName(QStringLiteral("StatErrForm"));
     setModal(false);
+    for (QGroupBox* group : findChildren<QGroupBox*>())
+        if (group->testAttribute(Qt::WA_ForceDisabled))
+            readableWhileDisabled(group);
     connect(ui->Button2, &QPushButton::clicked, this, &QDialog::close);
 }
 
