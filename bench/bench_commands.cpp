@@ -1,8 +1,9 @@
 // Whole commands of the program's pages against the simulated units, timed
 // from the button's click to its return, against a model of what the line
 // and the protocol's own waits take. With --memory: the peak resident memory
-// after a full RO-4D read with the log window showing 400 lines. With --cli
-// PATH: relcon4-cli's read against the same model.
+// after a full RO-4D read with the log window showing 400 lines. With
+// --record: the RO-4D read with the log recorded to a file and without. With
+// --cli PATH: relcon4-cli's read against the same model.
 //
 // The simulator paces its replies at 9600 baud (10 bits a byte, and the
 // request's last byte crossing the line first), so the model counts the
@@ -17,6 +18,7 @@
 #include "devices/qv1m/qv1m_page.h"
 #include "devices/qv2f3/qv2f3_page.h"
 #include "devices/qv4m/qv4m_commands_page.h"
+#include "exchange/log_recorder.h"
 #include "exchange/log_state.h"
 #include "exchange/monitor_form.h"
 
@@ -26,6 +28,7 @@
 #include "zi2z3_unit.h"
 
 #include <QProcess>
+#include <QCheckBox>
 #include <functional>
 #include <mutex>
 
@@ -306,6 +309,47 @@ void PeakMemory() {
     server.stop();
 }
 
+qsizetype LineCount(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
+}
+
+// The RO-4D read at the defaults, runs with and without recording taking
+// turns, so a drift of the machine falls on both alike.
+void TimeRecording(int reps) {
+    const Command read = Commands().front();
+    sim::SimServer server(read.unit());
+    server.setLineRate(kLineRate);
+    ExchangeState.PortName[0] = server.start();
+    PreSendPause = 100;
+    std::vector<double> without, with;
+    int failed = 0;
+    for (int r = 0; r < reps; ++r) {
+        for (bool record : {false, true}) {
+            MonitorForm->RecordLogCheckBox->setChecked(record);
+            const double ms = RunOnce(read, read.button);
+            if (ms < 0)
+                ++failed;
+            else
+                (record ? with : without).push_back(ms);
+        }
+    }
+    const QString file = MonitorForm->LogRecorder->FilePath();
+    MonitorForm->RecordLogCheckBox->setChecked(false);
+    const double off = bench::SpreadOf(without).median;
+    const double on = bench::SpreadOf(with).median;
+    bench::Row(QStringLiteral("6. RO-4D read, log recorded to a file (defaults)"),
+               QStringLiteral("without: median %1 ms").arg(bench::Ms(off, 1)),
+               QStringLiteral("with: median %1 ms (%2 runs each%3)")
+                   .arg(bench::Ms(on, 1))
+                   .arg(with.size())
+                   .arg(failed ? QStringLiteral(", %1 FAILED").arg(failed) : QString()),
+               QStringLiteral("ratio %1; %2 lines recorded")
+                   .arg(on / off, 0, 'f', 4)
+                   .arg(LineCount(file)));
+    server.stop();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -322,6 +366,9 @@ int main(int argc, char** argv) {
         // --cli PATH [--reps N]: the command line's read.
         const int at = static_cast<int>(args.indexOf(QStringLiteral("--reps")));
         TimeCliRead(args.value(cli + 1), at > 0 ? std::max(1, args.value(at + 1).toInt()) : 5);
+    } else if (args.contains(QStringLiteral("--record"))) {
+        const int at = static_cast<int>(args.indexOf(QStringLiteral("--reps")));
+        TimeRecording(at > 0 ? std::max(1, args.value(at + 1).toInt()) : 20);
     } else {
         const int at = static_cast<int>(args.indexOf(QStringLiteral("--reps")));
         const int reps = at > 0 ? std::max(1, args.value(at + 1).toInt()) : 5;

@@ -14,6 +14,7 @@
 #include "shell/unattended_interaction.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
@@ -126,6 +127,9 @@ int main(int argc, char** argv) {
     MonitorForm->move(0, 0);
     MonitorForm->show();
     ok = Grab(MonitorForm, out.filePath(QStringLiteral("log-window.png"))) && ok;
+    MonitorForm->TimeLogCheckBox->setChecked(true);
+    ok = Grab(MonitorForm, out.filePath(QStringLiteral("log-window-times.png"))) && ok;
+    MonitorForm->TimeLogCheckBox->setChecked(false);
     MonitorForm->hide();
     ParamPortForm->move(0, 0);
     ParamPortForm->show();

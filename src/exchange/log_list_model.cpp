@@ -12,7 +12,7 @@ QVariant TLogListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() < 0 || index.row() >= kLogLines)
         return {};
     if (role == Qt::DisplayRole)
-        return rows_[index.row()];
+        return rowPrefix_ ? rowPrefix_(index.row()) + rows_[index.row()] : rows_[index.row()];
     if (role == Qt::ForegroundRole && rowColor_)
         return QBrush(rowColor_(index.row()));
     return {};

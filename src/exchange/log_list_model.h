@@ -21,8 +21,11 @@ public:
     // Tells the view that every row may have changed: one repaint per refresh.
     void rowsFilled();
     void setRowColor(std::function<QColor(int)> rowColor) { rowColor_ = std::move(rowColor); }
+    // Text shown in front of a row (the time of its line), or nothing.
+    void setRowPrefix(std::function<QString(int)> rowPrefix) { rowPrefix_ = std::move(rowPrefix); }
 
 private:
     std::array<QString, kLogLines> rows_;
     std::function<QColor(int)> rowColor_;
+    std::function<QString(int)> rowPrefix_;
 };

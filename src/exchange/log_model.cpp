@@ -55,6 +55,13 @@ QString LogLineForText(const TLogLine& line) {
            QLatin1Char(' ') + line.text;
 }
 
+QString LogLinesText(const QList<TLogLine>& lines) {
+    QString text;
+    for (const TLogLine& line : lines)
+        text += LogLineForText(line) + QLatin1Char('\n');
+    return text;
+}
+
 TLogModel::TLogModel(QObject* parent)
     : QObject(parent), clockMs([] { return QDateTime::currentMSecsSinceEpoch(); }) {}
 

@@ -31,6 +31,8 @@ struct TLogLine {
 QString LogTimeText(qint64 timeMs);
 // One line as copied, saved or recorded: time, kind, then the text as shown.
 QString LogLineForText(const TLogLine& line);
+// The lines as text, one a line, each ending in a line feed.
+QString LogLinesText(const QList<TLogLine>& lines);
 
 struct TLogOptions {
     // "CMD": the request/reply pairs of the exchange are written.

@@ -61,3 +61,10 @@ void FillLogRows(int newest, bool oldestFirst, std::array<QString, kLogLines>& r
         if (!LogLines[i].isEmpty())
             copy(i);
 }
+
+void ClearLogRows(std::array<QString, kLogLines>& rows) {
+    for (auto& row : rows)
+        row.clear();
+    LogViewColor.fill(clLogBlack);
+    LogViewSlot.fill(-1);
+}

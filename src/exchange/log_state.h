@@ -65,3 +65,5 @@ void AdvanceLogWritePos(int count);
 // only the non-empty lines from the top and leaves the rows below as they were.
 // LogViewColor and LogViewSlot follow the rows.
 void FillLogRows(int newest, bool oldestFirst, std::array<QString, kLogLines>& rows);
+// Empties every row, after the ring has been emptied.
+void ClearLogRows(std::array<QString, kLogLines>& rows);

@@ -7,19 +7,33 @@
 #include "exchange/transaction.h"
 #include "platform/clock.h"
 #include "port/channel_port.h"
+#include "exchange/log_recorder.h"
+#include "platform/clock.h"
+#include "platform/user_folders.h"
+#include "platform/whole_file.h"
 #include "port/exchange_settings.h"
 #include "serial/com_port.h"
+#include "shell/app_windows.h"
+#include "shell/box_message.h"
+#include "shell/interaction.h"
+#include "shell/relcon4_window.h"
 #include "ui_monitor_form.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPainter>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -74,6 +88,11 @@ TMonitorForm::TMonitorForm(QWidget* parent)
     FormatRadioItemDec = ui_->FormatRadioItemDec;
     DebugLogCheckBox = ui_->DebugLogCheckBox;
     CmdLogCheckBox = ui_->CmdLogCheckBox;
+    TimeLogCheckBox = ui_->TimeLogCheckBox;
+    RecordLogCheckBox = ui_->RecordLogCheckBox;
+    SaveLogButton = ui_->SaveLogButton;
+    ClearLogButton = ui_->ClearLogButton;
+    RecordPathLabel = ui_->RecordPathLabel;
     setObjectName(QStringLiteral("MonitorForm"));
     FormCreate();
 }
@@ -147,6 +166,59 @@ void TMonitorForm::FormCreate() {
     DebugLogCheckBox->setChecked(true);
     log.options.cmdEntries = true;
     log.options.debugLines = true;
+    setUpLogFile();
+}
+
+void TMonitorForm::setUpLogFile() {
+    TLogModel& log = ExchangeLog();
+    log.options.showTimes = false;
+    MonitorsListView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    CopyLogAction = new QAction(QStringLiteral("Копировать"), MonitorsListView);
+    CopyLogAction->setObjectName(QStringLiteral("CopyLogAction"));
+    CopyLogAction->setShortcut(QKeySequence::Copy);
+    CopyLogAction->setShortcutContext(Qt::WidgetShortcut);
+    MonitorsListView->addAction(CopyLogAction);
+    MonitorsListView->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(CopyLogAction, &QAction::triggered, this, [this] { CopyLogClick(); });
+    rowsModel_->setRowPrefix([](int row) {
+        const TLogModel& model = ExchangeLog();
+        if (!model.options.showTimes)
+            return QString();
+        const TLogLine line = model.RowLine(row);
+        return line.text.isEmpty() ? QString() : LogTimeText(line.timeMs) + QStringLiteral("  ");
+    });
+
+    connect(&log, &TLogModel::cleared, this, [this] {
+        ClearLogRows(rowsModel_->rows());
+        rowsModel_->rowsFilled();
+        MonitorsListView->clearSelection();
+    });
+    connect(TimeLogCheckBox, &QCheckBox::toggled, this, [this] { TimeLogCheckBoxClick(); });
+    connect(RecordLogCheckBox, &QCheckBox::toggled, this, [this] { RecordLogCheckBoxClick(); });
+    connect(SaveLogButton, &QPushButton::clicked, this, [this] { SaveLogButtonClick(); });
+    connect(ClearLogButton, &QPushButton::clicked, this, [this] { ClearLogButtonClick(); });
+
+    LogRecorder = new TLogRecorder(log, this);
+    connect(LogRecorder, &TLogRecorder::failed, this,
+            [this](const QString& path, const QString& problem) {
+                const QSignalBlocker quiet(RecordLogCheckBox);
+                RecordLogCheckBox->setChecked(false);
+                showRecordPath();
+                tellWhenIdle(QStringLiteral("Запись лога в файл %1 остановлена: %2.")
+                                 .arg(QDir::toNativeSeparators(path), problem));
+            });
+    idleMessageTimer_ = new QTimer(this);
+    idleMessageTimer_->setInterval(100);
+    connect(idleMessageTimer_, &QTimer::timeout, this, [this] {
+        if (fExchangeRunning || (Relcon4 && Relcon4->fBlockPressKey))
+            return;
+        idleMessageTimer_->stop();
+        ShowPlainMessage(idleMessage_);
+    });
+
+    // Narrowed, the window keeps the option panel whole rather than cut its captions.
+    Panel1->layout()->activate();
+    setMinimumWidth(Panel1->minimumSizeHint().width() + 8);
 }
 
 void TMonitorForm::resizeEvent(QResizeEvent* event) {
@@ -223,6 +295,77 @@ void TMonitorForm::TelStateEditChange() {
     bTelemByte =
         static_cast<std::uint8_t>(HexToValue(TelStateEdit->text().toLatin1().toStdString()));
     TelStateEdit->setText(QString::fromStdString(ValueToHex(1, true, bTelemByte)));
+}
+
+QString TMonitorForm::SelectedLogText() const {
+    QList<int> rows;
+    for (const QModelIndex& index : MonitorsListView->selectionModel()->selectedIndexes())
+        rows << index.row();
+    return LogLinesText(ExchangeLog().RowsOldestFirst(rows));
+}
+
+void TMonitorForm::CopyLogClick() {
+    const QString text = SelectedLogText();
+    if (!text.isEmpty())
+        QApplication::clipboard()->setText(text);
+}
+
+void TMonitorForm::SaveLogButtonClick() {
+    // A name like the recordings', suggested in the folder used last.
+    const QString suggested =
+        QFileInfo(TLogRecorder::FilePathFor(QString(), QDateTime::currentDateTime())).fileName();
+    const QString path =
+        interaction().saveFileName(this, QStringLiteral("Сохранить лог"), suggested,
+                                   QStringLiteral("Лог (*.log *.txt);;Все файлы (*)"));
+    if (path.isEmpty())
+        return;
+    QString problem;
+    const QByteArray bytes = LogLinesText(ExchangeLog().LinesOldestFirst()).toUtf8();
+    if (!platform::WriteWholeFile(path, bytes, &problem))
+        ShowPlainMessage(QStringLiteral("Лог не сохранён в файл %1: %2.")
+                             .arg(QDir::toNativeSeparators(path), problem));
+}
+
+void TMonitorForm::ClearLogButtonClick() {
+    ExchangeLog().Clear();
+}
+
+void TMonitorForm::TimeLogCheckBoxClick() {
+    ExchangeLog().options.showTimes = TimeLogCheckBox->isChecked();
+    rowsModel_->rowsFilled();
+}
+
+QString TMonitorForm::RecordFolder() {
+    return platform::DataFolder() + QStringLiteral("/logs");
+}
+
+void TMonitorForm::RecordLogCheckBoxClick() {
+    if (!RecordLogCheckBox->isChecked()) {
+        LogRecorder->Stop();
+        showRecordPath();
+        return;
+    }
+    QString problem;
+    if (!LogRecorder->Start(RecordFolder(), &problem)) {
+        const QSignalBlocker quiet(RecordLogCheckBox);
+        RecordLogCheckBox->setChecked(false);
+        tellWhenIdle(QStringLiteral("Запись лога в файл %1 не начата: %2.")
+                         .arg(QDir::toNativeSeparators(LogRecorder->FilePath()), problem));
+    }
+    showRecordPath();
+}
+
+void TMonitorForm::showRecordPath() {
+    const bool on = LogRecorder->IsRecording();
+    const QString path = QDir::toNativeSeparators(LogRecorder->FilePath());
+    RecordPathLabel->setText(on ? QStringLiteral("Запись в файл: ") + path : QString());
+    RecordPathLabel->setToolTip(on ? path : QString());
+    RecordPathLabel->setVisible(on);
+}
+
+void TMonitorForm::tellWhenIdle(const QString& text) {
+    idleMessage_ = text;
+    idleMessageTimer_->start();
 }
 
 void TMonitorForm::pDelay(std::uint32_t TimeDelay) {

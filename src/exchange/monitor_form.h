@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QFrame;
@@ -18,9 +19,12 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QPushButton;
 class QRadioButton;
+class QTimer;
 class TComPortD;
 class TLogListModel;
+class TLogRecorder;
 namespace Ui {
 class TMonitorForm;
 }
@@ -44,6 +48,18 @@ public:
     void FormatRadioGroupClick();
     void FontRadioGroupClick();
     void TelStateEditChange();
+
+    // The selected rows as text, in the order they were made, with times.
+    QString SelectedLogText() const;
+    void CopyLogClick();
+    // The whole ring to a UTF-8 file the user names.
+    void SaveLogButtonClick();
+    void ClearLogButtonClick();
+    void TimeLogCheckBoxClick();
+    // Starts or stops recording to a new file in the user's data folder.
+    void RecordLogCheckBoxClick();
+    // The folder recordings go to.
+    static QString RecordFolder();
     // The colour a list row is drawn in.
     QColor MonitorsListViewCustomDrawItem(int row) const;
 
@@ -86,8 +102,14 @@ public:
     QRadioButton* FormatRadioItemDec = nullptr;
     QCheckBox* DebugLogCheckBox = nullptr;
     QCheckBox* CmdLogCheckBox = nullptr;
-    // The program's one serial port (the core's, see port/channel_port.h),
-    // created afresh with this window; every exchange goes through it.
+    QCheckBox* TimeLogCheckBox = nullptr;
+    QCheckBox* RecordLogCheckBox = nullptr;
+    QPushButton* SaveLogButton = nullptr;
+    QPushButton* ClearLogButton = nullptr;
+    QLabel* RecordPathLabel = nullptr;
+    QAction* CopyLogAction = nullptr;
+    TLogRecorder* LogRecorder = nullptr;
+    // The program's one serial port; every exchange goes through it.
     TComPortD* ComPortD1 = nullptr;
 
     bool fStateTel = false;
@@ -103,6 +125,10 @@ private:
     void applyListFont();
     // Fills the rows with the line at ring index newest on the newest end.
     void refreshRows(int newest);
+    void setUpLogFile();
+    void showRecordPath();
+    // A message that must not stop an exchange: shown once none runs.
+    void tellWhenIdle(const QString& text);
 
     // Appends one timed read of at most count bytes to the packet in RxBuf.
     void appendBackgroundRead(std::uint16_t count);
@@ -113,6 +139,8 @@ private:
     TLogListModel* rowsModel_ = nullptr;
     QButtonGroup* fontGroup_ = nullptr;
     QButtonGroup* formatGroup_ = nullptr;
+    QTimer* idleMessageTimer_ = nullptr;
+    QString idleMessage_;
 };
 
 // Two 32 x 32 pictures of the telemetry indicator.

@@ -11,6 +11,13 @@ QString ConfigFolder() {
     return base + QStringLiteral("/relcon4");
 }
 
+QString DataFolder() {
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/relcon4");
+}
+
 QString PortsFolder() {
     return ConfigFolder() + QStringLiteral("/ports");
 }

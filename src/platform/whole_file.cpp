@@ -6,12 +6,10 @@
 
 namespace platform {
 
-namespace {
-
 // Looks at the place after a failed write, so the user hears the cause in
 // words rather than as a system error text.
-QString describeFailure(const QString& path, qint64 size, bool opened, QFileDevice::FileError error,
-                        const QString& systemText) {
+QString DescribeWriteFailure(const QString& path, qint64 size, bool opened,
+                             QFileDevice::FileError error, const QString& systemText) {
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
     if (target.isDir())
@@ -37,8 +35,6 @@ QString describeFailure(const QString& path, qint64 size, bool opened, QFileDevi
     return QStringLiteral("файл не создаётся: ") + systemText;
 }
 
-} // namespace
-
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* problem) {
     QSaveFile file(path);
     const bool opened = file.open(QIODevice::WriteOnly);
@@ -50,7 +46,7 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* probl
     // Without a commit the new file is thrown away and the old one stays.
     file.cancelWriting();
     if (problem)
-        *problem = describeFailure(path, bytes.size(), opened, error, systemText);
+        *problem = DescribeWriteFailure(path, bytes.size(), opened, error, systemText);
     return false;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 
 namespace platform {
@@ -13,5 +14,10 @@ namespace platform {
 // file, if any, is untouched and nothing of the new one stays behind; problem,
 // when given, gets a short Russian account of what stood in the way.
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* problem = nullptr);
+
+// A short Russian account of why writing size bytes to path failed, looking at
+// the place after the failure; opened tells whether the file had been opened.
+QString DescribeWriteFailure(const QString& path, qint64 size, bool opened,
+                             QFileDevice::FileError error, const QString& systemText);
 
 } // namespace platform

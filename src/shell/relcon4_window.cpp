@@ -155,6 +155,8 @@ void TRelcon4::FormCreate() {
 
     connect(Button1, &QPushButton::clicked, this, &TRelcon4::Button1Click);
     connect(LogButton, &QPushButton::clicked, this, &TRelcon4::LogButtonClick);
+    LogButtonRi1r = addPageLogButton("qv1mSessionRow", QStringLiteral("LogButtonRi1r"));
+    LogButtonBench = addPageLogButton("SessionLayout", QStringLiteral("LogButtonBench"));
     connect(ParamComButton, &QPushButton::clicked, this, &TRelcon4::ParamComButtonClick);
 
     CrashComTimer = new QTimer(this);
@@ -244,6 +246,18 @@ void TRelcon4::RestoreMainWindow() {
     show();
     raise();
     activateWindow();
+}
+
+// A "Лог" button at the right end of a page's session row.
+QPushButton* TRelcon4::addPageLogButton(const char* row, const QString& name) {
+    auto* layout = PageControl1->findChild<QHBoxLayout*>(QLatin1String(row));
+    if (!layout || !layout->parentWidget())
+        return nullptr;
+    auto* button = new QPushButton(QStringLiteral("Лог"), layout->parentWidget());
+    button->setObjectName(name);
+    layout->addWidget(button);
+    connect(button, &QPushButton::clicked, this, &TRelcon4::LogButtonClick);
+    return button;
 }
 
 void TRelcon4::LogButtonClick() {

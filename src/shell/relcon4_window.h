@@ -54,6 +54,9 @@ public:
     QWidget* TabSheet4 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* LogButton = nullptr;
+    // The same log opens from the RI1-R and the bench pages.
+    QPushButton* LogButtonRi1r = nullptr;
+    QPushButton* LogButtonBench = nullptr;
     QPushButton* ParamComButton = nullptr;
     QLabel* sLabel4 = nullptr;
     // The port watchdog; armed by every transaction.
@@ -73,6 +76,7 @@ public:
     void CrashComTimerTimer(QObject* sender);
 
     void LogButtonClick();
+    QPushButton* addPageLogButton(const char* row, const QString& name);
     void ParamComButtonClick();
     void sLabel4Click();
 

@@ -164,6 +164,13 @@ TEST(Startup, ShellButtonsAndBrandLabel) {
     QTest::mouseClick(Relcon4->LogButton, Qt::LeftButton);
     EXPECT_TRUE(MonitorForm->isVisible());
     EXPECT_FALSE(MonitorForm->isModal());
+    for (QPushButton* log : {Relcon4->LogButtonRi1r, Relcon4->LogButtonBench}) {
+        ASSERT_NE(log, nullptr);
+        EXPECT_EQ(log->text(), QStringLiteral("Лог"));
+        MonitorForm->hide();
+        log->click();
+        EXPECT_TRUE(MonitorForm->isVisible()) << log->objectName().toStdString();
+    }
     QTest::mouseClick(Relcon4->ParamComButton, Qt::LeftButton);
     EXPECT_TRUE(dialogShown);
     QTest::mouseClick(Relcon4->sLabel4, Qt::LeftButton);
