@@ -210,7 +210,7 @@ void TMonitorForm::setUpLogFile() {
     idleMessageTimer_ = new QTimer(this);
     idleMessageTimer_->setInterval(100);
     connect(idleMessageTimer_, &QTimer::timeout, this, [this] {
-        if (fExchangeRunning || (Relcon4 && Relcon4->fBlockPressKey))
+        if (ExchangeRunning || (Relcon4 && Relcon4->fBlockPressKey))
             return;
         idleMessageTimer_->stop();
         ShowPlainMessage(idleMessage_);
