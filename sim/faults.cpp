@@ -14,7 +14,7 @@ struct KindInfo {
     const char* help;
 };
 
-constexpr std::array<KindInfo, 9> kKinds{{
+constexpr std::array<KindInfo, 10> kKinds{{
     {FaultKind::Silence, "silence", -1, "no reply"},
     {FaultKind::Late, "late", -1, "reply VALUE ms late (VALUE required)"},
     {FaultKind::Short, "short", 1, "reply without its last VALUE bytes (1)"},
@@ -24,6 +24,7 @@ constexpr std::array<KindInfo, 9> kKinds{{
     {FaultKind::Garbage, "garbage", 3, "VALUE stray bytes before the reply (3)"},
     {FaultKind::Refuse, "refuse", -1, "writes and saves refused with an error code"},
     {FaultKind::DropLine, "drop", -1, "the line drops instead of the reply"},
+    {FaultKind::Keep, "keep", -1, "writes acknowledged as done, old values kept"},
 }};
 
 const KindInfo& infoOf(FaultKind kind) {
@@ -55,7 +56,8 @@ int Fault::amount() const {
 }
 
 FaultTrigger TriggerOf(FaultKind kind) {
-    return kind == FaultKind::Refuse ? FaultTrigger::Write : FaultTrigger::Reply;
+    return kind == FaultKind::Refuse || kind == FaultKind::Keep ? FaultTrigger::Write
+                                                                : FaultTrigger::Reply;
 }
 
 QString FaultKindName(FaultKind kind) {

@@ -18,6 +18,7 @@ enum class FaultKind {
     Garbage,     // value stray bytes (default 3) come before the reply
     Refuse,      // a write or save is refused with the unit's error code
     DropLine,    // the line drops instead of the reply, as when an adapter is pulled
+    Keep,        // a write is acknowledged as done, but the unit keeps its old values
 };
 
 struct Fault {
@@ -52,7 +53,7 @@ FaultTrigger TriggerOf(FaultKind kind);
 QString FaultKindName(FaultKind kind);
 
 // Reads "kind[:value][,count=N][,after=M]", e.g. "late:300", "silence,count=2",
-// "drop,after=5". Kinds: silence, late, short, split, crc, garbage, refuse, drop.
+// "drop,after=5". Kinds: silence, late, short, split, crc, garbage, refuse, drop, keep.
 // On a bad text returns nothing and says why in error.
 std::optional<Fault> ParseFault(const QString& text, QString* error = nullptr);
 // The help text listing the fault kinds, for the command line.

@@ -186,9 +186,11 @@ Bytes Ri1rUnit::sessionCommand(const Bytes& frame) {
     if (cmd == '0' && len == 10)
         return result(writeVoltFlags(frame));
     if (cmd == 't' && len == 3) {
-        if (refuseThisWrite())
+        const WriteFate fate = writeFate();
+        if (fate == WriteFate::Refuse)
             return result(ri1r_result::kRefused);
-        saved_ = common_;
+        if (fate == WriteFate::Store)
+            saved_ = common_;
         return result(ri1r_result::kAccepted);
     }
     if (cmd == 'd' && len == 6)
@@ -209,18 +211,22 @@ std::uint8_t Ri1rUnit::writeMode(const Bytes& frame) {
     const Ri1rMode mode = DecodeMode(frame, 2);
     if (const std::uint8_t bad = CheckMode(n, mode))
         return bad;
-    if (refuseThisWrite())
+    const WriteFate fate = writeFate();
+    if (fate == WriteFate::Refuse)
         return ri1r_result::kRefused;
-    modes_[static_cast<std::size_t>(n)] = mode;
+    if (fate == WriteFate::Store)
+        modes_[static_cast<std::size_t>(n)] = mode;
     return ri1r_result::kAccepted;
 }
 
 std::uint8_t Ri1rUnit::writeTimeErr(const Bytes& frame) {
     if (frame[3] != 0 || frame[5] != 0 || frame[7] != 0)
         return ri1r_result::kBadValue; // delays are whole seconds up to 255
-    if (refuseThisWrite())
+    const WriteFate fate = writeFate();
+    if (fate == WriteFate::Refuse)
         return ri1r_result::kRefused;
-    common_.timeErr = {frame[2], frame[4], frame[6]};
+    if (fate == WriteFate::Store)
+        common_.timeErr = {frame[2], frame[4], frame[6]};
     return ri1r_result::kAccepted;
 }
 
@@ -229,9 +235,11 @@ std::uint8_t Ri1rUnit::writeVoltFlags(const Bytes& frame) {
                        WordAt(frame, 7)};
     if (!CommonValid(c))
         return ri1r_result::kBadValue;
-    if (refuseThisWrite())
+    const WriteFate fate = writeFate();
+    if (fate == WriteFate::Refuse)
         return ri1r_result::kRefused;
-    common_ = c;
+    if (fate == WriteFate::Store)
+        common_ = c;
     return ri1r_result::kAccepted;
 }
 
@@ -242,8 +250,11 @@ std::uint8_t Ri1rUnit::writeDate(const Bytes& frame) {
     if (!bcdValid(d[0]) || !bcdValid(d[1]) || !bcdValid(d[2]) ||
         !dateValid(fromBcd(d[0]), fromBcd(d[1])))
         return ri1r_result::kBadValue;
-    if (refuseThisWrite())
+    const WriteFate fate = writeFate();
+    if (fate == WriteFate::Refuse)
         return ri1r_result::kRefused;
+    if (fate == WriteFate::Keep)
+        return ri1r_result::kAccepted;
     date_ = d;
     saved_ = common_; // the date goes to flash together with the common settings
     return ri1r_result::kAccepted;

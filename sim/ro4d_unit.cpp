@@ -166,14 +166,17 @@ std::vector<Packet> Ro4dUnit::handleFrame(const Bytes& frame) {
             PutWord(data, regs_[static_cast<std::size_t>(page * 8 + k)]);
         break;
     }
-    case kSave:
-        if (refuseThisWrite()) {
+    case kSave: {
+        const WriteFate fate = writeFate();
+        if (fate == WriteFate::Refuse) {
             status = ro4d_status::kRefused;
             break;
         }
-        flash_ = regs_;
+        if (fate == WriteFate::Store)
+            flash_ = regs_;
         ++flashSaves_;
         break;
+    }
     case kRestart:
         regs_ = flash_;
         ++restarts_;
@@ -208,9 +211,10 @@ Bytes Ro4dUnit::writeRegisters(const Bytes& frame) {
         if (r >= 0 && WordAt(frame, 4 + 2 * static_cast<std::size_t>(i)) > RegisterLimit(r))
             sound = false;
     }
-    if (!sound || refuseThisWrite())
+    const WriteFate fate = sound ? writeFate() : WriteFate::Refuse;
+    if (fate == WriteFate::Refuse)
         return Ro4dReply(kWrite, ro4d_status::kRefused, {});
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 8 && fate == WriteFate::Store; ++i) {
         const int r = RegisterOfWriteAddress(start + i);
         if (r >= 0)
             regs_[static_cast<std::size_t>(r)] = WordAt(frame, 4 + 2 * static_cast<std::size_t>(i));

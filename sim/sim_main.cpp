@@ -65,8 +65,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption rateOpt(
         QStringLiteral("line-rate"),
         QStringLiteral("Send the replies at the pace of a serial line of BAUD bits per second "
-                       "(10 bits a byte), as a real unit would (default 0: at once)."),
-        QStringLiteral("BAUD"), QStringLiteral("0"));
+                       "(10 bits a byte), as a real unit would; 0 sends them at once (default: "
+                       "9600 for zi2z3, 0 for the others)."),
+        QStringLiteral("BAUD"), QStringLiteral("-1"));
     parser.addOptions(
         {unitOpt, comOpt, boardOpt, dateOpt, modeOpt, faultOpt, replugOpt, traceOpt, rateOpt});
     parser.process(app);
@@ -86,9 +87,10 @@ int main(int argc, char** argv) {
     auto unit = sim::MakeUnit(options, &error);
     if (!comOk)
         error = QStringLiteral("--com takes a number");
-    if (!rateOk || lineRate < 0)
+    const bool rateGiven = parser.isSet(rateOpt);
+    if (!rateOk || (rateGiven && lineRate < 0))
         error = QStringLiteral("--line-rate takes a number of bits per second");
-    if (!unit || !comOk || !rateOk || lineRate < 0) {
+    if (!unit || !comOk || !rateOk || (rateGiven && lineRate < 0)) {
         err << "relcon4-sim: " << error << Qt::endl;
         return 2;
     }
@@ -96,7 +98,8 @@ int main(int argc, char** argv) {
 
     platform::CatchStopSignals();
     sim::SimServer server(std::move(unit));
-    server.setLineRate(lineRate);
+    if (rateGiven)
+        server.setLineRate(lineRate);
     if (parser.isSet(traceOpt))
         server.setTrace([](char direction, const sim::Bytes& bytes) {
             std::printf("%c %s\n", direction, qPrintable(hexText(bytes)));

@@ -18,7 +18,8 @@ int ticksUntil(std::uint32_t due, std::uint32_t now) {
 }
 } // namespace
 
-SimServer::SimServer(std::unique_ptr<SimUnit> unit) : unit_(std::move(unit)) {}
+SimServer::SimServer(std::unique_ptr<SimUnit> unit)
+    : unit_(std::move(unit)), lineRate_(unit_ ? unit_->lineRate() : 0) {}
 
 SimServer::~SimServer() {
     stop();

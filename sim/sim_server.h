@@ -70,7 +70,8 @@ public:
     // Paces the replies as a serial line of this rate would (10 bits a byte):
     // each byte takes one byte time, and a reply starts one byte time late, as
     // the request's last byte still had to cross the line to the unit.
-    // 0 (the default) sends every piece at once. Set before start().
+    // 0 sends every piece at once. The default is the unit's own (paced for
+    // the ZI2-Z3 bench, at once for the others). Set before start().
     void setLineRate(int baud) { lineRate_ = baud; }
 
     template <class U = SimUnit> UnitAccess<U> unit() {

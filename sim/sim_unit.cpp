@@ -62,8 +62,14 @@ std::size_t SimUnit::completeFrameAfterHead() const {
     return 0;
 }
 
-bool SimUnit::refuseThisWrite() {
-    return !faults_.next(FaultTrigger::Write).empty();
+SimUnit::WriteFate SimUnit::writeFate() {
+    const std::vector<Fault> hit = faults_.next(FaultTrigger::Write);
+    const auto has = [&hit](FaultKind k) {
+        return std::any_of(hit.begin(), hit.end(), [k](const Fault& f) { return f.kind == k; });
+    };
+    if (has(FaultKind::Refuse))
+        return WriteFate::Refuse;
+    return has(FaultKind::Keep) ? WriteFate::Keep : WriteFate::Store;
 }
 
 std::vector<Outgoing> SimUnit::applyFaults(std::vector<Packet> packets) {

@@ -38,6 +38,9 @@ public:
     virtual QString kind() const = 0;
     // Name shown to people: "RO-4D", ...
     virtual QString title() const = 0;
+    // The line rate a server paces this unit's output at unless told
+    // otherwise (0: every piece at once).
+    virtual int lineRate() const { return 0; }
 
     // Takes bytes received at nowMs (a millisecond tick) and returns what to
     // send. Bytes of an unfinished frame are forgotten after a pause of
@@ -68,9 +71,11 @@ protected:
     // The replies to one sound frame; none when the unit keeps quiet.
     virtual std::vector<Packet> handleFrame(const Bytes& frame) = 0;
 
-    // For writes: consumes one write against the Refuse faults; true when
-    // this write is to be refused.
-    bool refuseThisWrite();
+    // What becomes of a write: stored, refused with the unit's error code, or
+    // acknowledged as done while the old values stay (the faults "refuse"
+    // and "keep"). Consumes one write against those faults.
+    enum class WriteFate { Store, Refuse, Keep };
+    WriteFate writeFate();
 
 private:
     std::vector<Outgoing> applyFaults(std::vector<Packet> packets);

@@ -73,9 +73,11 @@ std::vector<Packet> Zi2z3Unit::handleFrame(const Bytes& frame) {
     if (cmd == 'R' && frame.size() == 3)
         return {{Qv1Reply(kReadReply, withResult(delays_))}};
     if (cmd == 'W' && frame.size() == 9) {
-        if (refuseThisWrite())
+        const WriteFate fate = writeFate();
+        if (fate == WriteFate::Refuse)
             return {{Qv1Reply(kResultReply, {zi2z3_result::kRefused})}};
-        std::copy_n(frame.begin() + 2, delays_.size(), delays_.begin());
+        if (fate == WriteFate::Store)
+            std::copy_n(frame.begin() + 2, delays_.size(), delays_.begin());
         return {{Qv1Reply(kResultReply, {zi2z3_result::kAccepted})}};
     }
     return {};

@@ -42,6 +42,9 @@ public:
 
     QString kind() const override { return QStringLiteral("zi2z3"); }
     QString title() const override { return QStringLiteral("ZI2-Z3"); }
+    // The bench sends its packets on its own, one after another: the watch
+    // must meet them spaced as a 9600 baud line spaces them.
+    int lineRate() const override { return 9600; }
 
     // T11, T12, T13, T21, T22, T23: on delay, off delay, auto-off of channels 1 and 2, s.
     std::array<std::uint8_t, 6>& delays() { return delays_; }

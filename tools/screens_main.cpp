@@ -3,6 +3,7 @@
 // and grabs it from the screen. Run it under a real X server
 // (scripts/screenshots starts Xvfb and the simulators); pictures grabbed from
 // the screen show what a user sees, fonts and all.
+#include "devices/compare/compare_form.h"
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
 #include "port/param_port_form.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -124,6 +126,18 @@ int main(int argc, char** argv) {
         ok = Grab(Relcon4, out.filePath(QLatin1String(pages[i].file))) && ok;
     }
     Relcon4->PageControl1->setCurrentIndex(0);
+    // The difference window: two page values changed, then compared with the unit.
+    if (const QString ro4d = parser.value(QStringLiteral("ro4d")); !ro4d.isEmpty()) {
+        for (const auto& [edit, value] : {std::pair{"T_end_Edit", "12"}, {"VoltHiBtnEdit", "3.10"}})
+            if (auto* e = Relcon4->findChild<QLineEdit*>(QLatin1String(edit)))
+                e->setText(QLatin1String(value));
+        Talk(ro4d, {"compare-window.png", "ro4d", "ComparePageButton", "StatusLabel1"});
+        if (TCompareForm* form = CompareFormOf(Relcon4)) {
+            form->move(0, 0);
+            ok = Grab(form, out.filePath(QStringLiteral("compare-window.png"))) && ok;
+            form->hide();
+        }
+    }
     MonitorForm->move(0, 0);
     MonitorForm->show();
     ok = Grab(MonitorForm, out.filePath(QStringLiteral("log-window.png"))) && ok;

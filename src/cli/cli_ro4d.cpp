@@ -12,20 +12,19 @@ namespace {
 int readUnit(const TCliContext& context) {
     if (!UsePort(context))
         return kExitUsage;
-    TRo4dUnitImage image;
-    const TCommandResult result = Ro4dReadImage(image);
+    TRo4dUnitImage unit;
+    const TCommandResult result = Ro4dRead(unit);
     if (!result.ok())
         return FinishCommand(result);
     if (!context.output.isEmpty()) {
-        TParamRegs params{};
-        TModeRegs mode{};
-        Ro4dImageToRegisters(image, params, mode);
+        const TRo4dImage image = unit.image();
         QString problem;
-        if (!platform::WriteWholeFile(context.output, ConfigFileBytes(params, mode, TExtraWords{}),
+        if (!platform::WriteWholeFile(context.output,
+                                      ConfigFileBytes(image.params, image.mode, TExtraWords{}),
                                       &problem))
             return FileProblem(context.output, problem);
     }
-    PrintOut(context.json ? Ro4dImageJson(image) : Ro4dImageText(image));
+    PrintOut(context.json ? Ro4dImageJson(unit) : Ro4dImageText(unit));
     return kExitOk;
 }
 
@@ -35,21 +34,13 @@ int writeUnit(const TCliContext& context) {
     if (context.args.size() != 1)
         return UsageProblem(QStringLiteral("ro4d write: нужен один файл .qvf"));
     const QString path = context.args.first();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileProblem(path, file.errorString());
-    const QByteArray data = file.read(kConfigFileBytes + 1);
-    if (data.size() != kConfigFileBytes)
-        return FileProblem(
-            path,
-            QStringLiteral("повреждён: %1 байт вместо %2").arg(data.size()).arg(kConfigFileBytes));
+    TRo4dImage image;
+    QString reason;
+    if (!ReadConfigImage(path, image, reason))
+        return FileProblem(path, reason);
     if (!UsePort(context))
         return kExitUsage;
-    TParamRegs params{};
-    TModeRegs mode{};
-    TExtraWords extra{};
-    LoadConfigWords(data, params, mode, extra);
-    return FinishCommand(Ro4dWrite(params, mode));
+    return FinishCommand(Ro4dWrite(image.params, image.mode));
 }
 
 int flashUnit(const TCliContext& context) {

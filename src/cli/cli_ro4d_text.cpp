@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 
 namespace {
 
@@ -47,14 +48,20 @@ struct TDecoded {
     std::uint8_t bVers = 0;
 };
 
+std::array<std::uint16_t, kRo4dPageWords> pageWords(const TRo4dUnitImage& image, int page) {
+    std::array<std::uint16_t, kRo4dPageWords> words{};
+    std::copy_n(image.registers.begin() + page * kRo4dPageWords, kRo4dPageWords, words.begin());
+    return words;
+}
+
 // The pages decoded as the page decodes a read.
 TDecoded decode(const TRo4dUnitImage& image) {
     TDecoded d;
-    d.bVers = BoardGeneration(image.version);
+    d.bVers = image.bVers;
     const double volts = BoardVoltOpora(d.bVers);
-    for (int page = 0; page < kRo4dPageCount; ++page)
-        DecodeReadPage(page, image.pages[static_cast<std::size_t>(page)], volts, IsBoard2x(d.bVers),
-                       d.params, d.mainMode, d.carry);
+    for (int page = 0; page < image.pagesRead; ++page)
+        DecodeReadPage(page, pageWords(image, page), volts, IsBoard2x(d.bVers), d.params,
+                       d.mainMode, d.carry);
     return d;
 }
 
@@ -88,9 +95,9 @@ QString Ro4dImageJson(const TRo4dUnitImage& image) {
                                           {QStringLiteral("unit"), QString::fromUtf8(v.unit)}});
     }
     QJsonArray pages;
-    for (const TRo4dPageWords& words : image.pages) {
+    for (int page = 0; page < image.pagesRead; ++page) {
         QJsonArray row;
-        for (std::uint16_t w : words)
+        for (std::uint16_t w : pageWords(image, page))
             row.append(w);
         pages.append(row);
     }

@@ -33,24 +33,27 @@ void TMonitorForm::ComPortD1RxBuf() {
     ComPortD1->ReadData(&ex.RxBuf, ex.RxExpected, 0, 0, 0, 0);
     ex.RxLength =
         std::min<std::uint16_t>(ex.RxExpected, static_cast<std::uint16_t>(ex.RxBuf.size()));
-    if (ex.RxLength == 0) {
-        inRxBuf_ = false;
-        return;
-    }
-    const std::uint8_t first = ex.RxBuf[0];
-    const std::size_t length = BackgroundPacketLength ? BackgroundPacketLength(first) : 0;
-    if (length > 0) {
-        if (ex.RxLength >= length) {
-            // A second packet in the same read is dropped with the rest.
-            ex.RxLength = static_cast<std::uint16_t>(length);
+    // One read may hold several packets (the bench sends place 2's right after
+    // place 1's): each whole one is decoded in turn, as if it had come alone,
+    // and only a packet cut off at the end of the read waits for its rest.
+    const TMasBytes read(ex.RxBuf.begin(), ex.RxBuf.begin() + ex.RxLength);
+    std::size_t at = 0;
+    while (at < read.size()) {
+        const std::uint8_t first = read[at];
+        const std::size_t left = read.size() - at;
+        const std::size_t length = BackgroundPacketLength ? BackgroundPacketLength(first) : 0;
+        const std::size_t take = length > 0 ? std::min(length, left) : 0;
+        std::copy_n(read.begin() + static_cast<std::ptrdiff_t>(at), take, ex.RxBuf.begin());
+        ex.RxLength = static_cast<std::uint16_t>(take);
+        if (length > 0 && take == length)
             prAnalyzeAnswer();
-        } else {
-            prSend_Receive(static_cast<std::uint8_t>(ex.RxLength),
-                           static_cast<std::uint8_t>(length));
-        }
+        else if (length > 0)
+            prSend_Receive(static_cast<std::uint8_t>(take), static_cast<std::uint8_t>(length));
+        AnalyzeLog.sStr = QString(QChar(first));
+        prStatusAsCmdToLog(clLogRed, LogHex);
+        // A byte that starts no packet ends the read: the rest is dropped.
+        at = (length > 0 && take == length) ? at + length : read.size();
     }
-    AnalyzeLog.sStr = QString(QChar(first));
-    prStatusAsCmdToLog(clLogRed, LogHex);
     inRxBuf_ = false;
 }
 

@@ -19,6 +19,8 @@ public:
     virtual void hidePortStatus() {}
 
     virtual void plainMessage(const QString& text) { (void)text; }
+    // A device command began before any port was chosen.
+    virtual void noPortChosen() {}
     // One of the port's numbered errors ("Ошибка #59"), OK button, exclamation icon.
     virtual void portMessageBox(const QString& text, const QString& caption) {
         (void)text;

@@ -21,11 +21,6 @@ constexpr int kDiscardPasses = 10;
 constexpr std::uint16_t kDiscardWant = 4096;
 constexpr int kWatchdogMs = 1000;
 
-void logStatus(const QString& text, TLogColor color) {
-    AnalyzeLog.sStr = text;
-    ExchangeLog().prStatusAsStrToLog(color);
-}
-
 // Each transaction gives the port watchdog a fresh second; a failed send
 // leaves the channel marked, and the watchdog then takes over.
 void restartWatchdog() {
@@ -40,7 +35,7 @@ void sendRequest(TCustomComPortD& port, std::uint8_t ch) {
         ex.SendFailed = !port.SendString(&ex.TxBuf, ex.TxLength);
     } else {
         ex.SendFailed = false;
-        logStatus(QStringLiteral("Команда запроса не определена "), clLogRed);
+        LogStatusLine(QStringLiteral("Команда запроса не определена "), clLogRed);
     }
 }
 
@@ -57,6 +52,11 @@ void readReply(TCustomComPortD& port) {
 }
 
 } // namespace
+
+void LogStatusLine(const QString& text, TLogColor color) {
+    AnalyzeLog.sStr = text;
+    ExchangeLog().prStatusAsStrToLog(color);
+}
 
 void DiscardStaleInput(TCustomComPortD& port) {
     TExchangeState& ex = ExchangeState;
@@ -89,8 +89,8 @@ void StitchReply(TCustomComPortD& port, std::uint16_t want) {
     ex.RxLength = static_cast<std::uint16_t>(ex.RxLength + n);
     // The log shows how long the unit took to start answering, not the tail.
     port.SetManyWait1byte(latency);
-    logStatus(QStringLiteral("Произведено сращивание ответа ") + QString::number(missing),
-              clLogBlack);
+    LogStatusLine(QStringLiteral("Произведено сращивание ответа ") + QString::number(missing),
+                  clLogBlack);
 }
 
 TAttemptVerdict JudgeAttempt(bool replyFailed, std::uint16_t rxLength, bool goingOn, int& attempts,
@@ -148,7 +148,7 @@ void RunTransaction(std::uint8_t bNumChannel) {
             readReply(port);
         ex.RxExpected = saved;
         if (ex.SendFailed) {
-            logStatus(QStringLiteral("CrashComPort"), clLogRed);
+            LogStatusLine(QStringLiteral("CrashComPort"), clLogRed);
             ex.ReplyFailed = true;
             ex.RxLength = 0;
             goingOn = false;
@@ -160,7 +160,7 @@ void RunTransaction(std::uint8_t bNumChannel) {
             JudgeAttempt(ex.ReplyFailed, ex.RxLength, goingOn, attempts, ex.NumOfRepeat);
         goingOn = verdict.goingOn;
         for (const QString& note : verdict.notes)
-            logStatus(note, clLogViolet);
+            LogStatusLine(note, clLogViolet);
 
         if (!ex.PortCrash[bNumChannel]) {
             ex.AttemptsUsed = static_cast<std::uint8_t>(attempts);

@@ -4,10 +4,15 @@
 // nothing about frames: it sends TxLength bytes and wants RxExpected back.
 #pragma once
 
+#include "exchange/log_state.h"
+
 #include <QStringList>
 #include <cstdint>
 
 class TCustomComPortD;
+
+// Writes one status line to the exchange log in the given colour.
+void LogStatusLine(const QString& text, TLogColor color);
 
 // Runs one request on the channel (only PortOpen/PortCrash depend on it; every
 // exchange goes through ComPortD1). The result is left in ExchangeState.

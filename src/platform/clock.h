@@ -29,10 +29,11 @@ void SleepUntil(MonoTime when);
 // absorbs that, at the cost of the stretch's CPU. Only for the instants the
 // line sees: byte gaps and the ends of the exchange's pauses.
 void WaitUntilSharp(MonoTime when);
-// The active stretch before a sharp instant: long enough to cover how late
-// an idle virtual core wakes from a sleep now and then (about 3 ms on the
-// 2-core machine of bench/RESULTS.md, where bench_send --stretch tries others).
-inline constexpr int kSharpStretchUs = 3000;
+// The active stretch before a sharp instant: covers the common late wake-up
+// of an idle core, and stays short of a scheduler slice: on a loaded
+// machine a thread that spins for milliseconds loses its turn and sends
+// later, not sooner (bench_send --stretch tries others).
+inline constexpr int kSharpStretchUs = 300;
 // Set for measuring: the benchmarks look for the shortest that meets the line.
 std::chrono::microseconds SharpStretch();
 void SetSharpStretch(std::chrono::microseconds stretch);

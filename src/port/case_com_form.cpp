@@ -1,7 +1,7 @@
 #include "port/case_com_form.h"
 
 #include "platform/clock.h"
-#include "platform/port_map.h"
+#include "platform/port_identity.h"
 #include "port/port_rules.h"
 #include "port/status_com_form.h"
 #include "shell/app_windows.h"
@@ -25,12 +25,15 @@ TCaseComForm::TCaseComForm(QWidget* parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(QSize(241, 133).expandedTo(minimumSizeHint()));
+    setFixedSize(QSize(241, 171).expandedTo(minimumSizeHint()));
     GroupBox2 = ui->GroupBox2;
     CountShowLabel = ui->CountShowLabel;
     ComPortComboBox = ui->ComPortComboBox;
     ReNewButton = ui->ReNewButton;
     Button1 = ui->Button1;
+    PortInfoLabel = ui->PortInfoLabel;
+    connect(ComPortComboBox, &QComboBox::currentIndexChanged, this,
+            &TCaseComForm::ShowSelectedPort);
     connect(ReNewButton, &QPushButton::clicked, this, &TCaseComForm::ReNewButtonClick);
     connect(Button1, &QPushButton::clicked, this, &TCaseComForm::Button1Click);
     FormCreate();
@@ -51,13 +54,25 @@ void TCaseComForm::FormDestroy() {
 
 void TCaseComForm::rsEnumerateComPorts() {
     ComPortList.clear();
+    portDetails_.clear();
     iNumCounterPorts = 0;
-    for (const platform::PortMapEntry& entry : platform::ListPorts()) {
-        if (entry.comName.isEmpty())
+    for (const platform::DescribedPort& port : platform::DescribePorts()) {
+        if (port.entry.comName.isEmpty())
             continue;
-        ComPortList.append(PortDisplayName(entry.comName));
+        ComPortList.append(PortDisplayName(port.entry.comName));
+        portDetails_.append(port.details);
         ++iNumCounterPorts;
     }
+}
+
+QString TCaseComForm::prPortTitle(const QString& shownName) const {
+    const qsizetype i = ComPortList.indexOf(shownName);
+    return PortTitle(shownName, i < 0 ? QString() : portDetails_.value(i));
+}
+
+void TCaseComForm::ShowSelectedPort() {
+    const QString shown = ComPortComboBox->currentText();
+    PortInfoLabel->setText(shown.isEmpty() ? QString() : prPortTitle(shown));
 }
 
 void TCaseComForm::prScanComPort() {
@@ -65,7 +80,10 @@ void TCaseComForm::prScanComPort() {
     rsEnumerateComPorts();
     ComPortComboBox->clear();
     ComPortComboBox->addItems(ComPortList);
+    for (int i = 0; i < ComPortList.size(); ++i)
+        ComPortComboBox->setItemData(i, prPortTitle(ComPortList.at(i)), Qt::ToolTipRole);
     ComPortComboBox->setCurrentIndex(ComPortList.isEmpty() ? -1 : 0);
+    ShowSelectedPort();
     if (StatusCOMForm)
         StatusCOMForm->hide();
 }

@@ -32,6 +32,9 @@ public:
     // Empties sCom when that port is not among the ports found; a name of
     // fewer than four characters is left as it is.
     void prCheckNameComPort(QString& sCom);
+    // The port with what stands behind it ("COM 34 — /dev/ttyUSB1, FTDI ...")
+    // as the last scan found it; the shown name alone when it was not found.
+    QString prPortTitle(const QString& shownName) const;
     // Shows the tries left of three.
     void prShowNumEffort(std::uint8_t bCount);
 
@@ -41,6 +44,9 @@ public:
     QGroupBox* GroupBox2 = nullptr;
     QLabel* CountShowLabel = nullptr;
     QComboBox* ComPortComboBox = nullptr;
+    // Under the list: what the selected port is (device path, adapter maker,
+    // product and serial number); each item's tooltip says the same.
+    QLabel* PortInfoLabel = nullptr;
     QPushButton* ReNewButton = nullptr;
     QPushButton* Button1 = nullptr;
 
@@ -52,6 +58,10 @@ public:
 private:
     void FormCreate();
     void FormDestroy();
+    void ShowSelectedPort();
+
+    // What stands behind each entry of ComPortList, in the same order.
+    QStringList portDetails_;
 
     std::unique_ptr<Ui::TCaseComForm> ui;
 };

@@ -20,6 +20,10 @@
 #include <QPushButton>
 #include <QTimer>
 
+const QString kChoosePortFirst =
+    QStringLiteral("СОМ-порт не выбран. Сначала укажите его (шаг 1 на странице «COM и команды "
+                   "VI-4D»): нажмите кнопку порта, она обведена красным.");
+
 namespace {
 
 constexpr int kCrashPollMs = 500;
@@ -37,6 +41,9 @@ void WaitForWatchdog(std::uint8_t channel, const TCaseComForm& form) {
         platform::SleepMs(kCrashPollMs);
     }
 }
+
+// Marks the port button until a port is shown on it.
+const QString kPortButtonMark = QStringLiteral("QPushButton { border: 2px solid #D00000; }");
 
 void ShowTriesOver() {
     PortMessageBox(QStringLiteral("Цикл выбора СОМ-порта прекращён! Порт сменить не удалось!"),
@@ -84,6 +91,9 @@ bool TRelcon4::funChangeComPort(std::uint8_t channel) {
         // Each command opens the port again.
         ClosePort(channel);
         SaveSettings();
+        // The button names the port the commands use, whoever changed it.
+        if (channel == 0)
+            prShowPortOnButton(form.ComPortComboBox->currentText());
     }
     return chosen;
 }
@@ -95,9 +105,27 @@ void TRelcon4::prOpenCloseCOM(std::uint8_t bNumChannel, bool fOpen) {
         CloseAfterCommand(bNumChannel);
 }
 
+void TRelcon4::prOpenCloseCommandPort(bool fOpen) {
+    OpenCloseCommandPort(fOpen);
+}
+
+void TRelcon4::prAskToChoosePort() {
+    Button1->setStyleSheet(kPortButtonMark);
+    ShowPlainMessage(kChoosePortFirst);
+}
+
 void TRelcon4::Button1Click() {
     if (funChangeComPort(0))
-        Button1->setText(CaseComForm->ComPortComboBox->currentText());
+        prShowPortOnButton(CaseComForm->ComPortComboBox->currentText());
     else
-        Button1->setText(QStringLiteral("нет"));
+        prShowPortOnButton(QStringLiteral("нет"));
+}
+
+void TRelcon4::prShowPortOnButton(const QString& shownName) {
+    Button1->setText(shownName);
+    const bool named = PortStoredName(shownName).size() >= 4;
+    Button1->setToolTip(named && CaseComForm ? CaseComForm->prPortTitle(shownName)
+                                             : QStringLiteral("Выберите СОМ-порт"));
+    if (named)
+        Button1->setStyleSheet({});
 }

@@ -169,6 +169,16 @@ void CloseAfterCommand(std::uint8_t channel) {
         ClosePort(channel);
 }
 
+void OpenCloseCommandPort(bool open) {
+    if (!open) {
+        CloseAfterCommand(0);
+        return;
+    }
+    if (ExchangeState.PortName[0].size() < 4)
+        exchangeHost().noPortChosen();
+    OpenForCommand(0);
+}
+
 void ApplyOpeningSettings(TCustomComPortD& port) {
     port.FlowControl()->SetFlowControl(fcNone);
     TComTimeoutsD& timeouts = *port.Timeouts();

@@ -24,6 +24,10 @@ void SetChannelPort(std::uint8_t channel, const QString& name);
 void OpenForCommand(std::uint8_t channel);
 // Closes it again after the command, when it is open.
 void CloseAfterCommand(std::uint8_t channel);
+// What the device commands call around their work: channel 0 opened for the
+// command (true) or closed after it (false). With no port chosen yet the host
+// is told first; the opening then fails as it always did.
+void OpenCloseCommandPort(bool open);
 // Why the last opening left its channel closed, in the words the user was
 // told; empty after an opening that succeeded.
 QString LastOpenProblem();

@@ -40,6 +40,10 @@ QString PortDisplayName(const QString& storedName) {
     return shown;
 }
 
+QString PortTitle(const QString& shownName, const QString& details) {
+    return details.isEmpty() ? shownName : shownName + QStringLiteral(" — ") + details;
+}
+
 QString PortStoredName(const QString& name) {
     QString stored = name;
     if (stored.size() >= 4 && stored.at(3) == QLatin1Char(' '))

@@ -12,6 +12,9 @@
 QString PortDisplayName(const QString& storedName);
 // A name as stored: a space in the fourth place is dropped ("COM 10" gives COM10).
 QString PortStoredName(const QString& name);
+// A port with what stands behind it: "COM 34 — /dev/ttyUSB1, FTDI FT232R USB UART,
+// A1B2C3"; the display form alone when nothing is known.
+QString PortTitle(const QString& shownName, const QString& details);
 // True when the display form of name is among the first count entries of shown.
 bool PortIsListed(const QString& name, const QStringList& shown, int count);
 // The text of the tries label: "Попыток: " and the tries left of three.

@@ -195,6 +195,7 @@ void TRelcon4::prActivateMasterForm(QObject* /*sender*/) {
     // Only the list is filled; each command opens its port itself.
     if (CaseComForm)
         CaseComForm->prScanComPort();
+    prShowPortOnButton(Button1->text());
     setEnabled(true);
     fNotSetCheckBoxs = true;
     ApplyQv4mMainMode(this);

@@ -71,7 +71,16 @@ public:
     void prSetComPort(std::uint8_t channel, QString name);
     bool funChangeComPort(std::uint8_t channel);
     void prOpenCloseCOM(std::uint8_t bNumChannel, bool fOpen);
+    // What the device commands call around their exchange: channel 0 opened
+    // or closed by prOpenCloseCOM. With no port chosen yet, the user is told
+    // to choose one first and the port button is marked.
+    void prOpenCloseCommandPort(bool fOpen);
+    // Marks the port button and tells the user to choose a port first.
+    void prAskToChoosePort();
     void Button1Click();
+    // The port button shows a port (display form) and, as its tooltip, what
+    // stands behind it; a port change by the dialog or the watchdog calls it.
+    void prShowPortOnButton(const QString& shownName);
     // The port watchdog's run (src/port/port_watchdog.cpp).
     void CrashComTimerTimer(QObject* sender);
 
@@ -101,3 +110,5 @@ private:
 
 // The port button's caption for a port name: "COM3" shows as "COM 3".
 QString PortButtonCaption(const QString& portName);
+// The plain message of a command started before any port was chosen.
+extern const QString kChoosePortFirst;

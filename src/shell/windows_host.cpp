@@ -32,6 +32,10 @@ public:
             StatusCOMForm->hide();
     }
     void plainMessage(const QString& text) override { ShowPlainMessage(text); }
+    void noPortChosen() override {
+        if (Relcon4)
+            Relcon4->prAskToChoosePort();
+    }
     void portMessageBox(const QString& text, const QString& caption) override {
         if (BoxMessage)
             BoxMessage->MessageBoxR(nullptr, text, caption, MB_OK_ICONEXCLAMATION);

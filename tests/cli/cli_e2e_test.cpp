@@ -116,7 +116,7 @@ TEST_F(CliTest, ExitCodesNameWhatFailed) {
          {"ro4d", "write", "--port", "%PORT%", "%DIR%/short.qvf"},
          {},
          6,
-         "100 байт вместо 148",
+         "в файле 100 байт",
          true},
         {"missing file",
          {"ro4d", "write", "--port", "%PORT%", "%DIR%/none.qvf"},
@@ -155,17 +155,19 @@ TEST_F(CliTest, ExitCodesNameWhatFailed) {
     }
 }
 
-// Three attempts of 200 ms at a silent unit: about 0.6 s of time-outs and two
-// 200 ms pauses before the retries, then exit 4.
+// Three attempts of 200 ms at a silent unit, for the version and then (read
+// as a 1.x board, as the page does) for page 0: about 0.6 s of time-outs and
+// two 200 ms pauses before the retries each, then exit 4.
 TEST_F(CliTest, SilentUnitEndsWithinTheAttempts) {
     unit()->faults().add({sim::FaultKind::Silence, -1, -1, 0});
     const TRun r = run({"ro4d", "read", "--port", "%PORT%", "--log"},
                        {"--timeout", "200", "--pause", "5", "--attempts", "3"});
     EXPECT_EQ(r.exitCode, 4) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QStringLiteral("версия: нет ответа"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Версия платы не считана"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("страница 0: нет ответа"))) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("Была попытка №3")));
-    EXPECT_EQ(unit()->requests().size(), 3u);
-    EXPECT_LT(r.ms, 3 * 205 + 2 * 200 + 3000) << "start, three attempts and the exit";
+    EXPECT_EQ(unit()->requests().size(), 6u);
+    EXPECT_LT(r.ms, 2 * (3 * 205 + 2 * 200) + 3000) << "start, twice three attempts and the exit";
 }
 
 // Write a changed file, read it back: the file's words are what the unit now holds.

@@ -17,6 +17,7 @@ namespace {
 const QString kDone = QStringLiteral("Статус: успешно");
 const QString kNotDone = QStringLiteral("Статус: не выполнено");
 const QString kBadParameters = QStringLiteral("Статус: ошибки в параметрах");
+const QString kWriteErrors = QStringLiteral("Статус: возникли ошибки при записи");
 
 // Session replies: "s", the seven modes ("o"), then "p" and "r"; the shown
 // mode's edits are filled once all seven have come (reply 7), the fault
@@ -36,23 +37,12 @@ const std::vector<LineCommand> kCommands{
      {{"edTonM1", 7}, {"edTimeErrK1", 8}}},
     {"WriteMode", "Button6", 1, 24, 0, true, kDone, kNotDone, kBadParameters, {}},
     {"WriteSettings", "Button7", 3, 10, 1, true, kDone, kNotDone, kBadParameters, {}},
-    // The date write reports a failed exchange as a parameter error and does
-    // not look at the unit's answer.
-    {"WriteDate", "Button8", 1, 6, 0, true, kDone, kBadParameters, {}, {}},
+    // The date write reports a failed exchange as a parameter error too.
+    {"WriteDate", "Button8", 1, 6, 0, true, kDone, kBadParameters, kBadParameters, {}},
     {"EndSession", "Button9", 1, 4, 0, false, kDone, kNotDone, {}, {}},
     {"EndAndRestart", "Button10", 1, 4, 0, false, kDone, kNotDone, {}, {}},
     {"SwitchMode", "Button13", 1, 4, 0, false, kDone, kNotDone, {}, {}},
-    // The whole set examines no result code.
-    {"WriteWholeSet",
-     "Button16",
-     12,
-     24,
-     2,
-     true,
-     kDone,
-     QStringLiteral("Статус: возникли ошибки при записи"),
-     {},
-     {}},
+    {"WriteWholeSet", "Button16", 12, 24, 2, true, kDone, kWriteErrors, kWriteErrors, {}},
 };
 
 class Ri1rOnLine : public LineFixture {
@@ -83,8 +73,9 @@ protected:
         }
         if (!button("Button6")->isEnabled())
             Relcon4->findChild<TQv1mPage*>()->prQV1ControlsOn();
-        if (qstrcmp(command.button, "Button8") == 0) {
-            // A unit without its release date, as the page last read it.
+        if (qstrcmp(command.button, "Button8") == 0 || qstrcmp(command.button, "Button16") == 0) {
+            // A unit without its release date, as the page last read it (a
+            // unit refuses a second date).
             Relcon4->sInitDate = QStringLiteral("00.00.00");
             ASSERT_TRUE(server().unit<sim::Ri1rUnit>()->setReleaseDate(QStringLiteral("00.00.00")));
         }

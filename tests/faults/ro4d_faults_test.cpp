@@ -6,6 +6,7 @@
 #include "ro4d_unit.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
+#include "support/log_lines.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -75,26 +76,32 @@ TEST_P(Ro4dOnLine, EndsInItsStatusAndKeepsTheEntries) {
 
 INSTANTIATE_TEST_SUITE_P(Commands, Ro4dOnLine, ::testing::ValuesIn(Cases(kCommands)), CaseName);
 
-// A read whose version reply is lost cannot tell the board: it ends there,
-// and the page keeps the board it showed rather than decode pages as another's.
-TEST_F(Ro4dOnLine, LostVersionLeavesTheBoardAsItWas) {
+// A unit that does not answer the version is still read, as a 1.x board;
+// the label stays empty and the log says how the board was taken.
+TEST_F(Ro4dOnLine, LostVersionReadsTheUnitAsAnOldBoard) {
     press("RdDataButton");
     ASSERT_EQ(status(), kDone);
     ASSERT_EQ(Relcon4->bVers, 0x21);
-    type("VoltHiSigEditEdit", QStringLiteral("2,71"));
     server().unit()->clearRequests();
+    ResetLogState();
     addFault(LineFault::Silence, 0);
     press("RdDataButton");
-    EXPECT_EQ(status(), kFailed);
-    EXPECT_EQ(Relcon4->bVers, 0x21);
-    EXPECT_DOUBLE_EQ(Relcon4->rVoltOpora, 3.63);
-    EXPECT_TRUE(find<QWidget>("AdcGroupBox")->isVisibleTo(Relcon4->TabSheet6));
-    EXPECT_EQ(edit("VoltHiSigEditEdit")->text(), QStringLiteral("2,71"));
+    EXPECT_EQ(status(), kDone);
+    EXPECT_EQ(Relcon4->bVers, 0x10);
+    EXPECT_DOUBLE_EQ(Relcon4->rVoltOpora, 5.5);
+    EXPECT_FALSE(find<QWidget>("AdcGroupBox")->isVisibleTo(Relcon4->TabSheet6));
     EXPECT_EQ(find<QLabel>("VerrQV4Label")->text(), QStringLiteral("Версия: "));
+    EXPECT_EQ(LogLinesIn(clLogRed),
+              QStringList{QStringLiteral("Версия платы не считана: плата принята за 1.x")});
+    std::vector<std::uint8_t> asked;
     for (const sim::Bytes& r : server().unit()->requests())
-        EXPECT_EQ(r[2], 0) << "only the version was asked for";
+        asked.push_back(r[2] == 1 ? r[3] : 0xFF);
+    EXPECT_EQ(asked, (std::vector<std::uint8_t>{0xFF, 0, 1, 2, 3, 4, 5, 6}))
+        << "the version, then the seven pages";
     expectIdle("after the lost version");
     recover(LineFault::Silence);
+    press("RdDataButton");
+    EXPECT_EQ(Relcon4->bVers, 0x21) << "the next read sees the board again";
 }
 
 } // namespace

@@ -175,3 +175,27 @@ TEST_F(PortChange, FirstStartShowsASingleSpaceOnThePortButton) {
     EXPECT_EQ(Relcon4->Button1->text(), QStringLiteral(" "));
     EXPECT_EQ(CaseComForm->ComPortComboBox->count(), 0);
 }
+
+// A command before any port was chosen says what to do first and marks the
+// port button; choosing a port takes the mark away.
+TEST_F(PortChange, FirstStartCommandAsksToChooseAPortFirst) {
+    platform::PseudoTerminal pty;
+    ASSERT_TRUE(pty.open());
+    LinkPort(QStringLiteral("COM4"), pty.slavePath());
+    Relcon4->prActivateMasterForm(nullptr);
+    auto* read = Relcon4->findChild<QPushButton*>(QStringLiteral("RdDataButton"));
+    auto* status = Relcon4->findChild<QLabel*>(QStringLiteral("StatusLabel1"));
+    ASSERT_TRUE(read && status);
+
+    read->click();
+
+    EXPECT_EQ(user->texts(), QStringList{kChoosePortFirst});
+    EXPECT_EQ(status->text(), QStringLiteral("Статус: ошибка"));
+    EXPECT_FALSE(Relcon4->Button1->styleSheet().isEmpty()) << "the port button is marked";
+
+    AnswerDialogWith({0});
+    PressPortButton();
+    EXPECT_EQ(Relcon4->Button1->text(), QStringLiteral("COM 4"));
+    EXPECT_EQ(Relcon4->Button1->toolTip(), QStringLiteral("COM 4 — ") + pty.slavePath());
+    EXPECT_TRUE(Relcon4->Button1->styleSheet().isEmpty());
+}

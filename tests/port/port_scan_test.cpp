@@ -1,8 +1,11 @@
+#include "platform/port_identity.h"
+#include "platform/pty.h"
 #include "port/case_com_form.h"
 #include "port/status_com_form.h"
 #include "port_fixture.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -63,4 +66,30 @@ TEST_F(PortScan, ExplicitAndAutomaticEntriesInNumberOrder) {
                                          QStringLiteral("COM 10"), QStringLiteral("COM 33"),
                                          QStringLiteral("COM 34"), QStringLiteral("COM 66")}));
     EXPECT_EQ(CaseComForm->iNumCounterPorts, 6);
+}
+
+// Each port says what stands behind it: a pseudo-terminal its /dev/pts path,
+// a USB adapter its maker, product and serial number; the items stay "COM n".
+TEST_F(PortScan, EachPortIsDescribedInItsTooltipAndUnderTheList) {
+    platform::PseudoTerminal pty;
+    ASSERT_TRUE(pty.open());
+    LinkPort(QStringLiteral("COM5"), pty.slavePath());
+    AddKernelTty(QStringLiteral("ttyUSB1")); // COM34
+    platform::SetAdapterSource([] {
+        return QList<platform::SerialAdapter>{
+            {"/dev/ttyUSB1", "FTDI", "FT232R USB UART", "A1B2C3"}};
+    });
+    CaseComForm->prScanComPort();
+    platform::SetAdapterSource({});
+
+    const QString ptyTitle = QStringLiteral("COM 5 — ") + pty.slavePath();
+    const QString usbTitle = QStringLiteral("COM 34 — /dev/ttyUSB1, FTDI FT232R USB UART, A1B2C3");
+    QComboBox* combo = CaseComForm->ComPortComboBox;
+    EXPECT_EQ(ComboItems(), (QStringList{QStringLiteral("COM 5"), QStringLiteral("COM 34")}));
+    EXPECT_EQ(combo->itemData(0, Qt::ToolTipRole).toString(), ptyTitle);
+    EXPECT_EQ(combo->itemData(1, Qt::ToolTipRole).toString(), usbTitle);
+    EXPECT_EQ(CaseComForm->PortInfoLabel->text(), ptyTitle);
+    combo->setCurrentIndex(1);
+    EXPECT_EQ(CaseComForm->PortInfoLabel->text(), usbTitle);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("COM 34"));
 }

@@ -187,7 +187,9 @@ TEST_F(WatchdogSim, UnitGoneThenAnotherChosenLetsTheNextCommandSucceed) {
     EXPECT_EQ(ExchangeState.PortName[0], second->comName());
     EXPECT_FALSE(ExchangeState.PortOpen[0]) << "closed again after the choice";
     EXPECT_TRUE(FileBytes().contains(second->comName().toLatin1() + "\r\n")) << "stored";
-    EXPECT_EQ(Relcon4->Button1->text(), QStringLiteral(" ")) << "the port button is not touched";
+    // The button names the port the commands now use.
+    EXPECT_EQ(Relcon4->Button1->text(), PortDisplayName(second->comName()));
+    EXPECT_TRUE(Relcon4->Button1->toolTip().endsWith(second->devicePath()));
     EXPECT_TRUE(endCodes.empty());
 
     EXPECT_TRUE(AskVersion());

@@ -1,10 +1,30 @@
 #include "page_fixture.h"
 
+#include "exchange/monitor_form.h"
+#include "shell/app_windows.h"
+#include "support/log_lines.h"
+
 namespace {
 const QString kDone = QStringLiteral("Статус: успешно");
 const QString kLinkErrors = QStringLiteral("Статус: ошибки связи");
 const QString kNotDone = QStringLiteral("Статус: не выполнено");
 const QString kBadParameters = QStringLiteral("Статус: ошибки в параметрах");
+const QString kWriteErrors = QStringLiteral("Статус: возникли ошибки при записи");
+
+// An exchange log for the page's notes, from an empty ring.
+struct LogWindow {
+    LogWindow() {
+        ResetLogState();
+        MonitorForm = new TMonitorForm;
+    }
+    ~LogWindow() {
+        delete MonitorForm;
+        MonitorForm = nullptr;
+        ResetLogState();
+    }
+    LogWindow(const LogWindow&) = delete;
+    LogWindow& operator=(const LogWindow&) = delete;
+};
 } // namespace
 
 TEST_F(Ri1rPageTest, SessionStartReadsTheWholeSet) {
@@ -145,6 +165,16 @@ TEST_F(Ri1rPageTest, ReleaseDateIsWrittenOnlyOnce) {
     unit.answerLimit = 1;
     click("Button8");
     EXPECT_EQ(status(), kBadParameters);
+    {
+        const LogWindow log;
+        unit.answerLimit = -1;
+        unit.refuse['d'] = 4;
+        click("Button8");
+        EXPECT_EQ(status(), kBadParameters) << "a refused date is not written";
+        EXPECT_EQ(LogLinesIn(clLogRed),
+                  QStringList{QStringLiteral("Устройство отказало: запись даты выпуска (код 04)")});
+        unit.refuse.clear();
+    }
 
     unit.answerLimit = -1;
     unit.setDate("01.02.24");
@@ -204,16 +234,43 @@ TEST_F(Ri1rPageTest, WriteTheWholeSet) {
     EXPECT_EQ(unit.frames[11], (TMasBytes{0x04, 0x71, 0x01, 0x3C}));
     for (int c = 1; c <= 3; ++c)
         EXPECT_EQ(unit.memory.channel(c), page->channel(c));
-    // With a release date known, "t" takes the place of "d"; refusals are not examined.
+    // With a release date known, "t" takes the place of "d".
     startSession();
-    unit.refuse['1'] = 3;
     click("Button16");
     EXPECT_EQ(status(), kDone);
     EXPECT_EQ(unit.commands(), "s1234567i0tq");
     unit.frames.clear();
     unit.answerLimit = 4;
     click("Button16");
-    EXPECT_EQ(status(), QStringLiteral("Статус: возникли ошибки при записи"));
+    EXPECT_EQ(status(), kWriteErrors);
     EXPECT_EQ(unit.commands(), "s1234");
     EXPECT_FALSE(unit.portOpen);
+}
+
+// A step the unit refuses ends the whole-set write there, and the log names it.
+TEST_F(Ri1rPageTest, WriteTheWholeSetStopsAtARefusedStep) {
+    const LogWindow log;
+    struct Case {
+        std::uint8_t command;
+        const char* sent;
+        const char* note;
+    } const cases[] = {
+        {'3', "s123", "запись режима 3 (код 03)"},
+        {'0', "s1234567i0", "запись порогов напряжений (код 03)"},
+        {'t', "s1234567i0t", "команда \"t\" (код 03)"},
+        {'q', "s1234567i0tq", "завершение сеанса с перезапуском (код 03)"},
+    };
+    unit.setDate("01.02.24");
+    startSession();
+    for (const Case& c : cases) {
+        unit.refuse = {{c.command, 3}};
+        unit.frames.clear();
+        ResetLogState();
+        click("Button16");
+        EXPECT_EQ(status(), kWriteErrors) << c.sent;
+        EXPECT_EQ(unit.commands(), c.sent);
+        EXPECT_EQ(LogLinesIn(clLogRed),
+                  QStringList{QStringLiteral("Устройство отказало: ") + QString::fromUtf8(c.note)});
+        EXPECT_FALSE(unit.portOpen);
+    }
 }

@@ -47,6 +47,9 @@ public:
     }
 
 private:
+    // The mark these units end their replies with.
+    static constexpr std::uint8_t kReplyEnd = 0x3E;
+
     bool answer() {
         TExchangeState& x = ExchangeState;
         const TMasBytes frame(x.TxBuf.begin(), x.TxBuf.begin() + x.TxLength);
@@ -71,24 +74,24 @@ private:
             TMasBytes r(34, 0);
             r.front() = 34;
             std::copy_n(ident.begin(), 32, r.begin() + 1);
-            r.back() = 0x3C;
+            r.back() = kReplyEnd;
             return r;
         }
         case 'o': {
             const TMasBytes w = Qv1WriteModeRequest(memory, f[2] - 0x31).frame;
             TMasBytes r(w.begin() + 1, w.end());
             r.front() = 23;
-            r.back() = 0x3C;
+            r.back() = kReplyEnd;
             return r;
         }
         case 'p':
             return {8, s.bTimePausePrevErr_K1, 0, s.bTimePausePrevErr_K2,
-                    0, s.bTimePausePrevErr_K3, 0, 0x3C};
+                    0, s.bTimePausePrevErr_K3, 0, kReplyEnd};
         case 'r': {
             TMasBytes r{9, s.bFlagMode_E};
             for (std::uint16_t w : {s.wBut_Lvl_DO, s.wBut_Lvl_UD, s.wBut_Lvl_SC})
                 Qv1PutWord(r, w);
-            r.push_back(0x3C);
+            r.push_back(kReplyEnd);
             return r;
         }
         default:
@@ -97,7 +100,7 @@ private:
         const std::uint8_t code = refuse.count(cmd) ? refuse[cmd] : 0;
         if (code == 0)
             store(f);
-        return {3, code, 0x3C};
+        return {3, code, kReplyEnd};
     }
 
     void store(const TMasBytes& f) {

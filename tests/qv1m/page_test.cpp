@@ -28,6 +28,8 @@ TEST_F(Ri1rPageTest, StartsAsDesigned) {
     EXPECT_EQ(combo->itemText(0), "1");
     EXPECT_EQ(combo->itemText(6), "7");
     EXPECT_EQ(child<QGroupBox>("GB_K3K4")->title(), "K3-K4");
+    EXPECT_EQ(child<QGroupBox>("GroupBox3")->parentWidget(), child<QGroupBox>("GroupBox2"))
+        << "the thresholds belong to the mode settings";
     EXPECT_TRUE(child<QRadioButton>("RadioGroupK2_0")->isChecked());
     EXPECT_EQ(child<QPushButton>("Button13")->text(),
               QStringLiteral("Переключиться на работу по выбранному режиму"));

@@ -4,7 +4,9 @@
 // 300 ms for a reply, one attempt: the simulator answers within a few ms, so
 // a loaded machine has ample margin, and a silent step costs a third of a
 // second. No assert here measures time.
+#include "devices/compare/compare_form.h"
 #include "devices/qv1m/qv1_link.h"
+#include "devices/qv1m/qv1m_file.h"
 #include "devices/qv1m/qv1m_page.h"
 #include "exchange/exchange_state.h"
 #include "port/exchange_settings.h"
@@ -17,12 +19,16 @@
 #include "ri1r_unit.h"
 #include "sim_server.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -309,4 +315,69 @@ TEST_F(Ri1rWireTest, SilenceAndADropOffEndInTheErrorStatusAndKeepThePage) {
     EXPECT_EQ(status(), kLinkErrors);
     EXPECT_EQ(text("QV1MverLabel"), QStringLiteral("Устройство: ?"));
     expectIdle();
+}
+
+TEST_F(Ri1rWireTest, CompareWithFileAndTheCheckOfWhatWasWritten) {
+    startSession();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("unit.ini"));
+    const auto save = [&](const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    const auto compare = [&] {
+        user->openFileAnswers.push_back(path);
+        clearRequests();
+        click("Qv1CompareFileButton");
+        expectIdle();
+    };
+    TCompareForm* form = CompareFormOf(Relcon4);
+    save(Qv1mFileBytes(*page));
+    compare();
+    EXPECT_EQ(status(), QStringLiteral("Статус: совпадает"));
+    EXPECT_EQ(commands(), "sooooooopr") << "read as a session start reads";
+    EXPECT_EQ(form->VerdictLabel->text(), QStringLiteral("Совпадает"));
+
+    unit()->modes()[2][1].ton = 999;
+    const std::uint16_t fileTon = page->mQV1M_2[2].wTimePrevOn;
+    compare();
+    EXPECT_EQ(status(), QStringLiteral("Статус: различий: 1"));
+    EXPECT_EQ(form->DifferencesTable->item(0, 0)->text(), QStringLiteral("Режим 3, канал 2: Ton"));
+    EXPECT_EQ(form->DifferencesTable->item(0, 1)->text(), QStringLiteral("999"));
+    EXPECT_EQ(form->DifferencesTable->item(0, 2)->text(), QString::number(fileTon));
+    EXPECT_NE(page->mQV1M_2[2].wTimePrevOn, 999) << "the page's set is not touched";
+
+    save(Qv1mFileBytes(*page).left(200));
+    compare();
+    EXPECT_EQ(status(), QStringLiteral("Статус: файл не принят — в файле не хватает данных"));
+    EXPECT_TRUE(unit()->requests().empty());
+
+    save(Qv1mFileBytes(*page));
+    server->unit()->faults().add({sim::FaultKind::Silence, -1, 1, 3});
+    compare();
+    EXPECT_EQ(status(), QStringLiteral("Статус: ошибка, сравнение неполное"));
+    EXPECT_NE(form->VerdictLabel->text(), QStringLiteral("Совпадает"));
+
+    // The check of a write: the unit acknowledges mode 6 but keeps it as it was.
+    startSession();
+    page->findChild<QCheckBox*>(QStringLiteral("Qv1VerifyWriteCheckBox"))->setChecked(true);
+    pickMode(5);
+    type("edTonM1", "4660");
+    server->unit()->faults().add({sim::FaultKind::Keep, -1, 1, 0});
+    click("Button6");
+    expectIdle();
+    EXPECT_EQ(status(),
+              QStringLiteral("Статус: успешно, но устройство хранит не то, что записано"));
+    EXPECT_EQ(commands(), "6o");
+    EXPECT_EQ(form->DifferencesTable->item(0, 0)->text(), QStringLiteral("Режим 6, канал 1: Ton"));
+    EXPECT_EQ(form->DifferencesTable->item(0, 2)->text(), QStringLiteral("4660"));
+
+    clearRequests();
+    click("Button16");
+    expectIdle();
+    EXPECT_EQ(status(), QStringLiteral("Статус: успешно, устройство хранит записанное"));
+    EXPECT_TRUE(commands().ends_with("qsooooooopr"
+                                     "q"))
+        << commands();
 }

@@ -3,25 +3,31 @@
 #include "devices/qv2f3/qv2f3_page.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_state.h"
+#include "exchange/log_text.h"
 #include "exchange/monitor_form.h"
 #include "exchange/transaction.h"
 #include "platform/port_map.h"
+#include "platform/pty.h"
 #include "platform/user_folders.h"
 #include "port/exchange_settings.h"
 #include "serial/com_port.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
 #include "sim_server.h"
+#include "support/log_lines.h"
 #include "support/recording_interaction.h"
 #include "support/test_env.h"
 #include "zi2z3_unit.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -43,20 +49,27 @@ protected:
         QDir(platform::PortsFolder()).removeRecursively();
         ASSERT_TRUE(QDir().mkpath(platform::PortsFolder()));
         user_ = std::make_unique<RecordingInteraction>();
-        server_ = std::make_unique<sim::SimServer>(std::make_unique<sim::Zi2z3Unit>());
-        com_ = server_->start();
-        ASSERT_FALSE(com_.isEmpty()) << server_->errorString().toStdString();
-        server_->unit<sim::Zi2z3Unit>()->setTestDurationMs(150);
+        startLine();
+        ASSERT_FALSE(com_.isEmpty());
         CreateAppWindows(false);
         Relcon4->prActivateMasterForm(nullptr);
+        // The exchange settings as a technician finds them (a 100 ms time-out,
+        // as long as the gap between two packets of one answer), and the bench
+        // paced as on its 9600 baud line.
         ExchangeState.PortName[0] = com_;
-        ExchangeState.NumOfRepeat = 1;
         LogHex = false;
-        // Short, so a read ends well before the next packet of an answer (100 ms later).
-        TimeOut = 40;
         ResetLogState();
         page_ = Qv2f3Page;
         ASSERT_NE(page_, nullptr);
+    }
+    // The simulated bench on a line of its own, listed as a COM port.
+    virtual void startLine() {
+        server_ = std::make_unique<sim::SimServer>(std::make_unique<sim::Zi2z3Unit>());
+        if (!paced_)
+            server_->setLineRate(0);
+        com_ = server_->start();
+        ASSERT_FALSE(com_.isEmpty()) << server_->errorString().toStdString();
+        server_->unit<sim::Zi2z3Unit>()->setTestDurationMs(150);
     }
     void TearDown() override {
         if (page_ && ExchangeState.PortOpen[0])
@@ -113,11 +126,20 @@ protected:
         ASSERT_TRUE(MonitorForm->ComPortD1->PhonReceive());
     }
 
+    // The bench's bytes at the pace of its 9600 baud line, or every piece at once.
+    bool paced_ = true;
     std::unique_ptr<QTemporaryDir> sysfs_;
     std::unique_ptr<RecordingInteraction> user_;
     std::unique_ptr<sim::SimServer> server_;
     QString com_;
     TQv2f3Page* page_ = nullptr;
+};
+
+// Pieces that must each come in one go (a first read holding more than one
+// byte runs to its time-out).
+class BenchWireAtOnce : public BenchWire {
+protected:
+    BenchWireAtOnce() { paced_ = false; }
 };
 
 TEST_F(BenchWire, WatchShowsEveryBenchAnswer) {
@@ -164,6 +186,16 @@ TEST_F(BenchWire, WatchShowsEveryBenchAnswer) {
     EXPECT_EQ(text("T1Zauto12Edit"), QStringLiteral("-"));
     EXPECT_EQ(text("T2Zauto12Edit"), QStringLiteral("60"));
 
+    // Both places' measured times, 100 ms apart: neither may be lost, whether
+    // the watch takes them in one read or in two.
+    page_->QV2_cmd06_ButtonClick();
+    ASSERT_TRUE(testenv::WaitFor(
+        [] { return linesContaining(QStringLiteral("CRC-ok, к.2, Ton11=0"), clLogGreen) > 0; },
+        kDeadline))
+        << dump();
+    EXPECT_EQ(linesContaining(QStringLiteral("CRC-ok, к.1, Ton11=0"), clLogGreen), 1);
+    EXPECT_EQ(linesContaining(QStringLiteral(":  84 ("), clLogRed), 2) << "one line a packet";
+
     // A run, then its measured times of place 2 come as the last packet.
     {
         auto unit = server_->unit<sim::Zi2z3Unit>();
@@ -190,7 +222,7 @@ TEST_F(BenchWire, BadSumIsLoggedAndShown) {
     EXPECT_EQ(text("U2hhEdit"), QStringLiteral("5.04"));
 }
 
-TEST_F(BenchWire, PacketArrivingInTwoPiecesIsCompleted) {
+TEST_F(BenchWireAtOnce, PacketArrivingInTwoPiecesIsCompleted) {
     // The first read ends at the time-out with the first half; the second half
     // comes 150 ms after the first, inside the completion read's 120 ms window
     // that starts when the first read ends (margins of 30 ms or more each side).
@@ -230,7 +262,7 @@ TEST_F(BenchWire, ShortPacketDecodesOnlyWhatArrived) {
     EXPECT_EQ(text("U2hhEdit"), QString());
 }
 
-TEST_F(BenchWire, GarbageIsOnlyLoggedAndTheWatchGoesOn) {
+TEST_F(BenchWireAtOnce, GarbageIsOnlyLoggedAndTheWatchGoesOn) {
     server_->unit()->faults().add({sim::FaultKind::Garbage, 3, 1});
     startWatch();
     page_->QV2_cmd00_ButtonClick();
@@ -278,6 +310,84 @@ TEST_F(BenchWire, PacketDuringAnExchangeWaitsForItsEnd) {
     ExchangeRunning = false;
     ASSERT_TRUE(
         testenv::WaitFor([this] { return text("U1hhEdit") == QStringLiteral("5.07"); }, kDeadline));
+}
+
+// The watch as it reads a line on which the test writes the bench's bytes
+// itself, piece by piece.
+class BenchWatchRead : public BenchWire {
+protected:
+    void startLine() override {
+        ASSERT_TRUE(pty_.open());
+        com_ = QStringLiteral("COM9");
+        ASSERT_TRUE(
+            QFile::link(pty_.slavePath(), platform::PortsFolder() + QStringLiteral("/COM9")));
+    }
+    platform::PseudoTerminal pty_;
+};
+
+// The red line of a read's first byte, in decimal.
+QString FirstByteLine(std::uint8_t b) {
+    return QStringLiteral(": ") + LogByteText(b, false) + QStringLiteral(" (");
+}
+
+TEST_F(BenchWatchRead, EveryWholePacketOfAReadIsShownInOrder) {
+    struct Piece {
+        TMasBytes bytes;
+        int afterMs; // after the piece before it
+    };
+    struct Case {
+        const char* name;
+        std::vector<Piece> pieces;
+        QStringList green;                // decoded packets, in order
+        std::vector<std::uint8_t> firsts; // red lines: each packet's first byte
+    } const cases[] = {
+        {"one packet", {{{0x53, 0x01, 0x10, 0x64}, 0}}, {"CRC-ok, к.1 : 01, к.2 : 10"}, {'S'}},
+        {"two packets in one read",
+         {{{0x53, 0x00, 0x00, 0x53, 0x75, 0x05, 0x07, 0x0C, 0x32, 0xBF}, 0}},
+         {"CRC-ok, к.1 : 00, к.2 : 00", "CRC-ok, U1 = 5.7V, U2 = 12.50V"},
+         {'S', 'u'}},
+        // The second packet's end comes after the first read: completed.
+        {"a packet and the head of the next",
+         {{{0x53, 0x01, 0x10, 0x64, 0x75, 0x06}, 0}, {{0x01, 0x0C, 0x32, 0xBA}, 150}},
+         {"CRC-ok, к.1 : 01, к.2 : 10", "CRC-ok, U1 = 6.1V, U2 = 12.50V"},
+         {'S', 'u'}},
+        {"no type letter first", {{{0x58, 0x75, 0x05, 0x07, 0x0C, 0x32, 0xBF}, 0}}, {}, {0x58}},
+        {"a byte above 0x7F", {{{0xC3}, 0}}, {}, {0xC3}},
+        // The rest never comes: only place 1 is shown, place 2 keeps 12.50.
+        {"a packet cut short",
+         {{{0x75, 0x05, 0x07, 0x09}, 0}},
+         {"CRC-err, U1 = 5.7V, U2 = 9.?V"},
+         {'u'}},
+    };
+    startWatch();
+    for (const Case& c : cases) {
+        ResetLogState();
+        // On timers, so a piece comes while the watch is in the middle of a read.
+        int at = 0;
+        for (const Piece& p : c.pieces) {
+            at += p.afterMs;
+            QTimer::singleShot(at, [this, bytes = p.bytes] { EXPECT_TRUE(pty_.write(bytes)); });
+        }
+        // The reads' first-byte lines (a completion's command entry may be red too).
+        const auto firstByteLines = [] {
+            return LogLinesIn(clLogRed).filter(QRegularExpression(QStringLiteral("^ *\\d+ : ")));
+        };
+        ASSERT_TRUE(testenv::WaitFor(
+            [&] { return firstByteLines().size() >= static_cast<qsizetype>(c.firsts.size()); },
+            kDeadline))
+            << c.name << "\n"
+            << dump();
+        EXPECT_EQ(LogLinesIn(clLogGreen).join('|').toStdString(), c.green.join('|').toStdString())
+            << c.name << "\n"
+            << dump();
+        const QStringList red = firstByteLines();
+        ASSERT_EQ(red.size(), static_cast<qsizetype>(c.firsts.size())) << c.name;
+        for (std::size_t k = 0; k < c.firsts.size(); ++k)
+            EXPECT_TRUE(red[static_cast<qsizetype>(k)].contains(FirstByteLine(c.firsts[k])))
+                << c.name << ": " << red[static_cast<qsizetype>(k)].toStdString();
+    }
+    EXPECT_EQ(text("U1hhEdit"), QStringLiteral("5.07"));
+    EXPECT_EQ(text("U2hhEdit"), QStringLiteral("12.50"));
 }
 
 } // namespace

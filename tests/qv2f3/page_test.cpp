@@ -139,61 +139,6 @@ TEST_F(BenchPage, ShowsDecodedPacketsAndLogsThemGreen) {
     }
 }
 
-TEST_F(BenchPage, WatchReadLogsFirstByteAfterThePacket) {
-    page.onRead({0x53, 0x01, 0x10, 0x64}, TBenchLine{});
-    ASSERT_EQ(bench.log.size(), 2u);
-    EXPECT_EQ(bench.log[0].color, 0x008000);
-    EXPECT_EQ(bench.log[1].text, QString(QLatin1Char('S')));
-    EXPECT_EQ(bench.log[1].color, 0x0000FF);
-    EXPECT_TRUE(bench.log[1].asBytes);
-
-    // Two packets in one read: the second is dropped.
-    bench.log.clear();
-    page.onRead({0x53, 0x00, 0x00, 0x53, 0x75, 0x05, 0x07, 0x0C, 0x32, 0xBF}, TBenchLine{});
-    EXPECT_FALSE(checked("CB1_noPlate"));
-    EXPECT_EQ(text("U1hhEdit"), "0.00");
-    ASSERT_EQ(bench.log.size(), 2u);
-    EXPECT_EQ(bench.log[0].text, "CRC-ok, к.1 : 00, к.2 : 00");
-
-    // No type letter: nothing shown, one line for the byte.
-    bench.log.clear();
-    page.onRead({0x58, 0x75, 0x05, 0x07, 0x0C, 0x32, 0xBF}, TBenchLine{});
-    EXPECT_EQ(text("U1hhEdit"), "0.00");
-    ASSERT_EQ(bench.log.size(), 1u);
-    EXPECT_EQ(bench.log[0].text.at(0).unicode(), 0x58);
-    EXPECT_TRUE(bench.log[0].asBytes);
-
-    // A byte above 0x7F keeps its value in the byte line.
-    bench.log.clear();
-    page.onRead({0xC3}, TBenchLine{});
-    ASSERT_EQ(bench.log.size(), 1u);
-    EXPECT_EQ(bench.log[0].text.at(0).unicode(), 0xC3);
-}
-
-TEST_F(BenchPage, SplitPacketIsCompletedAndShortOneKeepsOldValues) {
-    std::deque<TMasBytes> pieces{{0x05, 0x07}, {0x0C, 0x32, 0xBF}};
-    TBenchLine line{[&](std::size_t) {
-                        TMasBytes p = pieces.front();
-                        pieces.pop_front();
-                        return p;
-                    },
-                    [&] { return pieces.empty() ? std::size_t{0} : pieces.front().size(); }};
-    page.onRead({0x75}, line);
-    EXPECT_EQ(text("U1hhEdit"), "5.07");
-    EXPECT_EQ(text("U2hhEdit"), "12.50");
-    ASSERT_EQ(bench.log.size(), 3u);
-    EXPECT_EQ(bench.log[0].text, "Произведено сращивание ответа ");
-    EXPECT_EQ(bench.log[1].text, "CRC-ok, U1 = 5.7V, U2 = 12.50V");
-
-    // The next packet stops after place 1: place 2 keeps 12.50.
-    bench.log.clear();
-    page.onRead({0x75, 0x06, 0x01, 0x09}, TBenchLine{});
-    EXPECT_EQ(text("U1hhEdit"), "6.01");
-    EXPECT_EQ(text("U2hhEdit"), "12.50");
-    ASSERT_EQ(bench.log.size(), 2u);
-    EXPECT_EQ(bench.log[0].text, "CRC-err, U1 = 6.1V, U2 = 9.?V");
-}
-
 TEST_F(BenchPage, SessionReadsIdentAndSettings) {
     bench.replies.push_back(TMasBytes{0x08, 0x73, 'Z', 'E', '2', '-', 'R', 0x3C});
     bench.replies.push_back(TMasBytes{0x09, 0x52, 1, 2, 3, 4, 5, 200, 0x3C});

@@ -3,9 +3,11 @@
 // (its waits pump events), so no test sleeps. The reply time-out of 300 ms
 // is three times what a page reply needs on the line, so a loaded machine
 // does not fail a good exchange, and keeps a silent unit's three attempts short.
+#include "devices/compare/compare_form.h"
 #include "devices/qv4m/number_text.h"
 #include "devices/qv4m/param_codec.h"
 #include "devices/qv4m/qv4m_commands_page.h"
+#include "devices/qv4m/qv4m_files.h"
 #include "devices/qv4m/qv4m_mode_page.h"
 #include "devices/qv4m/qv4m_pages.h"
 #include "devices/qv4m/qv4m_registers.h"
@@ -15,6 +17,7 @@
 #include "port/settings_file.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
+#include "shell/user_options.h"
 #include "support/recording_interaction.h"
 
 #include "ro4d_unit.h"
@@ -22,9 +25,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -260,8 +265,8 @@ TEST_F(Ro4dCommandsTest, SilentUnitEndsInErrorAndKeepsThePages) {
     click("RdDataButton");
     EXPECT_EQ(status(), QStringLiteral("Статус: ошибка"));
     EXPECT_EQ(find<QLabel>("VerrQV4Label")->text(), QStringLiteral("Версия: "));
-    EXPECT_EQ(Relcon4->bVers, 0) << "no version, no board generation taken";
-    EXPECT_EQ(requestsOf(1), 0) << "no page is read as an unknown board's";
+    EXPECT_EQ(Relcon4->bVers, 0x10) << "no version: read as a 1.x board";
+    EXPECT_EQ(requestsOf(1), ExchangeState.NumOfRepeat) << "page 0 in its attempts, then no more";
     EXPECT_EQ(text("T_240_Edit"), QStringLiteral("240"));
     EXPECT_FALSE(find("WrDataButton")->isEnabled());
     expectIdle();
@@ -318,4 +323,110 @@ TEST_F(Ro4dCommandsOldBoardTest, LowerTestLimitSurvivesWriteAndRead) {
     setText("VoltLowTestMotorEdit", QStringLiteral("0"));
     click("RdDataButton");
     EXPECT_EQ(text("VoltLowTestMotorEdit"), FormatVolts(1.50));
+}
+
+namespace {
+
+// The difference window's verdict and its rows as "place | unit | other".
+struct TShown {
+    QString verdict;
+    QStringList rows;
+};
+
+TShown Shown() {
+    TCompareForm* form = CompareFormOf(Relcon4);
+    TShown shown{form->VerdictLabel->text(), {}};
+    for (int r = 0; r < form->DifferencesTable->rowCount(); ++r)
+        shown.rows << QStringList{form->DifferencesTable->item(r, 0)->text(),
+                                  form->DifferencesTable->item(r, 1)->text(),
+                                  form->DifferencesTable->item(r, 2)->text()}
+                          .join(QStringLiteral(" | "));
+    return shown;
+}
+
+} // namespace
+
+TEST_F(Ro4dCommandsTest, CompareWithFileReadsTheUnitAndLeavesThePagesAlone) {
+    const QString path = dir.filePath(QStringLiteral("unit.qvf"));
+    TRo4dUnitImage factory;
+    factory.registers = Ro4dUnit::FactoryRegisters(Ro4dBoard::V2);
+    const TRo4dImage file = factory.image();
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(ConfigFileBytes(file.params, file.mode, file.extra));
+    out.close();
+    setText("T_end_Edit", QStringLiteral("77"));
+
+    const auto compare = [&](const QString& name) {
+        user.openFileAnswers.push_back(name);
+        unit()->clearRequests();
+        click("CompareFileButton");
+        expectIdle();
+    };
+    compare(path);
+    EXPECT_EQ(status(), QStringLiteral("Статус: совпадает"));
+    EXPECT_EQ(Shown().verdict, QStringLiteral("Совпадает"));
+    EXPECT_EQ(requestsOf(0) + requestsOf(1), 8) << "the version and the seven pages, as a read";
+    EXPECT_EQ(text("T_end_Edit"), QStringLiteral("77")) << "the pages are not touched";
+    EXPECT_FALSE(find("WrDataButton")->isEnabled());
+
+    unit()->registers()[9] = 12;
+    compare(path);
+    EXPECT_EQ(status(), QStringLiteral("Статус: различий: 1"));
+    EXPECT_EQ(Shown().rows, QStringList{QStringLiteral(
+                                "[сек] - T_end - время работы после срабатывания концевика | "
+                                "12 сек | 10 сек")});
+
+    // A damaged file goes no further than its reason.
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Append));
+    out.write("x");
+    out.close();
+    compare(path);
+    EXPECT_EQ(status(), QStringLiteral("Статус: файл не принят — в файле 149 байт, а в файле "
+                                       "конфигурации их 148"));
+    EXPECT_TRUE(unit()->requests().empty());
+
+    // A unit that falls silent after three pages: never "Совпадает".
+    ASSERT_TRUE(QFile::resize(path, kConfigFileBytes));
+    addFault(FaultKind::Silence, 4);
+    compare(path);
+    EXPECT_EQ(status(), QStringLiteral("Статус: ошибка, сравнение неполное"));
+    EXPECT_TRUE(Shown().verdict.startsWith(QStringLiteral("Сравнение неполное: устройство не "
+                                                          "ответило на чтение страницы 3")))
+        << Shown().verdict.toStdString();
+}
+
+TEST_F(Ro4dCommandsTest, VerifyAfterWriteCatchesAUnitThatKeepsItsOldWords) {
+    auto* verify = find<QCheckBox>("VerifyWriteCheckBox");
+    EXPECT_FALSE(verify->isChecked()) << "off unless the user asks";
+    verify->setChecked(true);
+    EXPECT_TRUE(UserOption(kVerifyRo4dWrite, false)) << "remembered for the user";
+    click("RdDataButton");
+    setText("T_end_Edit", QStringLiteral("12"));
+    click("ComparePageButton");
+    // What the write would change: the new time, and any threshold whose
+    // volts on the page come back as another code.
+    EXPECT_TRUE(status().startsWith(QStringLiteral("Статус: различий: ")))
+        << status().toStdString();
+    EXPECT_TRUE(Shown().rows.contains(QStringLiteral(
+        "[сек] - T_end - время работы после срабатывания концевика | 10 сек | 12 сек")));
+
+    click("WrDataButton");
+    EXPECT_EQ(status(), QStringLiteral("Статус: выполнено, устройство хранит записанное"));
+    EXPECT_EQ(unit()->registers()[9], 12);
+
+    // The unit answers "done" to the second frame (T_end among its words) and keeps the old ones.
+    addFault(FaultKind::Keep, 1, 1);
+    setText("T_end_Edit", QStringLiteral("14"));
+    unit()->clearRequests();
+    click("WrDataButton");
+    expectIdle();
+    EXPECT_EQ(status(),
+              QStringLiteral("Статус: выполнено, но устройство хранит не то, что записано"));
+    EXPECT_EQ(requestsOf(5), 7);
+    EXPECT_EQ(requestsOf(1), 7) << "the seven pages read back";
+    EXPECT_TRUE(CompareFormOf(Relcon4)->isVisible());
+    EXPECT_EQ(Shown().rows, QStringList{QStringLiteral(
+                                "[сек] - T_end - время работы после срабатывания концевика | "
+                                "12 сек | 14 сек")});
 }

@@ -34,6 +34,10 @@ TEST(Faults, TextsParseWithDefaultsAndErrors) {
     EXPECT_FALSE(sim::ParseFault(QStringLiteral("short:x")));
     EXPECT_FALSE(sim::ParseFault(QStringLiteral("crc,count=0")));
     EXPECT_FALSE(sim::ParseFault(QStringLiteral("crc,times=2")));
+    const auto keep = sim::ParseFault(QStringLiteral("keep,after=1"));
+    ASSERT_TRUE(keep);
+    EXPECT_EQ(keep->kind, FaultKind::Keep);
+    EXPECT_EQ(sim::TriggerOf(FaultKind::Keep), sim::FaultTrigger::Write);
 }
 
 TEST(Faults, CountAndAfterDecideWhichRepliesAreHit) {

@@ -164,4 +164,13 @@ TEST(Ri1rUnit, RefuseFaultAnswersEveryWriteWithItsCode) {
     EXPECT_EQ(Result(unit, ModeWrite(0, unit.modes()[0])), sim::ri1r_result::kRefused);
     EXPECT_EQ(Result(unit, Qv1Request('t')), sim::ri1r_result::kRefused);
     EXPECT_EQ(Result(unit, Qv1Request('t')), 0);
+
+    // "keep" answers "accepted" and keeps the mode as it was.
+    auto changed = unit.modes()[0];
+    changed[0].ton += 1;
+    unit.faults().add({sim::FaultKind::Keep, -1, 1});
+    EXPECT_EQ(Result(unit, ModeWrite(0, changed)), 0);
+    EXPECT_NE(unit.modes()[0][0].ton, changed[0].ton);
+    EXPECT_EQ(Result(unit, ModeWrite(0, changed)), 0);
+    EXPECT_EQ(unit.modes()[0][0].ton, changed[0].ton);
 }

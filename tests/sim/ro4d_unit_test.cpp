@@ -186,6 +186,16 @@ TEST(Ro4dUnit, WritesTheUnitCannotHoldAreRefusedWhole) {
     unit.faults().add({sim::FaultKind::Refuse, -1, 1});
     EXPECT_EQ(Ask(unit, sim::Ro4dRequest(3))[3], sim::ro4d_status::kRefused);
     EXPECT_EQ(Ask(unit, sim::Ro4dRequest(3))[3], 1) << "the refusal was for one write only";
+
+    // "keep": the unit says done and keeps its old words.
+    unit.faults().add({sim::FaultKind::Keep, -1, 1});
+    Bytes keep{0x08};
+    for (int i = 0; i < 8; ++i)
+        sim::PutWord(keep, 9);
+    EXPECT_EQ(Ask(unit, sim::Ro4dRequest(5, keep))[3], 1);
+    EXPECT_EQ(unit.registers()[7], 3);
+    EXPECT_EQ(Ask(unit, sim::Ro4dRequest(5, keep))[3], 1);
+    EXPECT_EQ(unit.registers()[7], 9) << "kept for one write only";
 }
 
 TEST(Ro4dUnit, ErrorWordsAndAdcChannels) {

@@ -1,6 +1,8 @@
 #include "devices/qv1m/qv1_link.h"
 
+#include "devices/qv2f3/bench_frames.h"
 #include "exchange/exchange_state.h"
+#include "exchange/transaction.h"
 
 #include <algorithm>
 
@@ -34,5 +36,8 @@ std::optional<TMasBytes> Qv1Exchange(const TQv1Request& request) {
     const std::size_t n = std::min<std::size_t>(request.replyLength, x.RxBuf.size());
     if (x.RxLength != n)
         return std::nullopt;
+    const QString endNote = qv2f3::Qv1ReplyEndMismatch(x.RxBuf, n);
+    if (!endNote.isEmpty())
+        LogStatusLine(endNote, clLogRed);
     return TMasBytes(x.RxBuf.begin(), x.RxBuf.begin() + static_cast<std::ptrdiff_t>(n));
 }

@@ -7,7 +7,7 @@
 void ConnectQv1Line() {
     Qv1Line().openClose = [](bool open) {
         if (Relcon4)
-            Relcon4->prOpenCloseCOM(0, open);
+            Relcon4->prOpenCloseCommandPort(open);
     };
     Qv1Line().sendReceive = [] { return Relcon4 && Relcon4->funSendReceive1(0); };
 }

@@ -1,6 +1,8 @@
 // The RI1-R page's conversation with the unit: session, writes, mode switch.
 #include "devices/qv1m/qv1_link.h"
+#include "devices/qv1m/qv1m_compare.h"
 #include "devices/qv1m/qv1m_page.h"
+#include "exchange/transaction.h"
 #include "shell/app_globals.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv1m_page.h"
@@ -10,6 +12,7 @@ namespace {
 const QString kWriting = QStringLiteral("Статус: идёт запись...");
 const QString kDone = QStringLiteral("Статус: успешно");
 const QString kBadParameters = QStringLiteral("Статус: ошибки в параметрах");
+const QString kDateStep = QStringLiteral("запись даты выпуска");
 
 } // namespace
 
@@ -23,6 +26,15 @@ TQv1mPage::TStep TQv1mPage::judge(bool exchanged) const {
     if (!exchanged)
         return TStep::Failed;
     return Qv1ResultCode(reply_) == 0 ? TStep::Done : TStep::Refused;
+}
+
+bool TQv1mPage::accepted(bool exchanged, const QString& step) const {
+    const TStep result = judge(exchanged);
+    if (result == TStep::Refused)
+        LogStatusLine(QStringLiteral("Устройство отказало: %1 (код %2)")
+                          .arg(step, QString::fromStdString(ByteToHex(Qv1ResultCode(reply_)))),
+                      clLogRed);
+    return result == TStep::Done;
 }
 
 TQv1mPage::TStep TQv1mPage::sendAlone(const TQv1Request& request) {
@@ -76,42 +88,71 @@ bool TQv1mPage::funQV1DateIsSet() const {
     return Qv1DateIsSet(owner_->sInitDate);
 }
 
+bool TQv1mPage::ReadMode(int n, TQv1mUnitRead& read) {
+    if (!exchange(Qv1ReadModeRequest(n)))
+        return false;
+    Qv1DecodeMode(reply_, read.set, n);
+    read.modes[static_cast<std::size_t>(n)] = true;
+    return true;
+}
+
+bool TQv1mPage::ReadSession(TQv1mUnitRead& read) {
+    if (!funQV1StartSession())
+        return false;
+    read.session = true;
+    read.ident = Qv1DecodeIdentText(reply_);
+    read.releaseDate = Qv1DecodeReleaseDate(reply_);
+    read.currentMode = Qv1DecodeCurrentMode(reply_);
+    for (int n = 0; n < kQv1ModeCount; ++n)
+        if (!ReadMode(n, read))
+            return false;
+    if (!exchange(Qv1ReadTimeErrRequest()))
+        return false;
+    Qv1DecodeTimeErr(reply_, read.set.mQV1M_s);
+    read.delays = true;
+    if (!exchange(Qv1ReadVoltFlagsRequest()))
+        return false;
+    Qv1DecodeVoltFlags(reply_, read.set.mQV1M_s);
+    read.voltFlags = true;
+    return true;
+}
+
 void TQv1mPage::Button5Click() {
     runCommand(QStringLiteral("Статус: идёт считывание..."), [this] {
         Qv1OpenClose(true);
         ui->QV1MverLabel->setText(QStringLiteral("Устройство: ?"));
         owner_->sInitDate = QStringLiteral("00.00.00");
-        int startMode = 0;
-        bool ok = funQV1StartSession();
-        if (ok) {
-            ui->QV1MverLabel->setText(QStringLiteral("Устройство: ") + Qv1DecodeIdentText(reply_));
-            owner_->sInitDate = Qv1DecodeReleaseDate(reply_);
-            startMode = Qv1DecodeCurrentMode(reply_);
-            // A mode digit outside "1".."7" would point the editor past the seven
-            // modes; show mode 1 instead.
-            if (!Qv1ModeIndexValid(startMode))
-                startMode = 0;
+        TQv1mUnitRead read;
+        const bool ok = ReadSession(read);
+        // What was read before a failure stays in the records.
+        if (read.session) {
+            ui->QV1MverLabel->setText(QStringLiteral("Устройство: ") + read.ident);
+            owner_->sInitDate = read.releaseDate;
         }
-        for (int n = 0; ok && n < kQv1ModeCount; ++n) {
-            ok = exchange(Qv1ReadModeRequest(n));
-            if (ok)
-                Qv1DecodeMode(reply_, *this, n);
-        }
-        if (ok) {
-            iNumMode = startMode;
-            ui->ComboBox2->setCurrentIndex(startMode);
+        for (int n = 0; n < kQv1ModeCount; ++n)
+            if (read.modes[static_cast<std::size_t>(n)])
+                for (int c = 1; c <= kQv1ChannelCount; ++c)
+                    channel(c)[static_cast<std::size_t>(n)] =
+                        read.set.channel(c)[static_cast<std::size_t>(n)];
+        if (read.allModes()) {
+            // A mode digit outside "1".."7" would point the editor past the
+            // seven modes; show mode 1 instead.
+            iNumMode = Qv1ModeIndexValid(read.currentMode) ? read.currentMode : 0;
+            ui->ComboBox2->setCurrentIndex(iNumMode);
             prQV1ShowMode(iNumMode);
-            ok = exchange(Qv1ReadTimeErrRequest());
-            if (ok)
-                Qv1DecodeTimeErr(reply_, mQV1M_s);
         }
-        if (ok) {
+        const RQV1M_val2& s = read.set.mQV1M_s;
+        if (read.delays) {
+            mQV1M_s.bTimePausePrevErr_K1 = s.bTimePausePrevErr_K1;
+            mQV1M_s.bTimePausePrevErr_K2 = s.bTimePausePrevErr_K2;
+            mQV1M_s.bTimePausePrevErr_K3 = s.bTimePausePrevErr_K3;
             prQV1ShowTimeErr();
-            ok = exchange(Qv1ReadVoltFlagsRequest());
-            if (ok)
-                Qv1DecodeVoltFlags(reply_, mQV1M_s);
         }
-        if (ok) {
+        if (read.voltFlags) {
+            mQV1M_s.bFlagMode_E = s.bFlagMode_E;
+            mQV1M_s.wBut_Lvl_DO = s.wBut_Lvl_DO;
+            mQV1M_s.wBut_Lvl_UD = s.wBut_Lvl_UD;
+            mQV1M_s.wBut_Lvl_SC = s.wBut_Lvl_SC;
             prQV1ControlsOn();
             prQV1ShowVoltFlags();
             for (int c = 1; c <= kQv1ChannelCount; ++c)
@@ -126,7 +167,10 @@ void TQv1mPage::Button5Click() {
 void TQv1mPage::Button6Click() {
     runCommand(kWriting, [this] {
         prQV1StoreMode(iNumMode);
-        setStatus(stepText(sendAlone(Qv1WriteModeRequest(*this, iNumMode)), kBadParameters));
+        const TStep step = sendAlone(Qv1WriteModeRequest(*this, iNumMode));
+        setStatus(stepText(step, kBadParameters));
+        if (step == TStep::Done && AfterWrite)
+            AfterWrite(iNumMode);
     });
 }
 
@@ -155,8 +199,10 @@ void TQv1mPage::Button8Click() {
             setStatus(QStringLiteral("Статус: дата инициализации уже прописана"));
             return;
         }
-        const bool ok =
-            sendAlone(Qv1WriteDateRequest(PcDate.Day, PcDate.Month, PcDate.Year)) != TStep::Failed;
+        // A unit that refuses the date has not taken it.
+        Qv1OpenClose(true);
+        const bool ok = accepted(funQV1WriteDate(), kDateStep);
+        Qv1OpenClose(false);
         setStatus(ok ? kDone : kBadParameters);
     });
 }
@@ -191,15 +237,21 @@ void TQv1mPage::Button13Click() {
 void TQv1mPage::Button16Click() {
     runCommand(kWriting, [this] {
         Qv1OpenClose(true);
+        // The session reply carries no result code; every later step does, and
+        // a step the unit refuses ends the sequence as a failed exchange would.
         bool ok = funQV1StartSession();
         for (int n = 0; ok && n < kQv1ModeCount; ++n)
-            ok = funQV1WriteMode(n);
-        ok = ok && funQV1WriteTimeErr();
-        ok = ok && funQV1WriteVoltFlags();
+            ok = accepted(funQV1WriteMode(n), QStringLiteral("запись режима %1").arg(n + 1));
+        ok = ok && accepted(funQV1WriteTimeErr(), QStringLiteral("запись задержек ошибок"));
+        ok = ok && accepted(funQV1WriteVoltFlags(), QStringLiteral("запись порогов напряжений"));
         if (ok)
-            ok = funQV1DateIsSet() ? funQV1SendCmdT() : funQV1WriteDate();
-        ok = ok && funQV1EndSessionRestart();
+            ok = funQV1DateIsSet() ? accepted(funQV1SendCmdT(), QStringLiteral("команда \"t\""))
+                                   : accepted(funQV1WriteDate(), kDateStep);
+        ok = ok && accepted(funQV1EndSessionRestart(),
+                            QStringLiteral("завершение сеанса с перезапуском"));
         Qv1OpenClose(false);
         setStatus(ok ? kDone : QStringLiteral("Статус: возникли ошибки при записи"));
+        if (ok && AfterWrite)
+            AfterWrite(-1);
     });
 }

@@ -2,6 +2,8 @@
 
 #include "devices/qv1m/qv1m_convert.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <algorithm>
 #include <limits>
@@ -137,4 +139,23 @@ TQv1mFileRead Qv1mParseFile(const QByteArray& bytes) {
     }
     result.ok = true;
     return result;
+}
+
+TQv1mFileRead Qv1mReadFile(const QString& path) {
+    TQv1mFileRead result;
+    const QFileInfo info(path);
+    // A pipe or a device could block the read or never end.
+    if (info.exists() && !info.isFile()) {
+        result.reason = QStringLiteral("это не обычный файл");
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return result;
+    const QByteArray bytes = file.read(kQv1mFileReadLimit);
+    if (file.error() != QFileDevice::NoError) {
+        result.reason = QStringLiteral("ошибка чтения (%1)").arg(file.errorString());
+        return result;
+    }
+    return Qv1mParseFile(bytes);
 }

@@ -29,3 +29,8 @@ struct TQv1mFileRead {
 // value line must be a number that fits its field, and all 95 must be text.
 // Lines after line 95 are ignored; the constant "0" lines are skipped unread.
 TQv1mFileRead Qv1mParseFile(const QByteArray& bytes);
+
+// Reads and parses the file at path. A path that is no regular file, or a
+// read error, gives the reason; a file that cannot be opened leaves the
+// reason empty (the page says only that the file is a problem).
+TQv1mFileRead Qv1mReadFile(const QString& path);

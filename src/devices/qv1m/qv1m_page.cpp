@@ -1,6 +1,7 @@
 #include "devices/qv1m/qv1m_page.h"
 
 #include "devices/qv1m/busy_guard.h"
+#include "devices/qv1m/qv1m_compare_commands.h"
 #include "devices/qv1m/qv1m_convert.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv1m_page.h"
@@ -105,6 +106,17 @@ void TQv1mPage::runCommand(const QString& progress, const std::function<void()>&
 
 void TQv1mPage::setStatus(const QString& text) {
     ui->StatusLabel2->setText(text);
+}
+
+QString TQv1mPage::statusText() const {
+    return ui->StatusLabel2->text();
+}
+
+std::optional<double> TQv1mPage::pageReference() const {
+    const std::optional<double> volts = Qv1ParseReal(ui->Volt2OporaEdit->text());
+    if (volts && *volts > 0)
+        return volts;
+    return std::nullopt;
 }
 
 void TQv1mPage::prQV1ShowMode(int n) {
@@ -254,5 +266,6 @@ TQv1mPage* InstallQv1mPage(TRelcon4* window) {
     auto* layout = new QVBoxLayout(window->TabSheet2);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(page);
+    InstallQv1mCompare(window, page);
     return page;
 }

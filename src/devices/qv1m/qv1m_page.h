@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -18,6 +19,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class TRelcon4;
+struct TQv1mUnitRead;
 
 namespace Ui {
 class TQv1mPage;
@@ -72,6 +74,21 @@ public:
     void Button14Click();
     void Button15Click();
 
+    // The session start's exchanges into read, in the port opening of the
+    // caller; nothing on the page changes. They stop at the first failure.
+    bool ReadSession(TQv1mUnitRead& read);
+    // Command "o" for mode index n into read.
+    bool ReadMode(int n, TQv1mUnitRead& read);
+    // Unless a command runs: holds the busy flag, shows the progress text, runs body.
+    void runCommand(const QString& progress, const std::function<void()>& body);
+    void setStatus(const QString& text);
+    QString statusText() const;
+    // Uацп on the page when it is a positive number, else nothing.
+    std::optional<double> pageReference() const;
+    // Runs after a write succeeded, as part of its command: mode index n
+    // after "Записать настройки выбранного режима…", -1 after the whole set.
+    std::function<void(int mode)> AfterWrite;
+
 private:
     // The controls of one channel column.
     struct TChannelControls {
@@ -98,13 +115,13 @@ private:
     // Reads Uацп into rVolt; false when the field holds no positive number.
     bool readReferenceVoltage();
     bool blocked() const;
-    // Unless a command runs: holds the busy flag, shows the progress text, runs body.
-    void runCommand(const QString& progress, const std::function<void()>& body);
-    void setStatus(const QString& text);
     // Shows where the file buttons write and read, so the technician can find the file.
     void showFilePath();
     bool exchange(const TQv1Request& request);
     TStep judge(bool exchanged) const;
+    // True when the exchange went through and the unit accepted it; a refusal
+    // is logged in red with the step's name and the unit's code.
+    bool accepted(bool exchanged, const QString& step) const;
     // One request in a port opening of its own.
     TStep sendAlone(const TQv1Request& request);
     // "q": ends the session, with or without a restart of the unit.

@@ -6,8 +6,6 @@
 #include "ui_qv1m_page.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -44,31 +42,14 @@ void TQv1mPage::Button14Click() {
 void TQv1mPage::Button15Click() {
     showFilePath();
     runCommand(QStringLiteral("Статус: загрузка из файла..."), [this] {
-        const QFileInfo info(filePath());
-        // A pipe or a device could block the read or never end.
-        if (info.exists() && !info.isFile()) {
-            setStatus(kFileProblem + QStringLiteral(": это не обычный файл"));
-            return;
-        }
-        QFile file(info.filePath());
-        if (!file.open(QIODevice::ReadOnly)) {
-            setStatus(kFileProblem);
-            return;
-        }
-        const QByteArray bytes = file.read(kQv1mFileReadLimit);
-        if (file.error() != QFileDevice::NoError) {
-            setStatus(kFileProblem +
-                      QStringLiteral(": ошибка чтения (%1)").arg(file.errorString()));
-            return;
-        }
-        file.close();
-        const TQv1mFileRead read = Qv1mParseFile(bytes);
+        const TQv1mFileRead read = Qv1mReadFile(filePath());
         if (read.tooShort) {
             setStatus(QStringLiteral("Статус: в файле не хватает данных"));
             return;
         }
         if (!read.ok) {
-            setStatus(kFileProblem + QStringLiteral(": ") + read.reason);
+            setStatus(read.reason.isEmpty() ? kFileProblem
+                                            : kFileProblem + QStringLiteral(": ") + read.reason);
             return;
         }
         static_cast<TQv1mSet&>(*this) = read.set;

@@ -100,11 +100,6 @@ TCommandResult Ri1rEndSession(bool restart) {
 }
 
 void UseCoreQv1Line() {
-    Qv1Line().openClose = [](bool open) {
-        if (open)
-            OpenForCommand(0);
-        else
-            CloseAfterCommand(0);
-    };
+    Qv1Line().openClose = [](bool open) { OpenCloseCommandPort(open); };
     Qv1Line().sendReceive = [] { return SendReceive(0); };
 }

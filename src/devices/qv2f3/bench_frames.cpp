@@ -50,6 +50,14 @@ TMasBytes Qv1Frame(std::uint8_t command, const std::uint8_t* payload, std::size_
     return frame;
 }
 
+QString Qv1ReplyEndMismatch(const TMasBytes& reply, std::size_t length) {
+    if (length == 0 || length > reply.size() || reply[length - 1] == kQv1ReplyEnd)
+        return {};
+    auto hex = [](std::uint8_t b) { return QString::fromStdString(ByteToHex(b)); };
+    return QStringLiteral("Ответ с неверным концом кадра: ожидался %1, получен %2")
+        .arg(hex(kQv1ReplyEnd), hex(reply[length - 1]));
+}
+
 TMasBytes SessionFrame() {
     return Qv1Frame('s', kQv1SessionCode.data(), kQv1SessionCode.size());
 }

@@ -14,6 +14,8 @@
 namespace qv2f3 {
 
 inline constexpr std::uint8_t kQv1Terminator = 0x3C;
+// The mark these units put in the last byte of a QV1 reply (">").
+inline constexpr std::uint8_t kQv1ReplyEnd = 0x3E;
 inline constexpr std::uint8_t kBenchCommandLetter = 0x43;
 
 inline constexpr std::size_t kSessionReplyLength = 8;
@@ -29,6 +31,11 @@ TMasBytes SessionFrame();
 TMasBytes ReadTimesFrame();
 TMasBytes WriteTimesFrame(const TDelaySettings& settings);
 TMasBytes BenchCommandFrame(std::uint8_t code);
+
+// The log line for a QV1 reply of length bytes whose last byte is not the
+// end mark, naming the byte expected and the one received; empty when the
+// mark is there. Such a reply still counts, as it always has.
+QString Qv1ReplyEndMismatch(const TMasBytes& reply, std::size_t length);
 
 // A unit's text byte as a character: code page 866 letters; control codes,
 // pseudographics and the codes from 0xF2 on become a blank.

@@ -156,7 +156,11 @@ bool TQv2f3Page::exchange(const TMasBytes& frame, std::size_t replyLength) {
     std::copy(frame.begin(), frame.end(), x.TxBuf.begin());
     x.TxLength = static_cast<std::uint16_t>(frame.size());
     x.RxExpected = static_cast<std::uint16_t>(replyLength);
-    return link_.sendReceive && link_.sendReceive();
+    if (!link_.sendReceive || !link_.sendReceive())
+        return false;
+    if (const QString note = Qv1ReplyEndMismatch(x.RxBuf, replyLength); !note.isEmpty())
+        log(note, kLogRed);
+    return true;
 }
 
 bool TQv2f3Page::funQV2StartSession() {
@@ -325,17 +329,6 @@ void TQv2f3Page::onPacket(const std::uint8_t* bytes, std::size_t count) {
     setTexts(decoded.texts);
     setChecks(decoded.checks);
     log(decoded.logLine, kLogGreen);
-}
-
-void TQv2f3Page::onRead(const TMasBytes& firstRead, const TBenchLine& line) {
-    if (firstRead.empty())
-        return;
-    const TBenchReceived received = TakeBenchPacket(firstRead, line);
-    if (received.stitched)
-        log(QStringLiteral("Произведено сращивание ответа "), kLogBlack);
-    if (received.length != 0)
-        onPacket(received.packet);
-    log(QString(QLatin1Char(static_cast<char>(firstRead[0]))), kLogRed, true);
 }
 
 TQv2f3Page* InstallQv2f3Page(TRelcon4* window) {

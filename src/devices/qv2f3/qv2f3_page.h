@@ -3,7 +3,6 @@
 #pragma once
 
 #include "devices/qv2f3/bench_packet.h"
-#include "devices/qv2f3/bench_receive.h"
 #include "exchange/frame.h"
 
 #include <QWidget>
@@ -76,10 +75,6 @@ public:
     // Shows one bench packet (as much of it as arrived) and logs its green line.
     void onPacket(const std::uint8_t* bytes, std::size_t count);
     void onPacket(const TMasBytes& bytes) { onPacket(bytes.data(), bytes.size()); }
-    // One background read of the watch: completes a short packet through
-    // line, shows it, and logs the read's first byte. A read that starts with
-    // no packet type is only logged.
-    void onRead(const TMasBytes& firstRead, const qv2f3::TBenchLine& line);
 
 private:
     template <class Body> void guarded(Body body);

@@ -20,7 +20,7 @@ void WireQv2f3Page(TQv2f3Page* page, TRelcon4* window, TMonitorForm* monitor) {
     TQv2f3Link link;
     link.openCloseCom = [w](bool open) {
         if (w)
-            w->prOpenCloseCOM(0, open);
+            w->prOpenCloseCommandPort(open);
     };
     link.sendReceive = [w] { return w && w->funSendReceive1(0); };
     link.setPhonReceive = [m](bool on) {

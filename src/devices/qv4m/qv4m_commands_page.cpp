@@ -2,6 +2,7 @@
 
 #include "devices/qv4m/mode_editor.h"
 #include "devices/qv4m/number_text.h"
+#include "devices/qv4m/qv4m_compare_commands.h"
 #include "devices/qv4m/qv4m_file_commands.h"
 #include "devices/qv4m/qv4m_mode_page.h"
 #include "devices/qv4m/qv4m_pages.h"
@@ -52,24 +53,32 @@ QLabel* TQv4mCommandsPage::StatusLabel1() const {
     return ui->StatusLabel1;
 }
 
-void TQv4mCommandsPage::runCommand(const QString& progress, const std::function<bool()>& work) {
+void TQv4mCommandsPage::RunCommand(const QString& progress, const std::function<QString()>& work) {
     if (owner_->fBlockPressKey)
         return;
     owner_->fBlockPressKey = true;
     // The exchange pumps events; the page may be gone when it returns.
     QPointer<TQv4mCommandsPage> alive(this);
     ui->StatusLabel1->setText(progress);
-    const bool ok = work();
+    const QString result = work();
     if (!alive)
         return;
-    ui->StatusLabel1->setText(ok ? kDone : kFailed);
+    ui->StatusLabel1->setText(result);
     owner_->fBlockPressKey = false;
+}
+
+void TQv4mCommandsPage::runCommand(const QString& progress, const std::function<bool()>& work) {
+    RunCommand(progress, [&] { return work() ? kDone : kFailed; });
 }
 
 void TQv4mCommandsPage::applyVersion(const QString& versionText) {
     owner_->bVers = BoardGeneration(versionText);
     owner_->rVoltOpora = BoardVoltOpora(owner_->bVers);
     pages_->prSetBoardLayout();
+}
+
+bool TQv4mCommandsPage::ReadUnitImage(TRo4dUnitImage& unit) {
+    return Ro4dRead(unit, {}).ok();
 }
 
 bool TQv4mCommandsPage::readAll() {
@@ -79,10 +88,8 @@ bool TQv4mCommandsPage::readAll() {
         pages_->ModePage->findChild<QComboBox*>(QStringLiteral("MainModeComboBox"));
     TReadCarry carry;
     TRo4dReadSink sink;
-    // Without the version the board generation is unknown: decoding the pages
-    // as another board's would show wrong voltages, and a write would then
-    // zero the 2.x limits. So a lost version ends the read (in the service)
-    // and the page stays as it was.
+    // A unit that did not answer the version is read as a 1.x board (the
+    // service logs that); the label then shows the caption alone.
     sink.version = [this](const QString& version) {
         ui->VerrQV4Label->setText(kVersionCaption + version);
         applyVersion(version);
@@ -101,7 +108,8 @@ bool TQv4mCommandsPage::readAll() {
     };
     sink.allPages = [&] { pages_->ModePage->prRestoreModeEditor(carry.flagMode1); };
     mExtraWords.fill(0);
-    return Ro4dRead(sink).ok();
+    TRo4dUnitImage unit;
+    return Ro4dRead(unit, sink).ok();
 }
 
 void TQv4mCommandsPage::RdDataButtonClick() {
@@ -116,11 +124,16 @@ void TQv4mCommandsPage::RdDataButtonClick() {
 }
 
 void TQv4mCommandsPage::WrDataButtonClick() {
-    runCommand(QStringLiteral("Статус: идёт запись..."), [this] {
+    bool written = false;
+    QPointer<TQv4mCommandsPage> alive(this);
+    runCommand(QStringLiteral("Статус: идёт запись..."), [this, &written] {
         if (!pages_->prPageToRegs(QStringLiteral("no_name"), false, false))
             return false;
-        return Ro4dWrite(mParamRegs, mModeRegs).ok();
+        written = Ro4dWrite(mParamRegs, mModeRegs).ok();
+        return written;
     });
+    if (alive && written && AfterWrite)
+        AfterWrite();
 }
 
 void TQv4mCommandsPage::SaveToFlashButtonClick() {
@@ -196,6 +209,7 @@ TQv4mCommandsPage* InstallQv4mCommands(TRelcon4* window) {
         tabLayout->insertWidget(0, page, 1);
     }
     InstallQv4mFileCommands(window, pages);
+    InstallQv4mCompare(window, pages, page);
     return page;
 }
 

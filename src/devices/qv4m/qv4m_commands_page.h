@@ -3,6 +3,7 @@
 // core's RO-4D services (ro4d_service.h); the page shows what they bring.
 #pragma once
 
+#include "devices/qv4m/ro4d_compare.h"
 #include "devices/qv4m/ro4d_protocol.h"
 
 #include <QWidget>
@@ -38,6 +39,14 @@ public:
     bool funReadAdcChannel(std::uint8_t channel, std::uint16_t& value);
 
     QLabel* StatusLabel1() const;
+
+    // The read's exchanges (version, then the seven pages) in a port opening
+    // of their own, into unit only: nothing on the pages changes.
+    bool ReadUnitImage(TRo4dUnitImage& unit);
+    // A command of this page whose work gives the result text itself.
+    void RunCommand(const QString& progress, const std::function<QString()>& work);
+    // Runs after "Записать данные" succeeded, still as part of the command.
+    std::function<void()> AfterWrite;
 
 private:
     // The frame every handler shares: the busy guard, the progress text, the

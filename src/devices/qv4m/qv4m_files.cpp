@@ -1,5 +1,8 @@
 #include "devices/qv4m/qv4m_files.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 namespace {
 
 void putWord(QByteArray& out, std::uint16_t word) {
@@ -83,6 +86,42 @@ int LoadConfigWords(const QByteArray& data, TParamRegs& params, TModeRegs& mode,
     return count;
 }
 
+bool ParseConfigImage(const QByteArray& data, TRo4dImage& image, QString& reason) {
+    if (data.size() != kConfigFileBytes) {
+        reason = QStringLiteral("в файле %1 байт, а в файле конфигурации их %2")
+                     .arg(data.size())
+                     .arg(kConfigFileBytes);
+        return false;
+    }
+    LoadConfigWords(data, image.params, image.mode, image.extra);
+    // The load leaves the last extra word alone; a compare takes the whole file.
+    const auto lo = static_cast<std::uint8_t>(data[kConfigFileBytes - 2]);
+    const auto hi = static_cast<std::uint8_t>(data[kConfigFileBytes - 1]);
+    image.extra[kExtraWordCount - 1] = static_cast<std::uint16_t>(lo | (hi << 8));
+    return true;
+}
+
+bool ReadConfigImage(const QString& path, TRo4dImage& image, QString& reason) {
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        reason =
+            info.exists() ? QStringLiteral("это не обычный файл") : QStringLiteral("файла нет");
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = QStringLiteral("не удаётся открыть (%1)").arg(file.errorString());
+        return false;
+    }
+    // One byte more than a whole file tells a longer file from a whole one.
+    const QByteArray data = file.read(kConfigFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        reason = QStringLiteral("ошибка чтения (%1)").arg(file.errorString());
+        return false;
+    }
+    return ParseConfigImage(data, image, reason);
+}
+
 QByteArray RegExportText(const TParamRegs& params, const TModeRegs& mode) {
     QByteArray out;
     for (int i = 0; i < kModeFieldCount; ++i)
@@ -90,6 +129,10 @@ QByteArray RegExportText(const TParamRegs& params, const TModeRegs& mode) {
     for (const TNamedParam& p : kParamNames)
         out += exportLine(p.name, params[static_cast<std::size_t>(p.word)]);
     return out;
+}
+
+const char* ModeWordName(int n) {
+    return n >= 0 && n < kModeFieldCount ? kModeNames[n] : "";
 }
 
 QString RegExportFileName() {

@@ -21,9 +21,19 @@ QByteArray ConfigFileBytes(const TParamRegs& params, const TModeRegs& mode,
 int LoadConfigWords(const QByteArray& data, TParamRegs& params, TModeRegs& mode,
                     TExtraWords& extra);
 
+// A whole configuration file for a compare or a write: exactly 148 bytes.
+// Anything else is refused whole, with the reason in Russian.
+bool ParseConfigImage(const QByteArray& data, TRo4dImage& image, QString& reason);
+// The same from a file on disk: no regular file, an unreadable one and a
+// read error are refused as well.
+bool ReadConfigImage(const QString& path, TRo4dImage& image, QString& reason);
+
 // The 43 lines "        name = 0xHHHH;" with CR LF: the 20 mode words, then
 // the named parameter words.
 QByteArray RegExportText(const TParamRegs& params, const TModeRegs& mode);
+
+// Name of mode word n (0..19) as the export writes it: "wFlagWork_M1" ... "wTempS6b".
+const char* ModeWordName(int n);
 
 // Name of the export, created in the current folder.
 QString RegExportFileName();

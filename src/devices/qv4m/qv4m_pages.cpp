@@ -125,24 +125,39 @@ void TQv4mPages::WriteParams(const TQv4mParams& p) {
             onPages<QAbstractButton>(this, b.name)->setChecked(p.LineChecks & b.bit);
 }
 
-bool TQv4mPages::prPageToRegs(const QString& fileName, bool writeConfig, bool writeExport) {
+bool TQv4mPages::PageImage(TRo4dImage& image, TQv4mParams* adjusted) const {
     TQv4mParams p = ReadParams();
-    if (!IsUsableVref(LenientToDouble(p.VoltOpora))) {
-        ShowPlainMessage(UnusableVrefMessage());
+    if (!IsUsableVref(LenientToDouble(p.VoltOpora)))
         return false;
-    }
     const TModeEditor ed = ModePage->ReadEditor();
     p.LineChecks = AdjustLineChecks(p.LineChecks, UsedLineSignals(ed, p.CheckBox19, p.RadioGroup2),
                                     p.BlockFreeSignal);
-    WriteParams(p);
-
     const std::uint16_t flagMode1 =
         PackFlagMode1(p, ed.mainMode, ed.m1.orAnd.index, ed.m2.orAnd.index);
-    BuildParamWords(p, flagMode1, owner_->rVoltOpora, IsBoard2x(owner_->bVers), mParamRegs);
-    ModePage->prPackModeWords();
-    const auto modeWords = ModeWordsOf(*owner_).toArray();
-    std::copy(modeWords.begin(), modeWords.end(), mModeRegs.begin());
-    mExtraWords[0] = p.BlockFreeSignal ? 1 : 0;
+    image = {mParamRegs, mModeRegs, mExtraWords};
+    BuildParamWords(p, flagMode1, owner_->rVoltOpora, IsBoard2x(owner_->bVers), image.params);
+    const auto modeWords = PackModeWords(ed).toArray();
+    std::copy(modeWords.begin(), modeWords.end(), image.mode.begin());
+    image.extra[0] = p.BlockFreeSignal ? 1 : 0;
+    if (adjusted)
+        *adjusted = p;
+    return true;
+}
+
+bool TQv4mPages::prPageToRegs(const QString& fileName, bool writeConfig, bool writeExport) {
+    TRo4dImage image;
+    TQv4mParams p;
+    if (!PageImage(image, &p)) {
+        ShowPlainMessage(UnusableVrefMessage());
+        return false;
+    }
+    WriteParams(p);
+    std::array<std::uint16_t, kModeFieldCount> modeWords{};
+    std::copy_n(image.mode.begin(), kModeFieldCount, modeWords.begin());
+    SetModeWords(*owner_, TModeWords::fromArray(modeWords));
+    mParamRegs = image.params;
+    mModeRegs = image.mode;
+    mExtraWords = image.extra;
     if (writeConfig)
         WriteConfigFileOf(fileName);
     if (writeExport)

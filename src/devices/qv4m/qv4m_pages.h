@@ -26,6 +26,12 @@ public:
     // the register export under fileName.
     bool prPageToRegs(const QString& fileName, bool writeConfig, bool writeExport);
 
+    // The images a write would send, built from the pages without changing
+    // anything: the images keep their other words, the line-control boxes
+    // are adjusted only in the copy. False when the reference voltage is not
+    // usable. adjusted gets the page values with the adjusted boxes.
+    bool PageImage(TRo4dImage& image, TQv4mParams* adjusted = nullptr) const;
+
     // Shows parameter words on the pages: numbers, voltages for the current
     // board, options, main mode and the six line-control boxes. The AND/OR
     // groups and the matrix are the mode editor's restore.

@@ -15,6 +15,15 @@ using TParamRegs = std::array<std::uint16_t, kParamRegCount>;
 using TModeRegs = std::array<std::uint16_t, kModeRegCount>;
 using TExtraWords = std::array<std::uint16_t, kExtraWordCount>;
 
+// The three images together: what a configuration file holds, what the page
+// turns into before a write.
+struct TRo4dImage {
+    TParamRegs params{};
+    TModeRegs mode{};
+    TExtraWords extra{};
+    bool operator==(const TRo4dImage&) const = default;
+};
+
 extern TParamRegs mParamRegs;
 extern TModeRegs mModeRegs;
 extern TExtraWords mExtraWords;

@@ -96,6 +96,19 @@ std::array<std::uint16_t, kRo4dPageWords> PageWords(const TMasBytes& reply) {
     return words;
 }
 
+QString ReplyCrcMismatch(const TMasBytes& reply, std::size_t length) {
+    if (length < kCrcBytes + 1 || length > reply.size())
+        return {};
+    const std::size_t covered = length - kCrcBytes;
+    const std::uint16_t expected = Crc16(reply.data(), covered);
+    const auto received = static_cast<std::uint16_t>(reply[covered] << 8 | reply[covered + 1]);
+    if (expected == received)
+        return {};
+    auto hex = [](std::uint16_t v) { return QString::fromStdString(ValueToHex(2, true, v)); };
+    return QStringLiteral("Ответ с неверной CRC: ожидалась %1, получена %2")
+        .arg(hex(expected), hex(received));
+}
+
 QString VersionText(const TMasBytes& reply) {
     QString text;
     for (int i = 0; i < kVersionChars; ++i) {

@@ -39,6 +39,11 @@ std::array<TRo4dRequest, kRo4dWriteFrames> WriteRequests(const TParamRegs& param
 std::uint16_t ReplyWord(const TMasBytes& reply, int k);
 std::array<std::uint16_t, kRo4dPageWords> PageWords(const TMasBytes& reply);
 
+// The log line for a reply of length bytes whose CRC does not match its
+// bytes, naming the CRC expected and the one received; empty when it matches.
+// The reply still counts: units in the field may rely on that.
+QString ReplyCrcMismatch(const TMasBytes& reply, std::size_t length);
+
 // The 21 characters of a version reply, one per byte (0x80..0xFF stay U+0080..U+00FF).
 QString VersionText(const TMasBytes& reply);
 // The board generation from a version text: characters 9 and 11 as two

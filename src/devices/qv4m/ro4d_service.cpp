@@ -14,9 +14,9 @@ constexpr std::uint8_t kChannel = 0;
 // not open still runs the command: its first exchange then fails at once
 // without sending, as the pages have always done.
 TCommandResult withPort(const std::function<TCommandResult()>& work) {
-    OpenForCommand(kChannel);
+    OpenCloseCommandPort(true);
     const TCommandResult result = work();
-    CloseAfterCommand(kChannel);
+    OpenCloseCommandPort(false);
     return result;
 }
 
@@ -34,6 +34,11 @@ TCommandResult Ro4dExchange(const TRo4dRequest& request, const QString& step, bo
     AppendCrc16();
     ex.RxExpected = request.replyLength;
     TCommandResult result = ExchangeOutcome(SendReceive(kChannel), step);
+    if (result.ok()) {
+        const QString crcNote = ReplyCrcMismatch(ex.RxBuf, request.replyLength);
+        if (!crcNote.isEmpty())
+            LogStatusLine(crcNote, clLogRed);
+    }
     if (result.ok() && checkStatus && ex.RxBuf[kRo4dStatusByte] != kRo4dDone) {
         result.fault = TCommandFault::Refused;
         result.step = step;
@@ -42,20 +47,29 @@ TCommandResult Ro4dExchange(const TRo4dRequest& request, const QString& step, bo
     return result;
 }
 
-TCommandResult Ro4dRead(const TRo4dReadSink& sink) {
+TCommandResult Ro4dRead(TRo4dUnitImage& unit, const TRo4dReadSink& sink) {
     return withPort([&] {
         // The version reply is taken on its length alone.
         TCommandResult result = Ro4dExchange(VersionRequest(), QStringLiteral("версия"), false);
-        if (!result.ok())
-            return result;
+        if (result.ok()) {
+            unit.versionRead = true;
+            unit.version = VersionText(ExchangeState.RxBuf);
+        } else {
+            LogStatusLine(QStringLiteral("Версия платы не считана: плата принята за 1.x"),
+                          clLogRed);
+        }
+        unit.bVers = BoardGeneration(unit.version);
         if (sink.version)
-            sink.version(VersionText(ExchangeState.RxBuf));
+            sink.version(unit.version);
         for (int page = 0; page < kRo4dPageCount; ++page) {
             result = Ro4dExchange(PageRequest(static_cast<std::uint8_t>(page)), pageStep(page));
             if (!result.ok())
                 return result;
+            const TRo4dPageWords words = PageWords(ExchangeState.RxBuf);
+            std::copy(words.begin(), words.end(), unit.registers.begin() + page * kRo4dPageWords);
+            unit.pagesRead = page + 1;
             if (sink.page)
-                sink.page(page, PageWords(ExchangeState.RxBuf));
+                sink.page(page, words);
         }
         if (sink.allPages)
             sink.allPages();
@@ -103,30 +117,4 @@ TCommandResult Ro4dReadAdc(std::uint8_t channel, std::uint16_t& value) {
             value = ReplyWord(ExchangeState.RxBuf, 0);
         return result;
     });
-}
-
-TCommandResult Ro4dReadImage(TRo4dUnitImage& image) {
-    TRo4dReadSink sink;
-    sink.version = [&](const QString& version) { image.version = version; };
-    sink.page = [&](int page, const TRo4dPageWords& words) {
-        image.pages[static_cast<std::size_t>(page)] = words;
-    };
-    return Ro4dRead(sink);
-}
-
-void Ro4dImageToRegisters(const TRo4dUnitImage& image, TParamRegs& params, TModeRegs& mode) {
-    params.fill(0);
-    mode.fill(0);
-    // Pages 0 to 3 hold parameter registers 0 to 31, pages 4 to 6 the mode
-    // words from register 32.
-    for (int page = 0; page < kRo4dPageCount; ++page)
-        for (int k = 0; k < kRo4dPageWords; ++k) {
-            const std::uint16_t word =
-                image.pages[static_cast<std::size_t>(page)][static_cast<std::size_t>(k)];
-            const int reg = page * kRo4dPageWords + k;
-            if (page < 4)
-                params[static_cast<std::size_t>(reg)] = word;
-            else
-                mode[static_cast<std::size_t>(reg - 4 * kRo4dPageWords)] = word;
-        }
 }

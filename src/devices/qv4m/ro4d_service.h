@@ -3,6 +3,7 @@
 // through the transaction engine, closes the port and names what failed.
 #pragma once
 
+#include "devices/qv4m/ro4d_compare.h"
 #include "devices/qv4m/ro4d_protocol.h"
 #include "exchange/command_result.h"
 
@@ -14,7 +15,8 @@ using TRo4dPageWords = std::array<std::uint16_t, kRo4dPageWords>;
 // What a read hands over while it runs, so a read that stops part-way has
 // handed over the pages before the failure.
 struct TRo4dReadSink {
-    // The version text, as soon as it came.
+    // The version text once the version step is over; empty when the unit
+    // did not answer it (the board is then taken for 1.x).
     std::function<void(const QString& version)> version;
     // Page 0..6, each as soon as it came with status "done".
     std::function<void(int page, const TRo4dPageWords& words)> page;
@@ -22,9 +24,11 @@ struct TRo4dReadSink {
     std::function<void()> allPages;
 };
 
-// Version, then pages 0 to 6, each page only after every earlier one came.
-// Without the version the read ends there (the board is then unknown).
-TCommandResult Ro4dRead(const TRo4dReadSink& sink);
+// Version, then pages 0 to 6 into unit, each page only after every earlier one
+// came. A unit that does not answer the version is still read, as a 1.x
+// board; the log says so in red, since a 2.x board's voltages would then be
+// shown on the wrong scale, and unit.versionRead stays false.
+TCommandResult Ro4dRead(TRo4dUnitImage& unit, const TRo4dReadSink& sink = {});
 // The seven write frames; each only after every earlier one was done.
 TCommandResult Ro4dWrite(const TParamRegs& params, const TModeRegs& mode);
 TCommandResult Ro4dSaveToFlash();
@@ -36,12 +40,3 @@ TCommandResult Ro4dReadAdc(std::uint8_t channel, std::uint16_t& value);
 // with checkStatus the reply's status byte must say done.
 TCommandResult Ro4dExchange(const TRo4dRequest& request, const QString& step,
                             bool checkStatus = true);
-
-// A whole read as plain data, and the 148-byte .qvf that holds the unit's
-// own words (parameters from register 0, mode words from register 32).
-struct TRo4dUnitImage {
-    QString version;
-    std::array<TRo4dPageWords, kRo4dPageCount> pages{};
-};
-TCommandResult Ro4dReadImage(TRo4dUnitImage& image);
-void Ro4dImageToRegisters(const TRo4dUnitImage& image, TParamRegs& params, TModeRegs& mode);
