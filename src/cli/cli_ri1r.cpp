@@ -13,7 +13,13 @@
 
 namespace {
 
-QJsonObject setJson(const TRi1rUnitRead& read) {
+// The current mode as the page shows it (1..7): a digit outside the seven
+// modes shows mode 1.
+int shownMode(const TQv1mUnitRead& read) {
+    return (Qv1ModeIndexValid(read.currentMode) ? read.currentMode : 0) + 1;
+}
+
+QJsonObject setJson(const TQv1mUnitRead& read) {
     QJsonArray modes;
     for (int n = 0; n < kQv1ModeCount; ++n) {
         QJsonArray channels;
@@ -29,7 +35,7 @@ QJsonObject setJson(const TRi1rUnitRead& read) {
     const RQV1M_val2& s = read.set.mQV1M_s;
     return {{QStringLiteral("device"), read.ident.trimmed()},
             {QStringLiteral("releaseDate"), read.releaseDate},
-            {QStringLiteral("currentMode"), read.currentMode + 1},
+            {QStringLiteral("currentMode"), shownMode(read)},
             {QStringLiteral("modes"), modes},
             {QStringLiteral("common"),
              QJsonObject{{QStringLiteral("bTimePausePrevErr_K1"), s.bTimePausePrevErr_K1},
@@ -45,7 +51,7 @@ QJsonObject setJson(const TRi1rUnitRead& read) {
 int readUnit(const TCliContext& context) {
     if (!UsePort(context))
         return kExitUsage;
-    TRi1rUnitRead read;
+    TQv1mUnitRead read;
     const TCommandResult result = Ri1rRead(read);
     if (!result.ok())
         return FinishCommand(result);
@@ -59,7 +65,7 @@ int readUnit(const TCliContext& context) {
     else
         PrintOut(QStringLiteral("Устройство: %1\nДата выпуска: %2\nТекущий режим: %3")
                      .arg(read.ident.trimmed(), read.releaseDate)
-                     .arg(read.currentMode + 1));
+                     .arg(shownMode(read)));
     return kExitOk;
 }
 

@@ -19,9 +19,8 @@ int readUnit(const TCliContext& context) {
     if (!context.output.isEmpty()) {
         const TRo4dImage image = unit.image();
         QString problem;
-        if (!platform::WriteWholeFile(context.output,
-                                      ConfigFileBytes(image.params, image.mode, TExtraWords{}),
-                                      &problem))
+        if (!platform::WriteWholeFile(
+                context.output, ConfigFileBytes(image.params, image.mode, TExtraWords{}), &problem))
             return FileProblem(context.output, problem);
     }
     PrintOut(context.json ? Ro4dImageJson(unit) : Ro4dImageText(unit));

@@ -29,46 +29,60 @@ TCommandResult withLine(const std::function<TCommandResult()>& work) {
     return result;
 }
 
+TCommandResult startSession(TMasBytes& reply) {
+    return exchange(Qv1StartSessionRequest(), QStringLiteral("начало сеанса"), reply);
+}
+
 QString modeStep(const char* what, int n) {
     return QStringLiteral("%1 %2").arg(QString::fromUtf8(what)).arg(n + 1);
 }
 
 } // namespace
 
-TCommandResult Ri1rRead(TRi1rUnitRead& read) {
-    return withLine([&] {
-        TMasBytes reply;
-        TCommandResult r =
-            exchange(Qv1StartSessionRequest(), QStringLiteral("начало сеанса"), reply);
-        if (!r.ok())
-            return r;
-        read.ident = Qv1DecodeIdentText(reply);
-        read.releaseDate = Qv1DecodeReleaseDate(reply);
-        read.currentMode = Qv1DecodeCurrentMode(reply);
-        if (!Qv1ModeIndexValid(read.currentMode))
-            read.currentMode = 0;
-        for (int n = 0; n < kQv1ModeCount; ++n) {
-            r = exchange(Qv1ReadModeRequest(n), modeStep("чтение режима", n), reply);
-            if (!r.ok())
-                return r;
-            Qv1DecodeMode(reply, read.set, n);
-        }
-        r = exchange(Qv1ReadTimeErrRequest(), QStringLiteral("чтение времён"), reply);
-        if (!r.ok())
-            return r;
-        Qv1DecodeTimeErr(reply, read.set.mQV1M_s);
-        r = exchange(Qv1ReadVoltFlagsRequest(), QStringLiteral("чтение порогов"), reply);
-        if (r.ok())
-            Qv1DecodeVoltFlags(reply, read.set.mQV1M_s);
+TCommandResult Ri1rReadSession(TQv1mUnitRead& read) {
+    TMasBytes reply;
+    TCommandResult r = startSession(reply);
+    if (!r.ok())
         return r;
-    });
+    read.session = true;
+    read.ident = Qv1DecodeIdentText(reply);
+    read.releaseDate = Qv1DecodeReleaseDate(reply);
+    read.currentMode = Qv1DecodeCurrentMode(reply);
+    for (int n = 0; n < kQv1ModeCount && r.ok(); ++n)
+        r = Ri1rReadMode(n, read);
+    if (!r.ok())
+        return r;
+    r = exchange(Qv1ReadTimeErrRequest(), QStringLiteral("чтение времён"), reply);
+    if (!r.ok())
+        return r;
+    Qv1DecodeTimeErr(reply, read.set.mQV1M_s);
+    read.delays = true;
+    r = exchange(Qv1ReadVoltFlagsRequest(), QStringLiteral("чтение порогов"), reply);
+    if (!r.ok())
+        return r;
+    Qv1DecodeVoltFlags(reply, read.set.mQV1M_s);
+    read.voltFlags = true;
+    return r;
+}
+
+TCommandResult Ri1rReadMode(int n, TQv1mUnitRead& read) {
+    TMasBytes reply;
+    const TCommandResult r = exchange(Qv1ReadModeRequest(n), modeStep("чтение режима", n), reply);
+    if (r.ok()) {
+        Qv1DecodeMode(reply, read.set, n);
+        read.modes[static_cast<std::size_t>(n)] = true;
+    }
+    return r;
+}
+
+TCommandResult Ri1rRead(TQv1mUnitRead& read) {
+    return withLine([&] { return Ri1rReadSession(read); });
 }
 
 TCommandResult Ri1rWriteSet(const TQv1mSet& set, int day, int month, int year) {
     return withLine([&] {
         TMasBytes reply;
-        TCommandResult r =
-            exchange(Qv1StartSessionRequest(), QStringLiteral("начало сеанса"), reply);
+        TCommandResult r = startSession(reply);
         if (!r.ok())
             return r;
         const bool dated = Qv1DateIsSet(Qv1DecodeReleaseDate(reply));

@@ -4,18 +4,17 @@
 #pragma once
 
 #include "devices/qv1m/qv1_frame.h"
+#include "devices/qv1m/qv1m_compare.h"
 #include "exchange/command_result.h"
 
-// What a session start reads.
-struct TRi1rUnitRead {
-    QString ident;       // "Устройство: " text of the unit
-    QString releaseDate; // "dd.mm.yy"
-    int currentMode = 0; // index 0..6
-    TQv1mSet set;
-};
-
-// Session start, the seven modes, the time/error and the voltage settings.
-TCommandResult Ri1rRead(TRi1rUnitRead& read);
+// The session start's reads on a line already open: the start, the seven
+// modes, the fault delays, the common flags and thresholds, each only after
+// every earlier one came. What came before a failure stays in read.
+TCommandResult Ri1rReadSession(TQv1mUnitRead& read);
+// The same in a line opening of its own.
+TCommandResult Ri1rRead(TQv1mUnitRead& read);
+// Mode n (0..6) into read, on a line already open.
+TCommandResult Ri1rReadMode(int n, TQv1mUnitRead& read);
 // Session start, the seven modes, the common settings, the release date (the
 // PC's date, only when the unit has none; else command "t") and the end of
 // the session with a restart. Each write must be accepted (result code 0).
