@@ -115,6 +115,10 @@ QList<PortMapEntry> ListPorts() {
     return all;
 }
 
+bool DevicePresent(const PortMapEntry& entry) {
+    return !entry.isExplicit || QFileInfo::exists(entry.devicePath);
+}
+
 QString ResolvePort(const QString& comName) {
     for (const PortMapEntry& e : ListPorts())
         if (e.comName.compare(comName, Qt::CaseInsensitive) == 0)

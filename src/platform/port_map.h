@@ -23,6 +23,10 @@ struct PortMapEntry {
 QList<PortMapEntry> ListPorts();
 // The device path for a name such as "COM3", empty when the map has none.
 QString ResolvePort(const QString& comName);
+// Whether the device behind an entry is there. An explicit link whose target
+// has gone (a /dev/serial/by-id link once its adapter is pulled out) still
+// holds its name in the map, but there is nothing to offer the user.
+bool DevicePresent(const PortMapEntry& entry);
 
 #ifndef _WIN32
 // Where the kernel's device tree is read; tests point it at a fake tree.

@@ -126,10 +126,11 @@ std::uint32_t OpenErrorCode(int err) {
     case ENOTTY:
     case EINVAL:
         return serial::kErrInvalidName;
-    case EBUSY:
-    case EAGAIN:
     case EACCES:
     case EPERM:
+        return serial::kErrNoPermission;
+    case EBUSY:
+    case EAGAIN:
     case EROFS:
         return serial::kErrAccessDenied;
     default:

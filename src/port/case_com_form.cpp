@@ -57,7 +57,7 @@ void TCaseComForm::rsEnumerateComPorts() {
     portDetails_.clear();
     iNumCounterPorts = 0;
     for (const platform::DescribedPort& port : platform::DescribePorts()) {
-        if (port.entry.comName.isEmpty())
+        if (port.entry.comName.isEmpty() || !platform::DevicePresent(port.entry))
             continue;
         ComPortList.append(PortDisplayName(port.entry.comName));
         portDetails_.append(port.details);

@@ -76,6 +76,8 @@ bool TRelcon4::funChangeComPort(std::uint8_t channel) {
             prSetComPort(channel, shown);
             if (ExchangeState.PortOpen[channel])
                 chosen = true;
+            else if (WatchdogEndsAfterSlowOpening())
+                break;
         }
         if (!chosen && !form.fExtraClose) {
             ++tries;
@@ -88,6 +90,9 @@ bool TRelcon4::funChangeComPort(std::uint8_t channel) {
             goOn = false;
     }
     if (chosen) {
+        // The port chosen opened in time: a mark left by an earlier slow
+        // opening (a choice before this one) no longer stands.
+        ExchangeState.PortCrash[channel] = false;
         // Each command opens the port again.
         ClosePort(channel);
         SaveSettings();

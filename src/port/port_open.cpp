@@ -13,6 +13,7 @@
 namespace {
 
 QString lastOpenProblem;
+int slowOpenPauseMs = kSlowOpenPauseMs;
 
 // The port component behind a channel; only channel 0 has one.
 TCustomComPortD* ChannelPort(std::uint8_t channel) {
@@ -39,7 +40,7 @@ void FailSlowAttempt(std::uint8_t channel, TCustomComPortD* port) {
     LogTrace(QStringLiteral("OpenNewPort: возникли проблемы #1"));
     ShowStatus(2);
     platform::PumpMessages();
-    platform::SleepMs(kSlowOpenPauseMs);
+    platform::SleepMs(slowOpenPauseMs);
     HideStatus();
     // A slow device that did open at last is let go too: the channel does not
     // count as open, so nothing else would close it, and the watchdog reopens
@@ -119,6 +120,10 @@ void OpenNewPort(std::uint8_t channel, bool withMessages) {
     if (channel < kNumChannels && RunAttempt(channel, 1) && RunAttempt(channel, 2))
         CheckOpenResult(channel, withMessages);
     LogTrace(QStringLiteral("OpenNewPort exit"));
+}
+
+void SetSlowOpenPause(int ms) {
+    slowOpenPauseMs = ms < 0 ? kSlowOpenPauseMs : ms;
 }
 
 void ClosePort(std::uint8_t channel) {

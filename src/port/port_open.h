@@ -50,6 +50,9 @@ void ArmPortWatchdog(int intervalMs);
 
 // How long a slow opening keeps its message up before the watchdog takes over.
 inline constexpr int kSlowOpenPauseMs = 5000;
+// Tests that go through many slow openings shorten the pause (a negative
+// value restores kSlowOpenPauseMs).
+void SetSlowOpenPause(int ms);
 // The watchdog's interval after a slow opening.
 inline constexpr int kSlowOpenWatchdogMs = 100;
 

@@ -7,6 +7,10 @@
 
 namespace {
 
+const QString kNoAccessText =
+    QStringLiteral("Нет прав на СОМ-порт: добавьте пользователя в группу, которой принадлежит "
+                   "устройство (обычно dialout), и войдите в систему заново");
+
 TSecondsClock& Clock() {
     static TSecondsClock clock;
     return clock;
@@ -18,8 +22,10 @@ QString Hint(std::uint32_t code) {
     case serial::kErrFileNotFound:
         return QStringLiteral("устройства нет: адаптер вынут или ссылка COM ведёт в никуда");
     case serial::kErrAccessDenied:
-        return QStringLiteral("нет прав на устройство (группа dialout) или его держит другая "
-                              "программа (ModemManager, brltty, терминал)");
+        return QStringLiteral("устройство держит другая программа (ModemManager, brltty, "
+                              "терминал)");
+    case serial::kErrNoPermission:
+        return QStringLiteral("нет прав на устройство: пользователь не в его группе (dialout)");
     case serial::kErrGenFailure:
         return QStringLiteral("устройство не отвечает: за ttyS нет UART или адаптер сбоит");
     case serial::kErrInvalidName:
@@ -87,6 +93,8 @@ TOpenVerdict JudgeOpenResult(std::uint32_t code, bool connected) {
         return TOpenVerdict::Missing;
     case serial::kErrAccessDenied:
         return TOpenVerdict::Busy;
+    case serial::kErrNoPermission:
+        return TOpenVerdict::NoAccess;
     case serial::kErrGenFailure:
         return TOpenVerdict::Reserved;
     default:
@@ -102,6 +110,8 @@ QString OpenVerdictMessage(TOpenVerdict verdict, std::uint32_t code, const QStri
         return QStringLiteral("СОМ-порт в системе отсутствует");
     case TOpenVerdict::Busy:
         return QStringLiteral("СОМ-порт занят другим процессом");
+    case TOpenVerdict::NoAccess:
+        return kNoAccessText;
     case TOpenVerdict::Reserved:
         return QStringLiteral("СОМ-порт зарезервирован как виртуальный");
     case TOpenVerdict::Failed:

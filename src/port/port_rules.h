@@ -33,6 +33,7 @@ enum class TOpenVerdict {
     Open,     // counts as open
     Missing,  // 2, 123: "СОМ-порт в системе отсутствует"
     Busy,     // 5: "СОМ-порт занят другим процессом"
+    NoAccess, // 1314: no rights to the device (the user is not in its group)
     Reserved, // 31: "СОМ-порт зарезервирован как виртуальный"
     Failed,   // any other code on a port that did not connect
 };

@@ -44,6 +44,8 @@ using namespace watchdog_text;
 bool running = false;
 // A tick came while a run was going on; it is taken up once that run is over.
 bool deferred = false;
+// The run's own openings made the third slow one in a row: M1 has been shown.
+bool slowEnd = false;
 TProgramEnd endHook;
 
 // Recovery of one crashed channel. Returns true when the program has to end;
@@ -62,6 +64,8 @@ bool RecoverChannel(TRelcon4& main, std::uint8_t ch, bool& goOn) {
         ShowPlainMessage(kReplug);
         main.prSetComPort(ch, ex.PortName[ch]);
         goOn = false;
+        if (WatchdogEndsAfterSlowOpening())
+            return true;
     }
     ex.PortCrash[ch] = false;
     ShowPlainMessage(kNotSent);
@@ -71,11 +75,21 @@ bool RecoverChannel(TRelcon4& main, std::uint8_t ch, bool& goOn) {
         CaseComForm->prCheckNameComPort(name);
     }
     ex.PortName[ch] = name;
-    if (!name.isEmpty())
+    if (!name.isEmpty()) {
         main.prSetComPort(ch, name);
+        if (WatchdogEndsAfterSlowOpening()) {
+            goOn = false;
+            return true;
+        }
+    }
     if (ex.PortName[ch].isEmpty() || !ex.PortOpen[ch]) {
         ShowPlainMessage(kPortGone);
-        if (!main.funChangeComPort(ch)) {
+        const bool changed = main.funChangeComPort(ch);
+        if (slowEnd) {
+            goOn = false;
+            return true;
+        }
+        if (!changed) {
             PortMessageBox(kNeedPort, kNeedPortCaption);
             ShowPlainMessage(kClosing);
             end = true;
@@ -103,9 +117,22 @@ bool PortWatchdogRunning() {
     return running;
 }
 
+bool WatchdogEndsAfterSlowOpening() {
+    // A run that began at three (or that has already said so) goes its own way.
+    if (!running || slowEnd || ExchangeState.PortFailCount < 3 ||
+        (CaseComForm && CaseComForm->fExtraClose))
+        return slowEnd;
+    ShowPlainMessage(kTooSlow);
+    if (CaseComForm)
+        CaseComForm->fExtraClose = true;
+    slowEnd = true;
+    return true;
+}
+
 void ResetPortWatchdog() {
     running = false;
     deferred = false;
+    slowEnd = false;
 }
 
 void SetProgramEndHook(TProgramEnd hook) {
@@ -137,10 +164,13 @@ void TRelcon4::CrashComTimerTimer(QObject* /*sender*/) {
         return;
     }
     running = true;
+    slowEnd = false;
     const bool end = RunOnce(*this);
     running = false;
     if (end) {
+        // A tick armed by the run's own openings has nothing left to do.
         deferred = false;
+        CrashComTimer->stop();
         EndProgramAtOnce(0);
         return;
     }

@@ -20,6 +20,11 @@ extern const QString kClosing; // plain message before the end
 
 // True while a watchdog run is going on (its messages and dialog included).
 bool PortWatchdogRunning();
+// Inside a run, after one of its own openings: a tick that comes meanwhile is
+// kept for after the run, so the run counts its slow openings itself. At the
+// third in a row it shows the slow-opening message, stops the port change
+// loop and has the run end the program; true from then on.
+bool WatchdogEndsAfterSlowOpening();
 // Forgets a run left half done and a deferred one (for tests).
 void ResetPortWatchdog();
 

@@ -153,7 +153,10 @@ int AttemptsFromFlags(const QByteArray& flags) {
     const bool digits =
         !exact.isEmpty() && exact.size() <= 5 &&
         std::all_of(exact.begin(), exact.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (digits && exact.toInt() <= kForeverAttempts)
+    // The digits stand for the count only behind the code that announces them;
+    // any other flags line is read by its seventh character's code alone.
+    if (digits && exact.toInt() <= kForeverAttempts &&
+        AttemptsText(exact.toInt()) == flags.mid(kFlagsLength - 1))
         return exact.toInt();
     const int code = uchar(flags.at(kFlagsLength - 1));
     return code == kForeverCode ? kForeverAttempts : code;

@@ -17,6 +17,10 @@ inline constexpr std::uint32_t kErrFileNotFound = 2;
 inline constexpr std::uint32_t kErrAccessDenied = 5;
 inline constexpr std::uint32_t kErrGenFailure = 31;
 inline constexpr std::uint32_t kErrInvalidName = 123;
+// Permission denied has no twin among a COM port's codes (Windows says 5,
+// "busy", for both); on Linux it means a user outside the device's group, so
+// it gets a code of its own (Windows' "privilege not held").
+inline constexpr std::uint32_t kErrNoPermission = 1314;
 
 enum class Parity { None, Odd, Even, Mark, Space };
 enum class StopBits { One, OneAndHalf, Two };

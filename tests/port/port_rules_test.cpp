@@ -15,6 +15,7 @@ TEST(PortRules, OpeningVerdictsAndMessages) {
     EXPECT_EQ(JudgeOpenResult(2, false), TOpenVerdict::Missing);
     EXPECT_EQ(JudgeOpenResult(123, false), TOpenVerdict::Missing);
     EXPECT_EQ(JudgeOpenResult(5, false), TOpenVerdict::Busy);
+    EXPECT_EQ(JudgeOpenResult(1314, false), TOpenVerdict::NoAccess);
     EXPECT_EQ(JudgeOpenResult(31, false), TOpenVerdict::Reserved);
     EXPECT_EQ(JudgeOpenResult(0, true), TOpenVerdict::Open);
     // An error met after connecting (a line setting) leaves the port usable.
@@ -27,6 +28,10 @@ TEST(PortRules, OpeningVerdictsAndMessages) {
               QStringLiteral("СОМ-порт в системе отсутствует"));
     EXPECT_EQ(OpenVerdictMessage(TOpenVerdict::Busy, 5, {}),
               QStringLiteral("СОМ-порт занят другим процессом"));
+    EXPECT_EQ(
+        OpenVerdictMessage(TOpenVerdict::NoAccess, 1314, {}),
+        QStringLiteral("Нет прав на СОМ-порт: добавьте пользователя в группу, которой "
+                       "принадлежит устройство (обычно dialout), и войдите в систему заново"));
     EXPECT_EQ(OpenVerdictMessage(TOpenVerdict::Reserved, 31, {}),
               QStringLiteral("СОМ-порт зарезервирован как виртуальный"));
     EXPECT_TRUE(OpenVerdictMessage(TOpenVerdict::Open, 0, {}).isEmpty());
@@ -37,13 +42,15 @@ TEST(PortRules, OpeningVerdictsAndMessages) {
 TEST(PortRules, TraceNamesDeviceReasonAndUsualCause) {
     EXPECT_EQ(OpenTraceText(QStringLiteral("COM3"), QStringLiteral("/dev/pts/4"), 0, {}),
               QStringLiteral("OpenNewPort: COM3 = /dev/pts/4"));
-    const QString denied = OpenTraceText(QStringLiteral("COM34"), QStringLiteral("/dev/ttyUSB0"), 5,
-                                         QStringLiteral("Permission denied"));
+    const QString denied = OpenTraceText(QStringLiteral("COM34"), QStringLiteral("/dev/ttyUSB0"),
+                                         1314, QStringLiteral("Permission denied"));
     EXPECT_TRUE(denied.startsWith(
-        QStringLiteral("OpenNewPort: COM34 = /dev/ttyUSB0, ошибка 5: Permission denied (")))
+        QStringLiteral("OpenNewPort: COM34 = /dev/ttyUSB0, ошибка 1314: Permission denied (")))
         << denied.toStdString();
     EXPECT_TRUE(denied.contains(QStringLiteral("dialout")));
-    EXPECT_TRUE(denied.contains(QStringLiteral("ModemManager")));
+    const QString held = OpenTraceText(QStringLiteral("COM34"), QStringLiteral("/dev/ttyUSB0"), 5,
+                                       QStringLiteral("Resource temporarily unavailable"));
+    EXPECT_TRUE(held.contains(QStringLiteral("ModemManager"))) << held.toStdString();
     const QString unmapped =
         OpenTraceText(QStringLiteral("COM9"), {}, 2, QStringLiteral("no device is mapped to COM9"));
     EXPECT_TRUE(unmapped.startsWith(

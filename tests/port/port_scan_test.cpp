@@ -32,6 +32,8 @@ TEST_F(PortScan, ExplicitAndAutomaticEntriesInNumberOrder) {
     AddKernelTty(QStringLiteral("tty0"));     // not a serial family
     LinkPort(QStringLiteral("COM3"), QStringLiteral("/dev/null"));
     LinkPort(QStringLiteral("COM33"), QStringLiteral("/dev/null"));
+    // An adapter pulled out: its link stays, pointing at nothing.
+    LinkPort(QStringLiteral("COM7"), QStringLiteral("/dev/serial/by-id/usb-pulled-out"));
     StatusCOMForm->prShowStatus(1);
 
     CaseComForm->prScanComPort();

@@ -208,6 +208,26 @@ TEST(SettingsText, EveryAttemptCountSurvivesARoundTrip) {
     EXPECT_EQ(AttemptsText(65535), QByteArray("\xFF"));
     // A file of the old rules that holds 255 for "without end".
     EXPECT_EQ(AttemptsFromFlags(QByteArray("000000\xFF")), 65535);
+    // Digits count only behind the code written with them; elsewhere the code stands.
+    const std::pair<QByteArray, int> tails[] = {
+        {"\x05"
+         "12",
+         5},
+        {"\x0B"
+         "12",
+         11},
+        {"\x0E"
+         "13",
+         13},
+        {"\xFF"
+         "300",
+         300},
+        {"\xFF"
+         "7",
+         65535},
+    };
+    for (const auto& [tail, count] : tails)
+        EXPECT_EQ(AttemptsFromFlags("000000" + tail), count) << tail.toHex().toStdString();
 }
 
 TEST(SettingsText, ReadsAtMostTenPortPairs) {

@@ -19,6 +19,7 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -307,9 +308,69 @@ TEST_F(WatchdogFake, PortChangeInsideARunDoesNotWaitForItself) {
         testenv::WaitFor([&dialogs] { return dialogs == 2 && WatchdogSettled(); }, kDeadline));
     EXPECT_TRUE(endCodes.empty());
     EXPECT_EQ(ExchangeState.PortName[0], QStringLiteral("COM3"));
-    // The mark got its own run afterwards, which reopened the port.
-    EXPECT_EQ(user->texts().last(), kNotSent);
-    EXPECT_TRUE(ExchangeState.PortOpen[0]);
+    // The second choice opened in time: the first one's mark went with it, and
+    // no later run tells the user of a send that never failed.
+    const QString missing = QStringLiteral("СОМ-порт в системе отсутствует");
+    EXPECT_EQ(user->texts(), (QStringList{kNotSent, missing, kPortGone, missing}));
+    EXPECT_FALSE(ExchangeState.PortOpen[0]) << "closed again after the choice";
+}
+
+// Every opening slow: the run's own reopenings count, and the third slow
+// opening in a row ends the program with M1, without a port dialog.
+TEST_F(WatchdogFake, EveryOpeningSlowReachesTheSlowOpeningMessage) {
+    SetSlowOpenPause(20);
+    AcceptDialogs();
+    int reads = 0;
+    SetSecondsOfDayClock([&reads] { return 1000 + 6 * reads++; });
+    Relcon4->prOpenCloseCOM(0, true);
+    ASSERT_TRUE(testenv::WaitFor([this] { return !endCodes.empty(); }, kDeadline));
+    SetSecondsOfDayClock({});
+    SetSlowOpenPause(-1);
+
+    EXPECT_EQ(user->texts(), (QStringList{kReplug, kNotSent, kTooSlow}));
+    EXPECT_TRUE(dialogLabels.isEmpty());
+    EXPECT_EQ(endCodes, std::vector<int>{0});
+    EXPECT_EQ(ExchangeState.PortFailCount, 3);
+    EXPECT_FALSE(line->isOpen());
+}
+
+// A slow choice in the port dialog, then one that opens in time: the mark
+// the slow one left is gone, and the next command works.
+TEST_F(WatchdogFake, SlowChoiceThenAGoodOneLeavesNoMark) {
+    const auto good = fakes->line(QStringLiteral("COM4"));
+    fakes->line(QStringLiteral("COM5"));
+    LinkPort(QStringLiteral("COM4"), QStringLiteral("/dev/null"));
+    LinkPort(QStringLiteral("COM5"), QStringLiteral("/dev/null"));
+    good->addReply(kVersionRequest, std::vector<std::uint8_t>(kVersionReplyLength, 0x11), 0, true);
+    SetSlowOpenPause(20);
+    QString slowPort = QStringLiteral("COM3");
+    int reads = 0;
+    SetSecondsOfDayClock([&] {
+        const bool end = reads++ % 2 == 1;
+        return 1000 + (end && ExchangeState.PortName[0] == slowPort ? 6 : 0);
+    });
+    Relcon4->prOpenCloseCOM(0, true);
+    // The adapter is pulled out: its name is gone, the next choice is slow.
+    QFile::remove(platform::PortsFolder() + QStringLiteral("/COM3"));
+    line->refuseOpen(2);
+    slowPort = QStringLiteral("COM5");
+    user->onDialog = [this](QDialog*) {
+        dialogLabels << CaseComForm->CountShowLabel->text();
+        CaseComForm->ComPortComboBox->setCurrentText(
+            dialogLabels.size() == 1 ? QStringLiteral("COM 5") : QStringLiteral("COM 4"));
+        return 1;
+    };
+    ASSERT_TRUE(testenv::WaitFor([this] { return dialogLabels.size() == 2 && WatchdogSettled(); },
+                                 kDeadline));
+    SetSecondsOfDayClock({});
+    SetSlowOpenPause(-1);
+
+    EXPECT_EQ(user->texts(), (QStringList{kReplug, QStringLiteral("СОМ-порт в системе отсутствует"),
+                                          kNotSent, kPortGone}));
+    EXPECT_EQ(ExchangeState.PortName[0], QStringLiteral("COM4"));
+    EXPECT_TRUE(AskVersion());
+    EXPECT_EQ(user->texts().count(kNotSent), 1) << "no data failed to leave";
+    EXPECT_TRUE(endCodes.empty());
 }
 
 TEST_F(WatchdogFake, RealEndLetsThePortGoAndExitsWithZero) {

@@ -51,6 +51,11 @@ QList<PortMapEntry> ListPorts() {
     return ports;
 }
 
+// The registry lists only the ports whose device is there.
+bool DevicePresent(const PortMapEntry& /*entry*/) {
+    return true;
+}
+
 // Any name but a path resolves: whether the port is there, and whether the
 // name can be a device at all, is for CreateFileW to say (2, 123).
 QString ResolvePort(const QString& comName) {
