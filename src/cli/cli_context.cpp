@@ -66,6 +66,20 @@ int FinishCommand(const TCommandResult& result) {
     return kExitReply;
 }
 
+int FinishCompare(const TCliContext& context, const TCompareResult& compare,
+                  const TCommandResult& read) {
+    PrintOut(context.json ? QString::fromUtf8(CompareResultJson(compare)).trimmed()
+                          : CompareResultText(compare).trimmed());
+    if (!compare.complete)
+        PrintError(QStringLiteral("relcon4-cli: %1: %2")
+                       .arg(ExchangeState.PortName[0], compare.verdict()));
+    if (!read.ok())
+        return FinishCommand(read);
+    if (!compare.complete)
+        return kExitReply;
+    return compare.equal() ? kExitOk : kExitDiffers;
+}
+
 int FileProblem(const QString& path, const QString& problem) {
     PrintError(QStringLiteral("relcon4-cli: файл %1: %2").arg(path, problem));
     return kExitFile;

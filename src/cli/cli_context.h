@@ -2,6 +2,7 @@
 // messages on standard error, and the core's host for a run without windows.
 #pragma once
 
+#include "devices/compare/compare_result.h"
 #include "exchange/command_result.h"
 
 #include <QString>
@@ -10,6 +11,7 @@
 // Exit codes; every subcommand ends with one of them.
 enum TCliExit : int {
     kExitOk = 0,
+    kExitDiffers = 1,
     kExitUsage = 2,
     kExitPort = 3,
     kExitReply = 4,
@@ -35,6 +37,12 @@ void PrintOut(const QString& text);
 
 // The exit code of a command's result; failures are told on standard error.
 int FinishCommand(const TCommandResult& result);
+// Prints a compare (text, or JSON with --json) and gives its exit code: 0
+// when the two sides match, 1 when they differ. A read that failed gives the
+// failure's code, and a compare left incomplete without one gives 4: an
+// incomplete compare never counts as a match.
+int FinishCompare(const TCliContext& context, const TCompareResult& compare,
+                  const TCommandResult& read);
 // A file that could not be read or written.
 int FileProblem(const QString& path, const QString& problem);
 // A usage error: the message and where to find the help.

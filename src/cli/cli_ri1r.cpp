@@ -3,6 +3,7 @@
 #include "cli_table.h"
 #include "devices/qv1m/qv1m_file.h"
 #include "devices/qv1m/ri1r_service.h"
+#include "devices/qv4m/ro4d_compare.h"
 #include "platform/whole_file.h"
 
 #include <QDate>
@@ -69,23 +70,42 @@ int readUnit(const TCliContext& context) {
     return kExitOk;
 }
 
-// A file the page would refuse is refused here too, before the port is touched.
-int writeUnit(const TCliContext& context) {
+// The one QV1M.ini of write and diff, then the port. A file the page would
+// refuse is refused here too, before the port is touched.
+int fileAndPort(const TCliContext& context, TQv1mFileRead& parsed) {
     if (context.args.size() != 1)
-        return UsageProblem(QStringLiteral("ri1r write: нужен один файл QV1M.ini"));
+        return UsageProblem(
+            QStringLiteral("ri1r %1: нужен один файл QV1M.ini").arg(context.action));
     const QString path = context.args.first();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileProblem(path, file.errorString());
-    const TQv1mFileRead parsed = Qv1mParseFile(file.read(kQv1mFileReadLimit));
+    parsed = Qv1mReadFile(path);
     if (!parsed.ok)
         return FileProblem(path, parsed.tooShort
                                      ? QStringLiteral("меньше %1 строк").arg(kQv1mFileLines)
-                                     : parsed.reason);
-    if (!UsePort(context))
-        return kExitUsage;
+                                 : parsed.reason.isEmpty() ? QStringLiteral("не удаётся открыть")
+                                                           : parsed.reason);
+    return UsePort(context) ? kExitOk : kExitUsage;
+}
+
+int writeUnit(const TCliContext& context) {
+    TQv1mFileRead parsed;
+    const int code = fileAndPort(context, parsed);
+    if (code != kExitOk)
+        return code;
     const QDate today = QDate::currentDate();
     return FinishCommand(Ri1rWriteSet(parsed.set, today.day(), today.month(), today.year()));
+}
+
+// The page's compare with a file: the session read, the file's voltage
+// reference for the thresholds (the page has none here).
+int diffUnit(const TCliContext& context) {
+    TQv1mFileRead parsed;
+    const int code = fileAndPort(context, parsed);
+    if (code != kExitOk)
+        return code;
+    TQv1mUnitRead unit;
+    const TCommandResult read = Ri1rRead(unit);
+    return FinishCompare(
+        context, CompareRi1r(unit, parsed.set, Ro4dFileSide(), parsed.set.mQV1M_s.rVolt), read);
 }
 
 int endSession(const TCliContext& context) {
@@ -104,6 +124,8 @@ QList<TCliCommand> Ri1rCommands() {
         {ri1r, QStringLiteral("write"), QStringLiteral("--port COM<n> QV1M.ini"),
          QStringLiteral("загрузить все настройки из файла в устройство (как кнопка страницы)"),
          writeUnit},
+        {ri1r, QStringLiteral("diff"), QStringLiteral("--port COM<n> QV1M.ini [--json]"),
+         QStringLiteral("сравнить устройство с файлом: 0 совпадает, 1 есть различия"), diffUnit},
         {ri1r, QStringLiteral("end"), QStringLiteral("--port COM<n>"),
          QStringLiteral("завершить сеанс"), endSession},
         {ri1r, QStringLiteral("restart"), QStringLiteral("--port COM<n>"),

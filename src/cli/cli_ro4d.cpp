@@ -27,19 +27,33 @@ int readUnit(const TCliContext& context) {
     return kExitOk;
 }
 
-// A .qvf that is not whole is refused before the port is touched: a short one
-// would leave part of the unit as it was, and a long one is not this format.
-int writeUnit(const TCliContext& context) {
+// The one .qvf of write and diff, then the port. A file that is not whole is
+// refused before the port is touched: a short one would leave part of the
+// unit as it was, and a long one is not this format.
+int fileAndPort(const TCliContext& context, TRo4dImage& image) {
     if (context.args.size() != 1)
-        return UsageProblem(QStringLiteral("ro4d write: нужен один файл .qvf"));
+        return UsageProblem(QStringLiteral("ro4d %1: нужен один файл .qvf").arg(context.action));
     const QString path = context.args.first();
-    TRo4dImage image;
     QString reason;
     if (!ReadConfigImage(path, image, reason))
         return FileProblem(path, reason);
-    if (!UsePort(context))
-        return kExitUsage;
-    return FinishCommand(Ro4dWrite(image.params, image.mode));
+    return UsePort(context) ? kExitOk : kExitUsage;
+}
+
+int writeUnit(const TCliContext& context) {
+    TRo4dImage image;
+    const int code = fileAndPort(context, image);
+    return code != kExitOk ? code : FinishCommand(Ro4dWrite(image.params, image.mode));
+}
+
+int diffUnit(const TCliContext& context) {
+    TRo4dImage file;
+    const int code = fileAndPort(context, file);
+    if (code != kExitOk)
+        return code;
+    TRo4dUnitImage unit;
+    const TCommandResult read = Ro4dRead(unit);
+    return FinishCompare(context, CompareRo4d(unit, file, Ro4dFileSide()), read);
 }
 
 int flashUnit(const TCliContext& context) {
@@ -69,6 +83,8 @@ QList<TCliCommand> Ro4dCommands() {
          QStringLiteral("считать версию и параметры; -o: файл .qvf из слов блока"), readUnit},
         {ro4d, QStringLiteral("write"), QStringLiteral("--port COM<n> ФАЙЛ.qvf"),
          QStringLiteral("записать параметры из файла .qvf (148 байт)"), writeUnit},
+        {ro4d, QStringLiteral("diff"), QStringLiteral("--port COM<n> ФАЙЛ.qvf [--json]"),
+         QStringLiteral("сравнить блок с файлом .qvf: 0 совпадает, 1 есть различия"), diffUnit},
         {ro4d, QStringLiteral("flash"), QStringLiteral("--port COM<n>"),
          QStringLiteral("запомнить данные во FLASH-памяти блока"), flashUnit},
         {ro4d, QStringLiteral("restart"), QStringLiteral("--port COM<n>"),

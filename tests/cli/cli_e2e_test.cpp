@@ -1,6 +1,7 @@
 // relcon4-cli against the simulated RO-4D on a real pseudo-terminal: the
 // program runs as its own process, the unit answers on a thread of this one.
 // Every wait is the process's end, with a deadline.
+#include "cli/cli_context.h"
 #include "devices/qv4m/qv4m_commands_page.h"
 #include "devices/qv4m/qv4m_files.h"
 #include "devices/qv4m/qv4m_registers.h"
@@ -71,6 +72,11 @@ public:
         QFile f(dir.filePath(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    // The unit read into a .qvf of the test folder; its bytes.
+    QByteArray readInto(const QString& name) {
+        EXPECT_EQ(run({"ro4d", "read", "--port", "%PORT%", "-o", "%DIR%/" + name}).exitCode, 0);
+        return fileBytes(name);
+    }
     void writeFile(const QString& name, const QByteArray& bytes) {
         QFile f(dir.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -84,7 +90,8 @@ public:
 
 } // namespace
 
-// Exit codes and what the unit saw: a failure before the line is used sends nothing.
+// Exit codes and what the unit saw: a failure before the line is used sends
+// nothing; a compare with a file says what differs, with both values.
 TEST_F(CliTest, ExitCodesNameWhatFailed) {
     writeFile("short.qvf", QByteArray(100, '\0'));
     struct Case {
@@ -138,6 +145,37 @@ TEST_F(CliTest, ExitCodesNameWhatFailed) {
          0,
          "Ошибки #1: обрыв K1",
          false},
+        {"diff equal",
+         {"ro4d", "diff", "--port", "%PORT%", "%DIR%/unit.qvf"},
+         [](CliTest& t) { t.readInto("unit.qvf"); },
+         0,
+         "Совпадает",
+         false},
+        {"diff changed",
+         {"ro4d", "diff", "--port", "%PORT%", "%DIR%/changed.qvf"},
+         [](CliTest& t) {
+             QByteArray changed = t.readInto("changed.qvf");
+             changed[2 * cKoncErrTime] = 100;
+             t.writeFile("changed.qvf", changed);
+         },
+         1,
+         "заклинивание привода\n    Устройство: 240 сек\n    Файл: 100 сек",
+         false},
+        {"diff stopped half-way",
+         {"ro4d", "diff", "--port", "%PORT%", "%DIR%/unit.qvf"},
+         [](CliTest& t) {
+             t.readInto("unit.qvf");
+             t.unit()->faults().add({sim::FaultKind::Silence, -1, -1, 4});
+         },
+         4,
+         "Сравнение неполное: устройство не ответило на чтение страницы 3",
+         false},
+        {"diff damaged file",
+         {"ro4d", "diff", "--port", "%PORT%", "%DIR%/short.qvf"},
+         {},
+         6,
+         "в файле 100 байт",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -147,7 +185,8 @@ TEST_F(CliTest, ExitCodesNameWhatFailed) {
             c.prepare(*this);
         const TRun r = run(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
-        EXPECT_TRUE((c.exitCode == 0 ? r.out : r.err).contains(QString::fromUtf8(c.said)))
+        EXPECT_TRUE(
+            (c.exitCode <= kExitDiffers ? r.out : r.err).contains(QString::fromUtf8(c.said)))
             << r.out.toStdString() << r.err.toStdString();
         if (c.nothingSent) {
             EXPECT_EQ(unit()->requests().size(), before);
@@ -247,6 +286,7 @@ TEST(CliRi1rTest, ReadToFileWriteBackAndRefuseADamagedFile) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray text = f.readAll();
     EXPECT_EQ(text.count("\r\n"), 95);
+    EXPECT_EQ(cli({"ri1r", "diff", "--port", com, file}), 0);
     EXPECT_EQ(cli({"ri1r", "write", "--port", com, file}), 0);
     EXPECT_NE(server.unit<sim::Ri1rUnit>()->releaseDate(), QStringLiteral("00.00.00"));
     EXPECT_FALSE(server.unit<sim::Ri1rUnit>()->inSession()) << "the write ends the session";
@@ -257,6 +297,7 @@ TEST(CliRi1rTest, ReadToFileWriteBackAndRefuseADamagedFile) {
     damaged.close();
     const std::size_t before = server.unit<sim::Ri1rUnit>()->requests().size();
     EXPECT_EQ(cli({"ri1r", "write", "--port", com, damaged.fileName()}), 6);
+    EXPECT_EQ(cli({"ri1r", "diff", "--port", com, damaged.fileName()}), 6);
     EXPECT_EQ(server.unit<sim::Ri1rUnit>()->requests().size(), before);
     server.stop();
 }
