@@ -15,6 +15,6 @@ set(RELCON4_CORE_PATTERNS
   devices/qv1m/qv1_frame.* devices/qv1m/qv1_link.* devices/qv1m/qv1m_convert.*
   devices/qv1m/qv1m_data.* devices/qv1m/qv1m_file.* devices/qv1m/session_code.h
   devices/qv1m/ri1r_service.*
-  devices/qv2f3/bench_frames.* devices/qv2f3/bench_packet.*
+  devices/qv2f3/bench_frames.* devices/qv2f3/bench_packet.* devices/qv2f3/zi2z3_service.*
   devices/compare/compare_result.* devices/qv4m/ro4d_compare.* devices/qv4m/ro4d_compare_matrix.*
   devices/qv1m/qv1m_compare.*)

@@ -2,15 +2,16 @@
 
 QList<TCliCommand> AllCliCommands() {
     QList<TCliCommand> all;
-    for (const auto& rows : {PortsCommands(), Ro4dCommands(), Ri1rCommands()})
+    for (const auto& rows : {PortsCommands(), Ro4dCommands(), Ri1rCommands(), Zi2z3Commands()})
         all += rows;
     return all;
 }
 
 QString CliHelpText() {
-    QString text = QStringLiteral("Использование: relcon4-cli [параметры] КОМАНДА [аргументы]\n"
-                                  "Команды обслуживания блоков RO-4D и RI1-R без окон.\n\n"
-                                  "Команды:\n");
+    QString text =
+        QStringLiteral("Использование: relcon4-cli [параметры] КОМАНДА [аргументы]\n"
+                       "Команды обслуживания блоков RO-4D, RI1-R и стенда ZI2-Z3 без окон.\n\n"
+                       "Команды:\n");
     for (const TCliCommand& command : AllCliCommands()) {
         QString head = QStringLiteral("  ") + command.device;
         if (!command.device.isEmpty())
@@ -29,6 +30,8 @@ QString CliHelpText() {
         "  --timeout МС      время ожидания ответа, мс\n"
         "  --pause МС        пауза перед запросом, мс\n"
         "  --attempts N      число попыток запроса (1…65535)\n"
+        "  --set T11=N,…     zi2z3 settings: новые задержки T11…T23 (0…255)\n"
+        "  --watch СЕКУНДЫ   zi2z3 bench: сколько секунд показывать посылки стенда\n"
         "  --log             строки лога обмена (с временем) в стандартный поток ошибок\n"
         "  -h, --help        эта справка\n\n"
         "Параметры обмена берутся из rs_m.ini программы, если он есть; --timeout, --pause\n"

@@ -18,6 +18,7 @@ struct TCliCommand {
 QList<TCliCommand> PortsCommands();
 QList<TCliCommand> Ro4dCommands();
 QList<TCliCommand> Ri1rCommands();
+QList<TCliCommand> Zi2z3Commands();
 
 // Every subcommand, in the order --help lists them.
 QList<TCliCommand> AllCliCommands();

@@ -16,6 +16,7 @@
 #include "ri1r_unit.h"
 #include "ro4d_unit.h"
 #include "sim_server.h"
+#include "zi2z3_unit.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -46,11 +47,14 @@ class CliTest : public ::testing::Test {
 public:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        server = std::make_unique<sim::SimServer>(std::make_unique<Ro4dUnit>(Ro4dBoard::V1));
+        server = std::make_unique<sim::SimServer>(makeUnit());
         com = server->start();
         ASSERT_FALSE(com.isEmpty()) << server->errorString().toStdString();
     }
     void TearDown() override { server->stop(); }
+    virtual std::unique_ptr<sim::SimUnit> makeUnit() {
+        return std::make_unique<Ro4dUnit>(Ro4dBoard::V1);
+    }
 
     TRun run(QStringList args, const QStringList& exchange = kExchange) {
         args.replaceInStrings(QStringLiteral("%PORT%"), com);
@@ -300,4 +304,53 @@ TEST(CliRi1rTest, ReadToFileWriteBackAndRefuseADamagedFile) {
     EXPECT_EQ(cli({"ri1r", "diff", "--port", com, damaged.fileName()}), 6);
     EXPECT_EQ(server.unit<sim::Ri1rUnit>()->requests().size(), before);
     server.stop();
+}
+
+class CliZi2z3Test : public CliTest {
+public:
+    std::unique_ptr<sim::SimUnit> makeUnit() override { return std::make_unique<sim::Zi2z3Unit>(); }
+    sim::UnitAccess<sim::Zi2z3Unit> bench() { return server->unit<sim::Zi2z3Unit>(); }
+};
+
+// The bench's settings read, changed and refused when out of a byte's range;
+// its commands' packets printed decoded, each as it came.
+TEST_F(CliZi2z3Test, SettingsAndBenchPackets) {
+    struct Case {
+        const char* name;
+        QStringList args;
+        int exitCode;
+        QStringList said; // on standard output, or error for a failure
+        bool nothingSent;
+    };
+    const Case cases[] = {
+        {"read", {"zi2z3", "settings", "--port", "%PORT%"}, 0, {"T11 = 5", "T23 = 60"}, false},
+        {"set",
+         {"zi2z3", "settings", "--port", "%PORT%", "--set", "T11=30,t23=200"},
+         0,
+         {"T11 = 30", "T12 = 3", "T23 = 200"},
+         false},
+        {"set past a byte",
+         {"zi2z3", "settings", "--port", "%PORT%", "--set", "T11=300"},
+         2,
+         {"T11 — нужно целое число от 0 до 255"},
+         true},
+        {"packets",
+         {"zi2z3", "bench", "--port", "%PORT%", "0x80", "--watch", "2"},
+         0,
+         {"CB1_noPlate = 0", "T1Ion11Edit = 30.03", "T2Iauto12Edit = 200.02"},
+         false},
+        {"no such command", {"zi2z3", "bench", "--port", "%PORT%", "0x99"}, 2, {"0x99"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t before = bench()->requests().size();
+        const TRun r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        for (const QString& said : c.said)
+            EXPECT_TRUE((c.exitCode == 0 ? r.out : r.err).contains(said)) << r.out.toStdString();
+        if (c.nothingSent) {
+            EXPECT_EQ(bench()->requests().size(), before);
+        }
+    }
+    EXPECT_EQ(bench()->delays(), (std::array<std::uint8_t, 6>{30, 3, 60, 5, 3, 200}));
 }
