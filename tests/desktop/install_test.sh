@@ -20,7 +20,7 @@ fail() { echo "install test: $*" >&2; [ -f "$scratch/err" ] && cat "$scratch/err
 check_root() {
   local root=$1
   for f in usr/bin/relcon4 usr/bin/relcon4-sim usr/bin/relcon4-cli \
-           usr/share/man/man1/relcon4-cli.1 usr/share/doc/relcon4/README.md \
+           usr/share/man/man1/relcon4-cli.1.gz usr/share/doc/relcon4/README.md \
            usr/share/doc/relcon4/docs/GUIDE.ru.md usr/share/doc/relcon4/docs/udev/99-relcon4.rules \
            usr/share/applications/relcon4.desktop \
            usr/share/icons/hicolor/scalable/apps/relcon4.svg \
