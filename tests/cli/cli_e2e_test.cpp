@@ -108,6 +108,7 @@ TEST_F(CliTest, ExitCodesNameWhatFailed) {
     };
     const Case cases[] = {
         {"help", {"--help"}, {}, 0, "Коды завершения", true},
+        {"ports", {"ports"}, {}, 0, "/dev/pts/", true},
         {"no command", {}, {}, 2, "не указана команда", true},
         {"unknown command",
          {"ro4d", "fly", "--port", "%PORT%"},
