@@ -16,6 +16,11 @@ int readUnit(const TCliContext& context) {
     const TCommandResult result = Ro4dRead(unit);
     if (!result.ok())
         return FinishCommand(result);
+    // Read as the page reads it, but a script is told even without --log:
+    // the voltages are then on a 1.x board's scale.
+    if (!unit.versionRead)
+        PrintError(QStringLiteral("relcon4-cli: %1: версия платы не считана: плата принята за 1.x")
+                       .arg(context.port));
     if (!context.output.isEmpty()) {
         const TRo4dImage image = unit.image();
         QString problem;

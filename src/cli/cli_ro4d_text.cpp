@@ -106,6 +106,7 @@ QString Ro4dImageJson(const TRo4dUnitImage& image) {
         modeWords.append(w);
     const QJsonObject root{
         {QStringLiteral("version"), image.version},
+        {QStringLiteral("versionRead"), image.versionRead},
         {QStringLiteral("board"), boardText(d.bVers)},
         {QStringLiteral("parameters"), parameters},
         {QStringLiteral("mainMode"), d.mainMode},

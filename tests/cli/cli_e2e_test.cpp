@@ -150,6 +150,14 @@ TEST_F(CliTest, ExitCodesNameWhatFailed) {
          0,
          "Ошибки #1: обрыв K1",
          false},
+        {"version unanswered",
+         {"ro4d", "read", "--port", "%PORT%", "--json"},
+         [](CliTest& t) {
+             t.unit()->faults().add({sim::FaultKind::Silence, -1, 1, 0});
+         },
+         0,
+         "\"versionRead\": false",
+         false},
         {"diff equal",
          {"ro4d", "diff", "--port", "%PORT%", "%DIR%/unit.qvf"},
          [](CliTest& t) { t.readInto("unit.qvf"); },
