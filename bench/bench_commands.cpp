@@ -2,7 +2,8 @@
 // from the button's click to its return, against a model of what the line
 // and the protocol's own waits take. With --memory: the peak resident memory
 // after a full RO-4D read with the log window showing 400 lines. With
-// --record: the RO-4D read with the log recorded to a file and without.
+// --record: the RO-4D read with the log recorded to a file and without. With
+// --cli PATH: relcon4-cli's read against the same model.
 //
 // The simulator paces its replies at 9600 baud (10 bits a byte, and the
 // request's last byte crossing the line first), so the model counts the
@@ -26,6 +27,7 @@
 #include "sim_server.h"
 #include "zi2z3_unit.h"
 
+#include <QProcess>
 #include <QCheckBox>
 #include <functional>
 #include <mutex>
@@ -230,6 +232,60 @@ void TimeOpenClose(int reps) {
     server.stop();
 }
 
+// The command line's read as a process of its own: its time from start to
+// exit, less the time the same program takes to start and end doing nothing
+// (its --help), against the same model as the page's read.
+double RunProcessMs(const QString& program, const QStringList& args) {
+    QProcess process;
+    const auto t0 = Clock::now();
+    process.start(program, args);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return -1;
+    return bench::MsBetween(t0, Clock::now());
+}
+
+void TimeCliRead(const QString& cli, int reps) {
+    const Command read = Commands().front();
+    sim::SimServer server(read.unit());
+    server.setLineRate(kLineRate);
+    Trace trace;
+    trace.attach(server);
+    const QString com = server.start();
+    std::vector<double> starts;
+    for (int r = 0; r < reps; ++r)
+        starts.push_back(RunProcessMs(cli, {QStringLiteral("--help")}));
+    const double startMs = bench::SpreadOf(starts).median;
+    for (const int pause : {100, 5}) {
+        bench::Progress(QStringLiteral("relcon4-cli ro4d read, pause %1 ms").arg(pause));
+        const QStringList args{QStringLiteral("ro4d"),       QStringLiteral("read"),
+                               QStringLiteral("--port"),     com,
+                               QStringLiteral("--pause"),    QString::number(pause),
+                               QStringLiteral("--timeout"),  QStringLiteral("300"),
+                               QStringLiteral("--attempts"), QStringLiteral("3")};
+        std::vector<double> times;
+        int failed = 0;
+        for (int r = 0; r < reps; ++r) {
+            const double ms = RunProcessMs(cli, args);
+            if (ms < 0)
+                ++failed;
+            else
+                times.push_back(ms - startMs);
+        }
+        const double model = ModelMs(read, pause, trace.medianLatency());
+        const double median = bench::SpreadOf(times).median;
+        bench::Row(QStringLiteral("2. relcon4-cli ro4d read (pause %1 ms), less its start %2 ms")
+                       .arg(pause)
+                       .arg(bench::Ms(startMs, 1)),
+                   QStringLiteral("model %1 ms").arg(bench::Ms(model, 1)),
+                   QStringLiteral("median %1 ms (%2 runs%3)")
+                       .arg(bench::Ms(median, 1))
+                       .arg(times.size())
+                       .arg(failed ? QStringLiteral(", %1 FAILED").arg(failed) : QString()),
+                   QStringLiteral("ratio %1").arg(median / model, 0, 'f', 3));
+    }
+    server.stop();
+}
+
 void PeakMemory() {
     const Command read = Commands().front();
     sim::SimServer server(read.unit());
@@ -303,8 +359,13 @@ int main(int argc, char** argv) {
     bench::StretchUs(args);
     bench::QuietInteraction quiet;
     bench::OpenProgramWindows(home, false);
+    const int cli = static_cast<int>(args.indexOf(QStringLiteral("--cli")));
     if (args.contains(QStringLiteral("--memory"))) {
         PeakMemory();
+    } else if (cli > 0) {
+        // --cli PATH [--reps N]: the command line's read.
+        const int at = static_cast<int>(args.indexOf(QStringLiteral("--reps")));
+        TimeCliRead(args.value(cli + 1), at > 0 ? std::max(1, args.value(at + 1).toInt()) : 5);
     } else if (args.contains(QStringLiteral("--record"))) {
         const int at = static_cast<int>(args.indexOf(QStringLiteral("--reps")));
         TimeRecording(at > 0 ? std::max(1, args.value(at + 1).toInt()) : 20);

@@ -5,6 +5,9 @@ install(TARGETS relcon4 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET relcon4-sim)
   install(TARGETS relcon4-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+if(TARGET relcon4-cli)
+  install(TARGETS relcon4-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 
 # The documents keep their relative layout, so the README's links work.
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
@@ -54,8 +57,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 set(CPACK_PACKAGE_DESCRIPTION
     "Reads, edits and writes the configuration of RO-4D and RI1-R units and
 the ZI2-Z3 bench over a serial port (RS-232, or RS-485 through a USB
-adapter). Includes relcon4-sim, a simulated unit on a pseudo-terminal for
-training without hardware.")
+adapter). Includes relcon4-cli, the same commands from a shell for batch
+service without a display, and relcon4-sim, a simulated unit on a
+pseudo-terminal for training without hardware.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -4,6 +4,7 @@
 #include "exchange/exchange_state.h"
 #include "exchange/log_model.h"
 #include "exchange/monitor_form.h"
+#include "exchange/transaction.h"
 #include "platform/clock.h"
 #include "port/exchange_settings.h"
 #include "port/port_open.h"
@@ -23,7 +24,7 @@ void logStatus(TMonitorForm& form, const QString& text, TLogColor color) {
 } // namespace
 
 void TMonitorForm::ComPortD1RxBuf() {
-    if (!ComPortD1->PhonReceive() || inRxBuf_ || fExchangeRunning)
+    if (!ComPortD1->PhonReceive() || inRxBuf_ || ExchangeRunning)
         return;
     inRxBuf_ = true;
     TExchangeState& ex = ExchangeState;

@@ -4,6 +4,9 @@
 #include "exchange/log_colors.h"
 #include "exchange/log_list_model.h"
 #include "exchange/log_model.h"
+#include "exchange/transaction.h"
+#include "platform/clock.h"
+#include "port/channel_port.h"
 #include "exchange/log_recorder.h"
 #include "platform/clock.h"
 #include "platform/user_folders.h"
@@ -96,39 +99,13 @@ TMonitorForm::TMonitorForm(QWidget* parent)
 
 TMonitorForm::~TMonitorForm() {
     // The port goes first, so no late background call reaches a half-destroyed window.
-    ComPortD1->OnRxBuf = nullptr;
-    delete ComPortD1;
+    if (ExchangePort() == ComPortD1)
+        DestroyExchangePort();
     ComPortD1 = nullptr;
 }
 
-void ApplyStoredPortSettings(TCustomComPortD& port) {
-    port.SetPort(QStringLiteral("COM1"));
-    port.SetBaudRate(br9600);
-    port.SetDataBits(db8Bits);
-    port.SetStopBits(sb1Bit);
-    port.Parity()->SetBits(prNone);
-    port.SetEvents({});
-    port.Buffer()->SetInputSize(64);
-    port.Buffer()->SetOutputSize(0);
-    TComTimeoutsD& timeouts = *port.Timeouts();
-    timeouts.SetReadInterval(0);
-    timeouts.SetReadTotalMultiplier(0);
-    timeouts.SetReadTotalConstant(1);
-    timeouts.SetWriteTotalMultiplier(100);
-    timeouts.SetWriteTotalConstant(1000);
-    timeouts.SetWrite1Wait2(2);
-    timeouts.SetWrite2WaitN(2);
-    timeouts.SetReadTimeOut(50);
-    timeouts.SetWaitTimeAfterSending(0);
-    timeouts.SetWaitTimePrevSending(50);
-    port.FlowControl()->SetFlowControl(fcNone);
-    port.SetWorkSendError(false);
-}
-
 void TMonitorForm::FormCreate() {
-    ComPortD1 = new TComPortD(this);
-    ComPortD1->setObjectName(QStringLiteral("ComPortD1"));
-    ApplyStoredPortSettings(*ComPortD1);
+    ComPortD1 = CreateExchangePort();
     ComPortD1->OnRxBuf = [this] { ComPortD1RxBuf(); };
 
     QPalette formPalette = palette();
@@ -167,9 +144,6 @@ void TMonitorForm::FormCreate() {
     TLogModel& log = ExchangeLog();
     log.sToLogStatus.clear();
     log.iColorToLogStatus = clLogBlack;
-    log.replyLatencyMs = [form = QPointer<TMonitorForm>(this)] {
-        return form && form->ComPortD1 ? form->ComPortD1->ManyWait1byte() : 0;
-    };
     connect(&log, &TLogModel::ringChanged, this, [this](int newest) { refreshRows(newest); });
     connect(CmdLogCheckBox, &QCheckBox::toggled, this,
             [](bool on) { ExchangeLog().options.cmdEntries = on; });
@@ -236,7 +210,7 @@ void TMonitorForm::setUpLogFile() {
     idleMessageTimer_ = new QTimer(this);
     idleMessageTimer_->setInterval(100);
     connect(idleMessageTimer_, &QTimer::timeout, this, [this] {
-        if (fExchangeRunning || (Relcon4 && Relcon4->fBlockPressKey))
+        if (ExchangeRunning || (Relcon4 && Relcon4->fBlockPressKey))
             return;
         idleMessageTimer_->stop();
         ShowPlainMessage(idleMessage_);
@@ -395,19 +369,7 @@ void TMonitorForm::tellWhenIdle(const QString& text) {
 }
 
 void TMonitorForm::pDelay(std::uint32_t TimeDelay) {
-    // The exchange's short sleeps need a fine timer from here on.
-    platform::RaiseTimerResolution();
-    // A pump per ms, each ms ending at an instant counted from the start; the
-    // last is met sharply, since a send or a read follows it.
-    const platform::MonoTime start = platform::MonoNow();
-    for (std::uint32_t ms = 1; ms <= TimeDelay; ++ms) {
-        platform::PumpMessages();
-        const platform::MonoTime end = platform::MonoAfter(start, static_cast<int>(ms));
-        if (ms < TimeDelay)
-            platform::SleepUntil(end);
-        else
-            platform::WaitUntilSharp(end);
-    }
+    ::pDelay(TimeDelay);
 }
 
 bool TMonitorForm::funCheckCS(std::uint8_t bNumByte) {

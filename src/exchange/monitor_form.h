@@ -77,10 +77,6 @@ public:
     // packet standing in RxBuf[0 .. received). Unset: reads are only logged.
     std::function<std::size_t(std::uint8_t first)> BackgroundPacketLength;
     std::function<void(std::size_t received)> BackgroundPacket;
-    // Set while a request/reply exchange runs: its pauses pump messages, and
-    // background reception must then neither take its bytes nor rewrite
-    // RxBuf, RxLength and RxExpected under it.
-    bool fExchangeRunning = false;
 
     // Waits TimeDelay ms while the window messages keep being processed.
     static void pDelay(std::uint32_t TimeDelay);
@@ -146,10 +142,6 @@ private:
     QTimer* idleMessageTimer_ = nullptr;
     QString idleMessage_;
 };
-
-class TCustomComPortD;
-// The port settings the log window keeps for ComPortD1 until a port is opened.
-void ApplyStoredPortSettings(TCustomComPortD& port);
 
 // Two 32 x 32 pictures of the telemetry indicator.
 QPixmap TelemetryPicture(bool on);

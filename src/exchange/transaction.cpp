@@ -1,16 +1,18 @@
 #include "exchange/transaction.h"
 
+#include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_model.h"
-#include "exchange/monitor_form.h"
 #include "platform/clock.h"
+#include "port/channel_port.h"
 #include "port/exchange_settings.h"
 #include "port/port_open.h"
 #include "serial/com_port.h"
-#include "shell/app_windows.h"
 
 #include <QScopedValueRollback>
 #include <algorithm>
+
+bool ExchangeRunning = false;
 
 namespace {
 
@@ -39,7 +41,7 @@ void sendRequest(TCustomComPortD& port, std::uint8_t ch) {
 
 void readReply(TCustomComPortD& port) {
     TExchangeState& ex = ExchangeState;
-    TMonitorForm::pDelay(1);
+    pDelay(1);
     std::uint16_t want = ex.RxExpected;
     ex.ReplyFailed = !port.ReadData(&ex.RxBuf, ex.RxExpected, 0, 0, 0, 0);
     ex.RxLength = ex.RxExpected;
@@ -61,7 +63,7 @@ void DiscardStaleInput(TCustomComPortD& port) {
     for (int pass = 0; pass < kDiscardPasses && port.funDataIsOk() > 0; ++pass) {
         std::uint16_t count = kDiscardWant;
         ex.ReplyFailed = !port.ReadData(&ex.RxTailBuf, count, 0, 0, 0, 0);
-        TMonitorForm::pDelay(100);
+        pDelay(100);
         const std::size_t n = std::min<std::size_t>(count, ex.RxTailBuf.size());
         QString bytes(static_cast<qsizetype>(n), Qt::Uninitialized);
         for (std::size_t k = 0; k < n; ++k)
@@ -116,16 +118,16 @@ TAttemptVerdict JudgeAttempt(bool replyFailed, std::uint16_t rxLength, bool goin
 
 void RunTransaction(std::uint8_t bNumChannel) {
     TExchangeState& ex = ExchangeState;
-    if (bNumChannel >= kNumChannels || !MonitorForm || !MonitorForm->ComPortD1) {
+    if (bNumChannel >= kNumChannels || !ExchangePort()) {
         ex.SendFailed = ex.ReplyFailed = true;
         ex.RxLength = 0;
         return;
     }
-    TCustomComPortD& port = *MonitorForm->ComPortD1;
-    const QScopedValueRollback<bool> running(MonitorForm->fExchangeRunning, true);
+    TCustomComPortD& port = *ExchangePort();
+    const QScopedValueRollback<bool> running(ExchangeRunning, true);
     ex.RxLength = 0;
     ex.ReplyFailed = false;
-    TMonitorForm::pDelay(1);
+    pDelay(1);
     restartWatchdog();
 
     int attempts = 0;
@@ -133,7 +135,7 @@ void RunTransaction(std::uint8_t bNumChannel) {
     while (goingOn) {
         ex.RxLength = 0;
         if (attempts > 0) {
-            TMonitorForm::pDelay(100);
+            pDelay(100);
             platform::SleepMs(100);
             platform::PumpMessages();
             DiscardStaleInput(port);
@@ -169,11 +171,26 @@ void RunTransaction(std::uint8_t bNumChannel) {
 
 bool SendReceive(std::uint8_t bNumChannel) {
     const TExchangeState& ex = ExchangeState;
-    if (bNumChannel >= kNumChannels || !ex.PortOpen[bNumChannel] || !MonitorForm ||
-        !MonitorForm->ComPortD1)
+    if (bNumChannel >= kNumChannels || !ex.PortOpen[bNumChannel] || !ExchangePort())
         return false;
     RunTransaction(bNumChannel);
     if (ex.RxExpected == 0)
         return true;
     return ex.RxLength == ex.RxExpected;
+}
+
+void pDelay(std::uint32_t TimeDelay) {
+    // The exchange's short sleeps need a fine timer from here on.
+    platform::RaiseTimerResolution();
+    // A pump per ms, each ms ending at an instant counted from the start; the
+    // last is met sharply, since a send or a read follows it.
+    const platform::MonoTime start = platform::MonoNow();
+    for (std::uint32_t ms = 1; ms <= TimeDelay; ++ms) {
+        platform::PumpMessages();
+        const platform::MonoTime end = platform::MonoAfter(start, static_cast<int>(ms));
+        if (ms < TimeDelay)
+            platform::SleepUntil(end);
+        else
+            platform::WaitUntilSharp(end);
+    }
 }

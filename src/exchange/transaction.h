@@ -23,6 +23,15 @@ void RunTransaction(std::uint8_t bNumChannel);
 // exactly when RxExpected bytes came back.
 bool SendReceive(std::uint8_t bNumChannel);
 
+// Set while a request/reply exchange runs: its pauses may pump messages, and
+// background reception must then neither take its bytes nor rewrite RxBuf,
+// RxLength and RxExpected under it.
+extern bool ExchangeRunning;
+
+// Waits TimeDelay ms while the window messages keep being processed (when
+// there are any: see platform::SetEventPumping).
+void pDelay(std::uint32_t TimeDelay);
+
 // The attempt counter wraps here when the attempts are endless.
 inline constexpr int kAttemptsWrap = 65535;
 

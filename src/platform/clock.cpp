@@ -1,4 +1,5 @@
 #include "platform/clock.h"
+#include "platform/event_pump.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -90,8 +91,16 @@ void RaiseTimerResolution() {
 #endif
 }
 
+namespace {
+std::atomic<bool> pumping{true};
+}
+
+void SetEventPumping(bool on) {
+    pumping = on;
+}
+
 void PumpMessages() {
-    if (QCoreApplication::instance())
+    if (pumping && QCoreApplication::instance())
         QCoreApplication::processEvents();
 }
 

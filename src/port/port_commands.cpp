@@ -53,16 +53,7 @@ void ShowTriesOver() {
 } // namespace
 
 void TRelcon4::prSetComPort(std::uint8_t channel, QString name) {
-    if (channel >= kNumChannels)
-        return;
-    if (name.isEmpty()) {
-        ExchangeState.PortOpen[channel] = false;
-        return;
-    }
-    if (name.size() < 4)
-        return;
-    ExchangeState.PortName[channel] = PortStoredName(name);
-    OpenNewPort(channel, true);
+    SetChannelPort(channel, name);
 }
 
 bool TRelcon4::funChangeComPort(std::uint8_t channel) {
@@ -113,35 +104,19 @@ bool TRelcon4::funChangeComPort(std::uint8_t channel) {
 }
 
 void TRelcon4::prOpenCloseCOM(std::uint8_t bNumChannel, bool fOpen) {
-    if (bNumChannel >= kNumChannels)
-        return;
-    TExchangeState& ex = ExchangeState;
-    if (!fOpen) {
-        if (ex.PortOpen[bNumChannel])
-            ClosePort(bNumChannel);
-        return;
-    }
-    prSetComPort(bNumChannel, ex.PortName[bNumChannel]);
-    if (!ex.PortOpen[bNumChannel] || bNumChannel != 0 || !MonitorForm)
-        return;
-    TCustomComPortD& port = *MonitorForm->ComPortD1;
-    ApplyCommandSettings(port);
-    if (FiksDtrRts) {
-        if (ParamPortForm)
-            ParamPortForm->prSetManualValue();
-        return;
-    }
-    port.FlowControl()->SetControlRTS(rtsDisable);
-    port.SetRTS(false);
-    port.SetDTR(false);
+    if (fOpen)
+        OpenForCommand(bNumChannel);
+    else
+        CloseAfterCommand(bNumChannel);
 }
 
 void TRelcon4::prOpenCloseCommandPort(bool fOpen) {
-    if (fOpen && ExchangeState.PortName[0].size() < 4) {
-        Button1->setStyleSheet(kPortButtonMark);
-        ShowPlainMessage(kChoosePortFirst);
-    }
-    prOpenCloseCOM(0, fOpen);
+    OpenCloseCommandPort(fOpen);
+}
+
+void TRelcon4::prAskToChoosePort() {
+    Button1->setStyleSheet(kPortButtonMark);
+    ShowPlainMessage(kChoosePortFirst);
 }
 
 void TRelcon4::Button1Click() {

@@ -1,47 +1,36 @@
 #include "port/port_open.h"
 
+#include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
-#include "exchange/log_state.h"
-#include "exchange/monitor_form.h"
+#include "exchange/log_model.h"
 #include "platform/clock.h"
+#include "port/channel_port.h"
 #include "port/exchange_settings.h"
 #include "port/port_rules.h"
-#include "port/status_com_form.h"
 #include "serial/com_port.h"
 #include "shell/app_globals.h"
-#include "shell/app_windows.h"
-#include "shell/box_message.h"
-#include "shell/interaction.h"
-#include "shell/relcon4_window.h"
-
-#include <QTimer>
 
 namespace {
 
+QString lastOpenProblem;
 int slowOpenPauseMs = kSlowOpenPauseMs;
 
 // The port component behind a channel; only channel 0 has one.
 TCustomComPortD* ChannelPort(std::uint8_t channel) {
-    if (channel != 0 || !MonitorForm)
-        return nullptr;
-    return MonitorForm->ComPortD1;
+    return channel == 0 ? ExchangePort() : nullptr;
 }
 
 void LogTrace(const QString& text) {
-    if (!MonitorForm)
-        return;
     AnalyzeLog.sStr = text;
-    MonitorForm->prStatusAsStrToLog(clLogGrey);
+    ExchangeLog().prStatusAsStrToLog(clLogGrey);
 }
 
 void ShowStatus(std::uint8_t message) {
-    if (StatusCOMForm)
-        StatusCOMForm->prShowStatus(message);
+    exchangeHost().showPortStatus(message);
 }
 
 void HideStatus() {
-    if (StatusCOMForm)
-        StatusCOMForm->hide();
+    exchangeHost().hidePortStatus();
 }
 
 // A slow attempt: the user sees the trouble for a while, the channel is
@@ -62,6 +51,7 @@ void FailSlowAttempt(std::uint8_t channel, TCustomComPortD* port) {
     if (ex.PortFailCount < 255)
         ++ex.PortFailCount;
     ex.PortCrash[channel] = true;
+    lastOpenProblem = StatusCOMText(2);
     ArmPortWatchdog(kSlowOpenWatchdogMs);
     LogTrace(QStringLiteral("OpenNewPort extra exit #1"));
 }
@@ -112,9 +102,10 @@ void CheckOpenResult(std::uint8_t channel, bool withMessages) {
     } else {
         if (port && port->Connected())
             port->SetConnected(false);
+        lastOpenProblem =
+            OpenVerdictMessage(verdict, code, port ? port->OpenFailReason() : QString());
         if (withMessages)
-            ShowPlainMessage(
-                OpenVerdictMessage(verdict, code, port ? port->OpenFailReason() : QString()));
+            exchangeHost().plainMessage(lastOpenProblem);
     }
     if (port)
         port->SetLastError(0);
@@ -125,6 +116,7 @@ void CheckOpenResult(std::uint8_t channel, bool withMessages) {
 } // namespace
 
 void OpenNewPort(std::uint8_t channel, bool withMessages) {
+    lastOpenProblem.clear();
     if (channel < kNumChannels && RunAttempt(channel, 1) && RunAttempt(channel, 2))
         CheckOpenResult(channel, withMessages);
     LogTrace(QStringLiteral("OpenNewPort exit"));
@@ -140,6 +132,56 @@ void ClosePort(std::uint8_t channel) {
     ExchangeState.PortOpen[channel] = false;
     if (TCustomComPortD* port = ChannelPort(channel))
         port->SetConnected(false);
+}
+
+QString LastOpenProblem() {
+    return lastOpenProblem;
+}
+
+void SetChannelPort(std::uint8_t channel, const QString& name) {
+    if (channel >= kNumChannels)
+        return;
+    if (name.isEmpty()) {
+        ExchangeState.PortOpen[channel] = false;
+        return;
+    }
+    if (name.size() < 4)
+        return;
+    ExchangeState.PortName[channel] = PortStoredName(name);
+    OpenNewPort(channel, true);
+}
+
+void OpenForCommand(std::uint8_t channel) {
+    if (channel >= kNumChannels)
+        return;
+    TExchangeState& ex = ExchangeState;
+    SetChannelPort(channel, ex.PortName[channel]);
+    TCustomComPortD* port = ChannelPort(channel);
+    if (!ex.PortOpen[channel] || !port)
+        return;
+    ApplyCommandSettings(*port);
+    if (FiksDtrRts) {
+        exchangeHost().applyFixedLines();
+        return;
+    }
+    port->FlowControl()->SetControlRTS(rtsDisable);
+    port->SetRTS(false);
+    port->SetDTR(false);
+}
+
+void CloseAfterCommand(std::uint8_t channel) {
+    if (channel < kNumChannels && ExchangeState.PortOpen[channel])
+        ClosePort(channel);
+}
+
+void OpenCloseCommandPort(bool open) {
+    if (!open) {
+        CloseAfterCommand(0);
+        return;
+    }
+    if (ExchangeState.PortName[0].size() < 4)
+        exchangeHost().noPortChosen();
+    OpenForCommand(0);
 }
 
 void ApplyOpeningSettings(TCustomComPortD& port) {
@@ -167,20 +209,11 @@ void ApplyCommandSettings(TCustomComPortD& port) {
 }
 
 void PortMessageBox(const QString& text, const QString& caption) {
-    if (BoxMessage)
-        BoxMessage->MessageBoxR(nullptr, text, caption, MB_OK_ICONEXCLAMATION);
-    else
-        interaction().messageBox(text, caption, MB_OK_ICONEXCLAMATION);
+    exchangeHost().portMessageBox(text, caption);
 }
 
 void ArmPortWatchdog(int intervalMs) {
-    if (!Relcon4 || !Relcon4->CrashComTimer)
-        return;
-    QTimer* timer = Relcon4->CrashComTimer;
-    if (timer->isActive())
-        timer->stop();
-    timer->setInterval(intervalMs);
-    timer->start();
+    exchangeHost().armPortWatchdog(intervalMs);
 }
 
 void DisconnectOpenPorts() {

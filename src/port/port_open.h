@@ -16,6 +16,22 @@ void OpenNewPort(std::uint8_t channel, bool withMessages);
 // Clears PortOpen of the channel; for channel 0 disconnects ComPortD1.
 void ClosePort(std::uint8_t channel);
 
+// Opens the named port for the channel (the name as shown or stored); an
+// empty name leaves the channel closed, a name too short to be a port is ignored.
+void SetChannelPort(std::uint8_t channel, const QString& name);
+// Opens the channel's port for one command, with the command settings and the
+// DTR/RTS lines (fixed ones from the exchange settings, else both off).
+void OpenForCommand(std::uint8_t channel);
+// Closes it again after the command, when it is open.
+void CloseAfterCommand(std::uint8_t channel);
+// What the device commands call around their work: channel 0 opened for the
+// command (true) or closed after it (false). With no port chosen yet the host
+// is told first; the opening then fails as it always did.
+void OpenCloseCommandPort(bool open);
+// Why the last opening left its channel closed, in the words the user was
+// told; empty after an opening that succeeded.
+QString LastOpenProblem();
+
 // The settings an opened port gets: no flow control, the opening read
 // time-outs, the pause before a request, background reception on.
 void ApplyOpeningSettings(TCustomComPortD& port);

@@ -137,3 +137,14 @@ QString OpenTraceText(const QString& portName, const QString& devicePath, std::u
         text += QStringLiteral(" (") + hint + QLatin1Char(')');
     return text;
 }
+
+QString StatusCOMText(std::uint8_t bNumStatus) {
+    switch (bNumStatus) {
+    case 1:
+        return QStringLiteral("Подключение к СОМ-порту. Пожалуйста, подождите...");
+    case 2:
+        return QStringLiteral("При подключении к СОМ-порту возникли проблемы!!");
+    default:
+        return {};
+    }
+}

@@ -47,3 +47,7 @@ QString OpenVerdictMessage(TOpenVerdict verdict, std::uint32_t code, const QStri
 // after a failure, the code, the system's reason and a hint at the usual cause.
 QString OpenTraceText(const QString& portName, const QString& devicePath, std::uint32_t code,
                       const QString& reason);
+
+// The port status window's text for a message number (1 connecting, 2
+// problems while connecting); empty for an unknown one.
+QString StatusCOMText(std::uint8_t bNumStatus);

@@ -1,13 +1,11 @@
 #include "port/settings_file.h"
 
+#include "exchange/exchange_host.h"
 #include "exchange/exchange_state.h"
 #include "platform/user_folders.h"
 #include "platform/whole_file.h"
 #include "port/exchange_settings.h"
-#include "port/param_port_form.h"
 #include "shell/app_globals.h"
-#include "shell/app_windows.h"
-#include "shell/box_message.h"
 #include "shell/install_layout.h"
 
 #include <QDir>
@@ -58,7 +56,7 @@ bool writeOrTell(const QByteArray& text) {
     QString problem;
     if (WriteSettingsFile(path, text, &problem))
         return true;
-    ShowPlainMessage(SettingsNotSavedText(path, problem));
+    exchangeHost().plainMessage(SettingsNotSavedText(path, problem));
     return false;
 }
 
@@ -122,13 +120,25 @@ bool SaveSettings() {
     return writeOrTell(SettingsText(CurrentSettings(), names));
 }
 
-void LoadSettings() {
+namespace {
+
+TSettingsRead readIntoSettings() {
     const TSettingsRead read = ReadSettingsText(ReadBytes(ReadPath()));
     ApplySettings(ValuesFromRead(read));
     for (int channel = 0; channel < read.PortsRead; ++channel)
         ExchangeState.PortName[channel] = read.PortName[channel];
-    if (ParamPortForm)
-        ParamPortForm->ShowLineSettings();
+    return read;
+}
+
+} // namespace
+
+void ReadSettingsForCommandLine() {
+    readIntoSettings();
+}
+
+void LoadSettings() {
+    const TSettingsRead read = readIntoSettings();
+    exchangeHost().settingsLoaded();
     // A file that cannot be rewritten leaves the run as loaded; the next
     // SaveSettings tries again.
     if (read.Rewrite)

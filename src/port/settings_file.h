@@ -36,3 +36,7 @@ bool SaveSettings();
 // dialog's DTR/RTS controls; rewrites it when it is missing or its digest does
 // not match, telling the user when that cannot be done.
 void LoadSettings();
+// The same file read into the same values and port names, for a run without
+// windows: nothing is rewritten and nobody is told (defaults stand in for a
+// missing or damaged file).
+void ReadSettingsForCommandLine();

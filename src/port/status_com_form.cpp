@@ -5,17 +5,6 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-QString StatusCOMText(std::uint8_t bNumStatus) {
-    switch (bNumStatus) {
-    case 1:
-        return QStringLiteral("Подключение к СОМ-порту. Пожалуйста, подождите...");
-    case 2:
-        return QStringLiteral("При подключении к СОМ-порту возникли проблемы!!");
-    default:
-        return {};
-    }
-}
-
 TStatusCOMForm::TStatusCOMForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("StatusCOMForm"));
     setWindowTitle(QStringLiteral("Поиск СОМ-портов"));

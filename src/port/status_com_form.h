@@ -2,6 +2,8 @@
 // the program is busy with the port, shown without blocking while it works.
 #pragma once
 
+#include "port/port_rules.h"
+
 #include <QDialog>
 #include <cstdint>
 
@@ -18,6 +20,3 @@ public:
 
     QPlainTextEdit* SearchCOMMemo = nullptr;
 };
-
-// The status window's text for a message number; empty for an unknown one.
-QString StatusCOMText(std::uint8_t bNumStatus);

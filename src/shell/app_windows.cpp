@@ -14,6 +14,7 @@
 #include "shell/relcon4_window.h"
 #include "shell/start_form.h"
 #include "shell/tool_tips.h"
+#include "shell/windows_host.h"
 
 #include <QScreen>
 #include <QTimer>
@@ -28,6 +29,7 @@ TCaseComForm* CaseComForm = nullptr;
 TStatErrForm* StatErrForm = nullptr;
 
 void CreateAppWindows(bool showSplash) {
+    InstallWindowsHost();
     Relcon4 = new TRelcon4;
     if (const QScreen* screen = Relcon4->screen())
         Relcon4->move(screen->availableGeometry().center() - Relcon4->rect().center());

@@ -75,6 +75,8 @@ public:
     // or closed by prOpenCloseCOM. With no port chosen yet, the user is told
     // to choose one first and the port button is marked.
     void prOpenCloseCommandPort(bool fOpen);
+    // Marks the port button and tells the user to choose a port first.
+    void prAskToChoosePort();
     void Button1Click();
     // The port button shows a port (display form) and, as its tooltip, what
     // stands behind it; a port change by the dialog or the watchdog calls it.

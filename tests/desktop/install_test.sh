@@ -19,13 +19,17 @@ fail() { echo "install test: $*" >&2; [ -f "$scratch/err" ] && cat "$scratch/err
 # program starts and enables its main window.
 check_root() {
   local root=$1
-  for f in usr/bin/relcon4 usr/bin/relcon4-sim usr/share/doc/relcon4/README.md \
+  for f in usr/bin/relcon4 usr/bin/relcon4-sim usr/bin/relcon4-cli \
+           usr/share/man/man1/relcon4-cli.1.gz usr/share/doc/relcon4/README.md \
            usr/share/doc/relcon4/docs/GUIDE.ru.md usr/share/doc/relcon4/docs/udev/99-relcon4.rules \
            usr/share/applications/relcon4.desktop \
            usr/share/icons/hicolor/scalable/apps/relcon4.svg \
            usr/share/icons/hicolor/48x48/apps/relcon4.png; do
     [ -e "$root/$f" ] || fail "missing $f in $root"
   done
+  # The command line runs without a display.
+  env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/relcon4-cli" --help >/dev/null ||
+    fail "relcon4-cli --help failed"
   if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$root/usr/share/applications/relcon4.desktop" || fail "menu entry invalid"
   else

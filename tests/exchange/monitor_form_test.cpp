@@ -1,6 +1,7 @@
 #include "exchange/exchange_state.h"
 #include "exchange/log_state.h"
 #include "exchange/monitor_form.h"
+#include "port/channel_port.h"
 #include "port/exchange_settings.h"
 #include "serial/com_port.h"
 
@@ -273,10 +274,12 @@ TEST_F(MonitorFormTest, SumCheckOfTheReplyBuffer) {
     EXPECT_TRUE(TMonitorForm::funCheckCS(2));
 }
 
-TEST_F(MonitorFormTest, OwnsThePortWithItsStoredSettings) {
+// The core owns the port; the window is given a fresh one when it is made.
+TEST_F(MonitorFormTest, UsesTheCorePortWithItsStoredSettings) {
     TComPortD* port = form->ComPortD1;
     ASSERT_NE(port, nullptr);
-    EXPECT_EQ(form->findChild<TComPortD*>(QStringLiteral("ComPortD1")), port);
+    EXPECT_EQ(ExchangePort(), port);
+    EXPECT_EQ(port->objectName(), QStringLiteral("ComPortD1"));
     EXPECT_FALSE(port->Connected());
     EXPECT_EQ(port->Port(), QStringLiteral("COM1"));
     EXPECT_EQ(port->BaudRate(), br9600);

@@ -5,6 +5,7 @@
 #include "exchange/log_state.h"
 #include "exchange/log_text.h"
 #include "exchange/monitor_form.h"
+#include "exchange/transaction.h"
 #include "platform/port_map.h"
 #include "platform/pty.h"
 #include "platform/user_folders.h"
@@ -296,7 +297,7 @@ TEST_F(BenchWire, StopFreesThePortForSessionCommands) {
 TEST_F(BenchWire, PacketDuringAnExchangeWaitsForItsEnd) {
     startWatch();
     // As inside an exchange that pumps messages while the bench answers.
-    MonitorForm->fExchangeRunning = true;
+    ExchangeRunning = true;
     TMasBytes frame{0x43, 0x01, 0x44};
     ASSERT_TRUE(MonitorForm->ComPortD1->SendString(&frame, 3));
     ExchangeState.RxExpected = 9;
@@ -306,7 +307,7 @@ TEST_F(BenchWire, PacketDuringAnExchangeWaitsForItsEnd) {
     EXPECT_EQ(ExchangeState.RxExpected, 9);
     EXPECT_EQ(linesContaining(QStringLiteral("CRC-"), clLogGreen), 0);
     // Once the exchange is over the watch takes the packet.
-    MonitorForm->fExchangeRunning = false;
+    ExchangeRunning = false;
     ASSERT_TRUE(
         testenv::WaitFor([this] { return text("U1hhEdit") == QStringLiteral("5.07"); }, kDeadline));
 }

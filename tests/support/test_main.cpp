@@ -1,6 +1,7 @@
 // Every test program runs one headless QApplication, with the user's
 // folders pointed at a temporary place so no test touches real settings.
 #include "port/settings_file.h"
+#include "shell/windows_host.h"
 #include "support/test_env.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
     SettingsDirOverride = testenv::TempRoot() + QStringLiteral("/settings");
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Windows made by a test alone (no CreateAppWindows) serve the core too.
+    InstallWindowsHost();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

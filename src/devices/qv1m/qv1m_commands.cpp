@@ -2,6 +2,7 @@
 #include "devices/qv1m/qv1_link.h"
 #include "devices/qv1m/qv1m_compare.h"
 #include "devices/qv1m/qv1m_page.h"
+#include "devices/qv1m/ri1r_service.h"
 #include "exchange/transaction.h"
 #include "shell/app_globals.h"
 #include "shell/relcon4_window.h"
@@ -89,32 +90,11 @@ bool TQv1mPage::funQV1DateIsSet() const {
 }
 
 bool TQv1mPage::ReadMode(int n, TQv1mUnitRead& read) {
-    if (!exchange(Qv1ReadModeRequest(n)))
-        return false;
-    Qv1DecodeMode(reply_, read.set, n);
-    read.modes[static_cast<std::size_t>(n)] = true;
-    return true;
+    return Ri1rReadMode(n, read).ok();
 }
 
 bool TQv1mPage::ReadSession(TQv1mUnitRead& read) {
-    if (!funQV1StartSession())
-        return false;
-    read.session = true;
-    read.ident = Qv1DecodeIdentText(reply_);
-    read.releaseDate = Qv1DecodeReleaseDate(reply_);
-    read.currentMode = Qv1DecodeCurrentMode(reply_);
-    for (int n = 0; n < kQv1ModeCount; ++n)
-        if (!ReadMode(n, read))
-            return false;
-    if (!exchange(Qv1ReadTimeErrRequest()))
-        return false;
-    Qv1DecodeTimeErr(reply_, read.set.mQV1M_s);
-    read.delays = true;
-    if (!exchange(Qv1ReadVoltFlagsRequest()))
-        return false;
-    Qv1DecodeVoltFlags(reply_, read.set.mQV1M_s);
-    read.voltFlags = true;
-    return true;
+    return Ri1rReadSession(read).ok();
 }
 
 void TQv1mPage::Button5Click() {

@@ -8,9 +8,8 @@
 #include "devices/qv4m/qv4m_pages.h"
 #include "devices/qv4m/qv4m_times_page.h"
 #include "devices/qv4m/ro4d_read_decode.h"
+#include "devices/qv4m/ro4d_service.h"
 #include "devices/qv4m/stat_err_form.h"
-#include "exchange/exchange_state.h"
-#include "exchange/transaction.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv4m_commands_page.h"
@@ -72,92 +71,45 @@ void TQv4mCommandsPage::runCommand(const QString& progress, const std::function<
     RunCommand(progress, [&] { return work() ? kDone : kFailed; });
 }
 
-bool TQv4mCommandsPage::withPort(const std::function<bool()>& work) {
-    owner_->prOpenCloseCommandPort(true);
-    const bool ok = work();
-    owner_->prOpenCloseCommandPort(false);
-    return ok;
-}
-
-bool TQv4mCommandsPage::exchange(const TRo4dRequest& request, bool checkStatus) {
-    TExchangeState& ex = ExchangeState;
-    const std::size_t n = std::min(request.bytes.size(), ex.TxBuf.size() - 2);
-    std::copy_n(request.bytes.begin(), n, ex.TxBuf.begin());
-    ex.TxLength = static_cast<std::uint16_t>(n);
-    AppendCrc16();
-    ex.RxExpected = request.replyLength;
-    if (!owner_->funSendReceive1(0))
-        return false;
-    const QString crcNote = ReplyCrcMismatch(ex.RxBuf, request.replyLength);
-    if (!crcNote.isEmpty())
-        LogStatusLine(crcNote, clLogRed);
-    return !checkStatus || ex.RxBuf[kRo4dStatusByte] == kRo4dDone;
-}
-
 void TQv4mCommandsPage::applyVersion(const QString& versionText) {
     owner_->bVers = BoardGeneration(versionText);
     owner_->rVoltOpora = BoardVoltOpora(owner_->bVers);
     pages_->prSetBoardLayout();
 }
 
-bool TQv4mCommandsPage::readUnit(TRo4dUnitImage& unit, const std::function<void()>& onVersion,
-                                 const TPageSink& onPage) {
-    // The version reply is taken on its length alone. A unit that does not
-    // answer it is still read, as a 1.x board; the log says so, since the
-    // voltages of a 2.x board would then be shown on the wrong scale.
-    if (exchange(VersionRequest(), false)) {
-        unit.versionRead = true;
-        unit.version = VersionText(ExchangeState.RxBuf);
-    } else {
-        LogStatusLine(QStringLiteral("Версия платы не считана: плата принята за 1.x"), clLogRed);
-    }
-    unit.bVers = BoardGeneration(unit.version);
-    if (onVersion)
-        onVersion();
-    for (int page = 0; page < kRo4dPageCount; ++page) {
-        if (!exchange(PageRequest(static_cast<std::uint8_t>(page))))
-            return false;
-        const auto words = PageWords(ExchangeState.RxBuf);
-        std::copy(words.begin(), words.end(), unit.registers.begin() + page * kRo4dPageWords);
-        unit.pagesRead = page + 1;
-        if (onPage)
-            onPage(page, words);
-    }
-    return true;
-}
-
 bool TQv4mCommandsPage::ReadUnitImage(TRo4dUnitImage& unit) {
-    return withPort([&] { return readUnit(unit, {}, {}); });
+    return Ro4dRead(unit, {}).ok();
 }
 
 bool TQv4mCommandsPage::readAll() {
     ui->VerrQV4Label->setText(kVersionCaption);
     TEditorQuiet quiet(*owner_);
-    return withPort([this] {
-        mExtraWords.fill(0);
-        TRo4dUnitImage unit;
-        const auto showVersion = [&] {
-            ui->VerrQV4Label->setText(kVersionCaption + unit.version);
-            applyVersion(unit.version);
-        };
-        auto* mainModeCombo =
-            pages_->ModePage->findChild<QComboBox*>(QStringLiteral("MainModeComboBox"));
-        TReadCarry carry;
-        const auto showPage = [&](int page, const std::array<std::uint16_t, kRo4dPageWords>& w) {
-            TQv4mParams p = pages_->ReadParams();
-            int mainMode = mainModeCombo->currentIndex();
-            DecodeReadPage(page, w, owner_->rVoltOpora, IsBoard2x(owner_->bVers), p, mainMode,
-                           carry);
-            pages_->WriteParams(p);
-            mainModeCombo->setCurrentIndex(mainMode);
-            if (page >= 4)
-                SetModeWords(*owner_, TModeWords::fromArray(carry.modeWords));
-        };
-        if (!readUnit(unit, showVersion, showPage))
-            return false;
-        pages_->ModePage->prRestoreModeEditor(carry.flagMode1);
-        return true;
-    });
+    auto* mainModeCombo =
+        pages_->ModePage->findChild<QComboBox*>(QStringLiteral("MainModeComboBox"));
+    TReadCarry carry;
+    TRo4dReadSink sink;
+    // A unit that did not answer the version is read as a 1.x board (the
+    // service logs that); the label then shows the caption alone.
+    sink.version = [this](const QString& version) {
+        ui->VerrQV4Label->setText(kVersionCaption + version);
+        applyVersion(version);
+    };
+    // Each page goes onto the screen as it comes, so a failure part-way
+    // leaves the earlier pages shown.
+    sink.page = [&](int page, const TRo4dPageWords& words) {
+        TQv4mParams p = pages_->ReadParams();
+        int mainMode = mainModeCombo->currentIndex();
+        DecodeReadPage(page, words, owner_->rVoltOpora, IsBoard2x(owner_->bVers), p, mainMode,
+                       carry);
+        pages_->WriteParams(p);
+        mainModeCombo->setCurrentIndex(mainMode);
+        if (page >= 4)
+            SetModeWords(*owner_, TModeWords::fromArray(carry.modeWords));
+    };
+    sink.allPages = [&] { pages_->ModePage->prRestoreModeEditor(carry.flagMode1); };
+    mExtraWords.fill(0);
+    TRo4dUnitImage unit;
+    return Ro4dRead(unit, sink).ok();
 }
 
 void TQv4mCommandsPage::RdDataButtonClick() {
@@ -177,12 +129,7 @@ void TQv4mCommandsPage::WrDataButtonClick() {
     runCommand(QStringLiteral("Статус: идёт запись..."), [this, &written] {
         if (!pages_->prPageToRegs(QStringLiteral("no_name"), false, false))
             return false;
-        written = withPort([this] {
-            for (const TRo4dRequest& frame : WriteRequests(mParamRegs, mModeRegs))
-                if (!exchange(frame))
-                    return false;
-            return true;
-        });
+        written = Ro4dWrite(mParamRegs, mModeRegs).ok();
         return written;
     });
     if (alive && written && AfterWrite)
@@ -190,28 +137,24 @@ void TQv4mCommandsPage::WrDataButtonClick() {
 }
 
 void TQv4mCommandsPage::SaveToFlashButtonClick() {
-    runCommand(QStringLiteral("Статус: идёт сохранение..."),
-               [this] { return withPort([this] { return exchange(SaveToFlashRequest()); }); });
+    runCommand(QStringLiteral("Статус: идёт сохранение..."), [] { return Ro4dSaveToFlash().ok(); });
 }
 
 void TQv4mCommandsPage::RestartButtonClick() {
-    runCommand(QStringLiteral("Статус: перезапуск"),
-               [this] { return withPort([this] { return exchange(RestartRequest()); }); });
+    runCommand(QStringLiteral("Статус: перезапуск"), [] { return Ro4dRestart().ok(); });
 }
 
 bool TQv4mCommandsPage::funReadErrors() {
     if (StatErrForm)
         StatErrForm->prClearCB();
-    return withPort([this] {
-        if (!exchange(ReadErrorsRequest()))
-            return false;
-        const TRo4dErrors e = ErrorsOf(ExchangeState.RxBuf);
-        if (StatErrForm) {
-            StatErrForm->prSetCB(e.wErr1, e.wErr2, e.bVoltErr);
-            StatErrForm->ShowNonModal();
-        }
-        return true;
-    });
+    TRo4dErrors e;
+    if (!Ro4dReadErrors(e).ok())
+        return false;
+    if (StatErrForm) {
+        StatErrForm->prSetCB(e.wErr1, e.wErr2, e.bVoltErr);
+        StatErrForm->ShowNonModal();
+    }
+    return true;
 }
 
 void TQv4mCommandsPage::RdErrButtonClick() {
@@ -220,12 +163,7 @@ void TQv4mCommandsPage::RdErrButtonClick() {
 }
 
 bool TQv4mCommandsPage::funReadAdcChannel(std::uint8_t channel, std::uint16_t& value) {
-    return withPort([&] {
-        if (!exchange(AdcRequest(channel)))
-            return false;
-        value = ReplyWord(ExchangeState.RxBuf, 0);
-        return true;
-    });
+    return Ro4dReadAdc(channel, value).ok();
 }
 
 void TQv4mCommandsPage::Button18Click() {

@@ -1,6 +1,6 @@
 // The page "COM и команды VI-4D": read, write, save to flash, restart and
-// read errors, plus the ADC read-out of the times page. Every command opens
-// channel 0 for itself, runs its exchanges and closes the port again.
+// read errors, plus the ADC read-out of the times page. The commands are the
+// core's RO-4D services (ro4d_service.h); the page shows what they bring.
 #pragma once
 
 #include "devices/qv4m/ro4d_compare.h"
@@ -49,20 +49,10 @@ public:
     std::function<void()> AfterWrite;
 
 private:
-    using TPageSink =
-        std::function<void(int page, const std::array<std::uint16_t, kRo4dPageWords>& words)>;
     // The frame every handler shares: the busy guard, the progress text, the
     // work, the result text.
     void runCommand(const QString& progress, const std::function<bool()>& work);
-    // The port open around the work.
-    bool withPort(const std::function<bool()>& work);
-    // One exchange on channel 0; with checkStatus the reply must say "done".
-    bool exchange(const TRo4dRequest& request, bool checkStatus = true);
     bool readAll();
-    // The read's exchanges into unit; onVersion after the version, onPage
-    // after each page, so a read that stops part-way has shown what came.
-    bool readUnit(TRo4dUnitImage& unit, const std::function<void()>& onVersion,
-                  const TPageSink& onPage);
     void applyVersion(const QString& versionText);
 
     std::unique_ptr<Ui::TQv4mCommandsPage> ui;

@@ -1,0 +1,118 @@
+// relcon4-cli: reads, writes and checks units from a shell or a script, on
+// the same core (frames, exchange, port rules, rs_m.ini) as the program.
+#include "cli_context.h"
+#include "cli_table.h"
+#include "exchange/exchange_state.h"
+#include "port/exchange_settings.h"
+#include "port/settings_file.h"
+#include "shell/app_globals.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <optional>
+
+namespace {
+
+// A whole number in [low, high], or nothing.
+std::optional<int> boundedNumber(const QString& text, int low, int high) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+// --timeout, --pause and --attempts over what rs_m.ini gave; false on a bad value.
+bool applyExchangeOptions(const QCommandLineParser& parser) {
+    struct Option {
+        const char* name;
+        int low, high;
+        std::function<void(int)> apply;
+    };
+    const Option options[] = {
+        {"timeout", 1, 60000, [](int v) { TimeOut = v; }},
+        {"pause", 0, 60000, [](int v) { PreSendPause = v; }},
+        {"attempts", 1, 65535, [](int v) { ExchangeState.NumOfRepeat = v; }},
+    };
+    for (const Option& option : options) {
+        const QString name = QLatin1String(option.name);
+        if (!parser.isSet(name))
+            continue;
+        const auto value = boundedNumber(parser.value(name), option.low, option.high);
+        if (!value) {
+            UsageProblem(QStringLiteral("--%1: нужно целое число от %2 до %3")
+                             .arg(name)
+                             .arg(option.low)
+                             .arg(option.high));
+            return false;
+        }
+        option.apply(*value);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.addOptions({
+        {{QStringLiteral("h"), QStringLiteral("help")}, QString()},
+        {QStringLiteral("port"), QString(), QStringLiteral("COM")},
+        {{QStringLiteral("o"), QStringLiteral("output")}, QString(), QStringLiteral("file")},
+        {QStringLiteral("json"), QString()},
+        {QStringLiteral("timeout"), QString(), QStringLiteral("ms")},
+        {QStringLiteral("pause"), QString(), QStringLiteral("ms")},
+        {QStringLiteral("attempts"), QString(), QStringLiteral("n")},
+        {QStringLiteral("log"), QString()},
+        {QStringLiteral("set"), QString(), QStringLiteral("values")},
+        {QStringLiteral("watch"), QString(), QStringLiteral("seconds")},
+    });
+    if (!parser.parse(app.arguments()))
+        return UsageProblem(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        PrintOut(CliHelpText());
+        return kExitOk;
+    }
+
+    QStringList words = parser.positionalArguments();
+    if (words.isEmpty())
+        return UsageProblem(QStringLiteral("не указана команда"));
+    TCliContext context;
+    const auto commands = AllCliCommands();
+    const TCliCommand* chosen = nullptr;
+    for (const TCliCommand& command : commands) {
+        const bool own = command.device.isEmpty();
+        if (own ? words[0] == command.action
+                : words.size() >= 2 && words[0] == command.device && words[1] == command.action) {
+            chosen = &command;
+            break;
+        }
+    }
+    if (!chosen)
+        return UsageProblem(QStringLiteral("неизвестная команда: ") + words.join(QLatin1Char(' ')));
+    words.remove(0, chosen->device.isEmpty() ? 1 : 2);
+    context.device = chosen->device;
+    context.action = chosen->action;
+    context.args = words;
+    context.port = parser.value(QStringLiteral("port"));
+    context.output = parser.value(QStringLiteral("output"));
+    context.set = parser.value(QStringLiteral("set"));
+    context.json = parser.isSet(QStringLiteral("json"));
+    context.log = parser.isSet(QStringLiteral("log"));
+    if (parser.isSet(QStringLiteral("watch"))) {
+        const auto seconds = boundedNumber(parser.value(QStringLiteral("watch")), 0, 86400);
+        if (!seconds)
+            return UsageProblem(QStringLiteral("--watch: нужно число секунд от 0 до 86400"));
+        context.watchSeconds = *seconds;
+    }
+
+    // The same rs_m.ini as the program's, read but never rewritten here.
+    ExeDir = ExecutableDir();
+    ReadSettingsForCommandLine();
+    if (!applyExchangeOptions(parser))
+        return kExitUsage;
+    InstallCliHost(context.log);
+    return chosen->run(context);
+}

@@ -1,0 +1,26 @@
+// The subcommands of relcon4-cli. Each device's file adds its own rows, so a
+// new subcommand is one row (and its function) in that file.
+#pragma once
+
+#include "cli_context.h"
+
+#include <QList>
+#include <functional>
+
+struct TCliCommand {
+    QString device; // empty for a command of its own ("ports")
+    QString action;
+    QString synopsis; // the arguments, as --help shows them
+    QString summary;  // one line of --help
+    std::function<int(const TCliContext&)> run;
+};
+
+QList<TCliCommand> PortsCommands();
+QList<TCliCommand> Ro4dCommands();
+QList<TCliCommand> Ri1rCommands();
+QList<TCliCommand> Zi2z3Commands();
+
+// Every subcommand, in the order --help lists them.
+QList<TCliCommand> AllCliCommands();
+// The whole --help text.
+QString CliHelpText();

@@ -1,0 +1,138 @@
+// relcon4-cli zi2z3 …: the ZI2-Z3 bench's session with its six delay
+// settings, and its bench commands with the packets it answers.
+#include "cli_table.h"
+#include "devices/qv2f3/zi2z3_service.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <optional>
+
+using namespace qv2f3;
+
+namespace {
+
+const char* const kDelayNames[] = {"T11", "T12", "T13", "T21", "T22", "T23"};
+
+// "T11=30,T23=120" over the delays as read. The unit keeps each in a byte, so
+// a value past 255 is refused rather than cut.
+std::optional<QString> applySet(const QString& text, TDelaySettings& delays) {
+    for (const QString& item : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString name = item.section(QLatin1Char('='), 0, 0).trimmed().toUpper();
+        bool number = false;
+        const uint value = item.section(QLatin1Char('='), 1).trimmed().toUInt(&number);
+        const auto* found = std::find_if(std::begin(kDelayNames), std::end(kDelayNames),
+                                         [&](const char* n) { return name == QLatin1String(n); });
+        if (found == std::end(kDelayNames))
+            return QStringLiteral("--set: нет задержки «%1» (есть T11, T12, T13, T21, T22, T23)")
+                .arg(name);
+        if (!number || value > 255)
+            return QStringLiteral("--set: %1 — нужно целое число от 0 до 255").arg(name);
+        delays[static_cast<std::size_t>(found - std::begin(kDelayNames))] =
+            static_cast<std::uint8_t>(value);
+    }
+    return std::nullopt;
+}
+
+QString settingsText(const TCliContext& context, const QString& ident,
+                     const TDelaySettings& delays) {
+    if (context.json) {
+        QJsonObject values;
+        for (std::size_t k = 0; k < delays.size(); ++k)
+            values.insert(QLatin1String(kDelayNames[k]), delays[k]);
+        return QString::fromUtf8(
+                   QJsonDocument(QJsonObject{{QStringLiteral("device"), ident.trimmed()},
+                                             {QStringLiteral("delays"), values}})
+                       .toJson())
+            .trimmed();
+    }
+    QString out = QStringLiteral("Устройство: ") + ident;
+    for (std::size_t k = 0; k < delays.size(); ++k)
+        out += QStringLiteral("\n%1 = %2").arg(QLatin1String(kDelayNames[k])).arg(delays[k]);
+    return out;
+}
+
+// With --set the settings read are changed, written, and read back: what is
+// printed is what the unit then holds.
+int settings(const TCliContext& context) {
+    if (!UsePort(context))
+        return kExitUsage;
+    QString ident;
+    TDelaySettings delays{};
+    if (!context.set.isEmpty()) {
+        TDelaySettings wanted{};
+        if (const auto problem = applySet(context.set, wanted))
+            return UsageProblem(*problem);
+        TCommandResult r = Zi2z3ReadSettings(ident, delays);
+        if (!r.ok())
+            return FinishCommand(r);
+        applySet(context.set, delays);
+        r = Zi2z3WriteSettings(delays);
+        if (!r.ok())
+            return FinishCommand(r);
+    }
+    const TCommandResult r = Zi2z3ReadSettings(ident, delays);
+    if (r.ok())
+        PrintOut(settingsText(context, ident, delays));
+    return FinishCommand(r);
+}
+
+QString packetText(const TBenchDecoded& packet) {
+    QString out = packet.logLine;
+    for (const TFieldText& field : packet.texts)
+        out += QStringLiteral("\n    %1 = %2").arg(field.name, field.text.trimmed());
+    for (const TFieldCheck& check : packet.checks)
+        out += QStringLiteral("\n    %1 = %2").arg(check.name, check.checked ? "1" : "0");
+    return out;
+}
+
+QString packetJson(const TBenchDecoded& packet) {
+    QJsonObject fields;
+    for (const TFieldText& field : packet.texts)
+        fields.insert(field.name, field.text.trimmed());
+    for (const TFieldCheck& check : packet.checks)
+        fields.insert(check.name, check.checked);
+    const QJsonObject root{{QStringLiteral("type"), QString(QChar(packet.type))},
+                           {QStringLiteral("whole"), packet.received == packet.length},
+                           {QStringLiteral("crcOk"), packet.crcOk},
+                           {QStringLiteral("log"), packet.logLine},
+                           {QStringLiteral("fields"), fields}};
+    return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Compact));
+}
+
+int bench(const TCliContext& context) {
+    if (context.args.size() != 1)
+        return UsageProblem(QStringLiteral("zi2z3 bench: нужен код команды (0…6 или 0x80)"));
+    bool number = false;
+    const uint code = context.args.first().toUInt(&number, 0);
+    const TBenchCommand* command =
+        number && code <= 0xFF ? FindBenchCommand(static_cast<std::uint8_t>(code)) : nullptr;
+    if (!command)
+        return UsageProblem(QStringLiteral("zi2z3 bench: нет команды «%1» (есть 0…6 и 0x80)")
+                                .arg(context.args.first()));
+    if (!UsePort(context))
+        return kExitUsage;
+    const int watchMs = std::max(context.watchSeconds, 0) * 1000;
+    const TCommandResult r = Zi2z3Bench(command->code, watchMs, [&](const TBenchDecoded& packet) {
+        PrintOut(context.json ? packetJson(packet) : packetText(packet));
+    });
+    if (r.ok() && !context.json)
+        PrintError(QString::fromUtf8(command->success));
+    return FinishCommand(r);
+}
+
+} // namespace
+
+QList<TCliCommand> Zi2z3Commands() {
+    const QString zi2z3 = QStringLiteral("zi2z3");
+    return {
+        {zi2z3, QStringLiteral("settings"),
+         QStringLiteral("--port COM<n> [--set T11=N,…] [--json]"),
+         QStringLiteral("сеанс и задержки T11…T23 (с --set: изменить, записать, считать снова)"),
+         settings},
+        {zi2z3, QStringLiteral("bench"),
+         QStringLiteral("--port COM<n> КОД [--watch СЕКУНДЫ] [--json]"),
+         QStringLiteral("команда стенда (0…6, 0x80); --watch: показывать его посылки N секунд"),
+         bench},
+    };
+}

@@ -1,0 +1,120 @@
+#include "devices/qv4m/ro4d_service.h"
+
+#include "exchange/exchange_state.h"
+#include "exchange/transaction.h"
+#include "port/port_open.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::uint8_t kChannel = 0;
+
+// Opens the port for the command, runs it, closes the port. A port that did
+// not open still runs the command: its first exchange then fails at once
+// without sending, as the pages have always done.
+TCommandResult withPort(const std::function<TCommandResult()>& work) {
+    OpenCloseCommandPort(true);
+    const TCommandResult result = work();
+    OpenCloseCommandPort(false);
+    return result;
+}
+
+QString pageStep(int page) {
+    return QStringLiteral("страница %1").arg(page);
+}
+
+} // namespace
+
+TCommandResult Ro4dExchange(const TRo4dRequest& request, const QString& step, bool checkStatus) {
+    TExchangeState& ex = ExchangeState;
+    const std::size_t n = std::min(request.bytes.size(), ex.TxBuf.size() - 2);
+    std::copy_n(request.bytes.begin(), n, ex.TxBuf.begin());
+    ex.TxLength = static_cast<std::uint16_t>(n);
+    AppendCrc16();
+    ex.RxExpected = request.replyLength;
+    TCommandResult result = ExchangeOutcome(SendReceive(kChannel), step);
+    if (result.ok()) {
+        const QString crcNote = ReplyCrcMismatch(ex.RxBuf, request.replyLength);
+        if (!crcNote.isEmpty())
+            LogStatusLine(crcNote, clLogRed);
+    }
+    if (result.ok() && checkStatus && ex.RxBuf[kRo4dStatusByte] != kRo4dDone) {
+        result.fault = TCommandFault::Refused;
+        result.step = step;
+        result.detail = QStringLiteral("статус %1").arg(ex.RxBuf[kRo4dStatusByte]);
+    }
+    return result;
+}
+
+TCommandResult Ro4dRead(TRo4dUnitImage& unit, const TRo4dReadSink& sink) {
+    return withPort([&] {
+        // The version reply is taken on its length alone.
+        TCommandResult result = Ro4dExchange(VersionRequest(), QStringLiteral("версия"), false);
+        if (result.ok()) {
+            unit.versionRead = true;
+            unit.version = VersionText(ExchangeState.RxBuf);
+        } else {
+            LogStatusLine(QStringLiteral("Версия платы не считана: плата принята за 1.x"),
+                          clLogRed);
+        }
+        unit.bVers = BoardGeneration(unit.version);
+        if (sink.version)
+            sink.version(unit.version);
+        for (int page = 0; page < kRo4dPageCount; ++page) {
+            result = Ro4dExchange(PageRequest(static_cast<std::uint8_t>(page)), pageStep(page));
+            if (!result.ok())
+                return result;
+            const TRo4dPageWords words = PageWords(ExchangeState.RxBuf);
+            std::copy(words.begin(), words.end(), unit.registers.begin() + page * kRo4dPageWords);
+            unit.pagesRead = page + 1;
+            if (sink.page)
+                sink.page(page, words);
+        }
+        if (sink.allPages)
+            sink.allPages();
+        return result;
+    });
+}
+
+TCommandResult Ro4dWrite(const TParamRegs& params, const TModeRegs& mode) {
+    return withPort([&] {
+        TCommandResult result;
+        int frame = 1;
+        for (const TRo4dRequest& request : WriteRequests(params, mode)) {
+            result = Ro4dExchange(request, QStringLiteral("кадр записи %1").arg(frame++));
+            if (!result.ok())
+                break;
+        }
+        return result;
+    });
+}
+
+TCommandResult Ro4dSaveToFlash() {
+    return withPort(
+        [] { return Ro4dExchange(SaveToFlashRequest(), QStringLiteral("запись во FLASH")); });
+}
+
+TCommandResult Ro4dRestart() {
+    return withPort([] { return Ro4dExchange(RestartRequest(), QStringLiteral("перезапуск")); });
+}
+
+TCommandResult Ro4dReadErrors(TRo4dErrors& errors) {
+    return withPort([&] {
+        const TCommandResult result =
+            Ro4dExchange(ReadErrorsRequest(), QStringLiteral("чтение ошибок"));
+        if (result.ok())
+            errors = ErrorsOf(ExchangeState.RxBuf);
+        return result;
+    });
+}
+
+TCommandResult Ro4dReadAdc(std::uint8_t channel, std::uint16_t& value) {
+    return withPort([&] {
+        const TCommandResult result =
+            Ro4dExchange(AdcRequest(channel), QStringLiteral("канал АЦП %1").arg(channel));
+        if (result.ok())
+            value = ReplyWord(ExchangeState.RxBuf, 0);
+        return result;
+    });
+}

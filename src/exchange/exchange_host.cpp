@@ -1,0 +1,31 @@
+#include "exchange/exchange_host.h"
+
+#include "port/channel_port.h"
+#include "port/exchange_settings.h"
+#include "serial/com_port.h"
+
+namespace {
+
+TExchangeHost silentHost;
+TExchangeHost* current = nullptr;
+
+} // namespace
+
+TExchangeHost& exchangeHost() {
+    return current ? *current : silentHost;
+}
+
+TExchangeHost* setExchangeHost(TExchangeHost* host) {
+    TExchangeHost* previous = current;
+    current = host;
+    return previous;
+}
+
+void TExchangeHost::applyFixedLines() {
+    TComPortD* port = ExchangePort();
+    if (!port)
+        return;
+    port->FlowControl()->SetControlRTS(rtsDisable);
+    port->SetDTR(DtrOn);
+    port->SetRTS(RtsOn);
+}
