@@ -25,8 +25,7 @@ QString DeviceText(HDEVINFO set, SP_DEVINFO_DATA& device, DWORD property) {
 
 // "COM5", from the device's own key.
 QString PortName(HDEVINFO set, SP_DEVINFO_DATA& device) {
-    const HKEY key =
-        ::SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+    const HKEY key = ::SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
     if (key == INVALID_HANDLE_VALUE)
         return {};
     wchar_t name[64] = {};
@@ -56,7 +55,8 @@ QString SerialNumber(HDEVINFO set, SP_DEVINFO_DATA& device) {
 
 QList<SerialAdapter> SystemAdapters() {
     QList<SerialAdapter> adapters;
-    const HDEVINFO set = ::SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
+    const HDEVINFO set =
+        ::SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
     if (set == INVALID_HANDLE_VALUE)
         return adapters;
     SP_DEVINFO_DATA device{};
@@ -65,7 +65,8 @@ QList<SerialAdapter> SystemAdapters() {
         const QString port = PortName(set, device);
         if (port.isEmpty())
             continue;
-        adapters.append({QStringLiteral("\\\\.\\") + port.toUpper(), DeviceText(set, device, SPDRP_MFG),
+        adapters.append({QStringLiteral("\\\\.\\") + port.toUpper(),
+                         DeviceText(set, device, SPDRP_MFG),
                          DeviceText(set, device, SPDRP_DEVICEDESC), SerialNumber(set, device)});
     }
     ::SetupDiDestroyDeviceInfoList(set);
