@@ -3,6 +3,7 @@
 #include "cli_context.h"
 #include "cli_table.h"
 #include "exchange/exchange_state.h"
+#include "platform/console.h"
 #include "port/exchange_settings.h"
 #include "port/settings_file.h"
 #include "shell/app_globals.h"
@@ -55,6 +56,7 @@ bool applyExchangeOptions(const QCommandLineParser& parser) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    platform::UseUtf8Console();
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser.addOptions({
