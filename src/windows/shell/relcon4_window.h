@@ -65,7 +65,7 @@ public:
     // One request/response on the channel, the call every device page makes.
     bool funSendReceive1(std::uint8_t bNumChannel);
 
-    // The port of a channel (src/port/port_commands.cpp): stores a chosen name
+    // The port of a channel (windows/port/port_commands.cpp): stores a chosen name
     // and opens it; the port change loop (true when a port was chosen and
     // opened); opening before and closing after each command; the port button.
     void prSetComPort(std::uint8_t channel, QString name);
@@ -81,7 +81,7 @@ public:
     // The port button shows a port (display form) and, as its tooltip, what
     // stands behind it; a port change by the dialog or the watchdog calls it.
     void prShowPortOnButton(const QString& shownName);
-    // The port watchdog's run (src/port/port_watchdog.cpp).
+    // The port watchdog's run (windows/port/port_watchdog.cpp).
     void CrashComTimerTimer(QObject* sender);
 
     void LogButtonClick();

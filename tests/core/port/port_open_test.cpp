@@ -4,7 +4,7 @@
 #include "port/param_port_form.h"
 #include "port/port_open.h"
 #include "port/status_com_form.h"
-#include "port_fixture.h"
+#include "windows/port/port_fixture.h"
 #include "serial/com_port.h"
 #include "serial/fake_serial_device.h"
 #include "shell/relcon4_window.h"

@@ -1,6 +1,6 @@
 // The exchange parameters dialog: what it shows when it comes up, what
 // "Принять" stores, and what reaches the port's lines and time-outs.
-#include "settings_fixture.h"
+#include "core/port/settings_fixture.h"
 
 #include "port/param_port_rules.h"
 #include "shell/app_windows.h"

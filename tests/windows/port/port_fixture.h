@@ -7,7 +7,7 @@
 #include "platform/port_map.h"
 #include "platform/user_folders.h"
 #include "port/port_rules.h"
-#include "settings_fixture.h"
+#include "core/port/settings_fixture.h"
 #include "shell/app_windows.h"
 #include "support/recording_interaction.h"
 

@@ -3,7 +3,7 @@
 #include "platform/clock.h"
 #include "platform/port_map.h"
 #include "platform/tty_device.h"
-#include "serial/exchange_port.h"
+#include "core/serial/exchange_port.h"
 #include "windows_line.h"
 
 #include <QStringList>

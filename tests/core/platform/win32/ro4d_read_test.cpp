@@ -3,7 +3,7 @@
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
 #include "port/exchange_settings.h"
-#include "serial/exchange_port.h"
+#include "core/serial/exchange_port.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
 #include "windows_line.h"

@@ -3,8 +3,8 @@
 
 #include "devices/qv1m/qv1m_page.h"
 #include "exchange/exchange_state.h"
-#include "fake_unit.h"
-#include "qstring_print.h"
+#include "core/devices/qv1m/fake_unit.h"
+#include "core/devices/qv1m/qstring_print.h"
 #include "shell/app_globals.h"
 #include "shell/relcon4_window.h"
 

@@ -10,7 +10,7 @@
 #include "devices/qv1m/qv1m_page.h"
 #include "exchange/exchange_state.h"
 #include "port/exchange_settings.h"
-#include "qstring_print.h"
+#include "core/devices/qv1m/qstring_print.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"

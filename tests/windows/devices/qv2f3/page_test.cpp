@@ -1,6 +1,6 @@
 #include "devices/qv2f3/qv2f3_page.h"
 
-#include "bench_bytes.h"
+#include "core/devices/qv2f3/bench_bytes.h"
 
 #include "exchange/exchange_state.h"
 #include "shell/relcon4_window.h"

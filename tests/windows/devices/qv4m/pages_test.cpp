@@ -1,6 +1,6 @@
 #include "pages_fixture.h"
 
-#include "editor_fixtures.h"
+#include "core/devices/qv4m/editor_fixtures.h"
 
 #include "devices/qv4m/number_text.h"
 #include "devices/qv4m/param_codec.h"
