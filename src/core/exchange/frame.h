@@ -3,15 +3,14 @@
 // settings file. Pure functions; none of them reports a failure.
 #pragma once
 
+#include "base/bytes.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-using TMasBytes = std::vector<std::uint8_t>;
-using PMasBytes = TMasBytes*;
 
 // Sizes of the program-wide exchange buffers.
 inline constexpr std::size_t kTxBufSize = 320;

@@ -3,7 +3,7 @@
 // Failures are recorded as numbers in LastError; nothing is thrown.
 #pragma once
 
-#include "exchange/frame.h"
+#include "base/bytes.h"
 #include "serial/com_port_settings.h"
 #include "serial/com_port_types.h"
 #include "serial/serial_device.h"
