@@ -10,7 +10,7 @@ using TtyDevice = ComDevice;
 }
 #else
 
-#include "serial/serial_device.h"
+#include "platform/serial_device.h"
 
 #include <atomic>
 

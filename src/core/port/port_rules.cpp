@@ -1,6 +1,6 @@
 #include "port/port_rules.h"
 
-#include "serial/serial_device.h"
+#include "platform/serial_device.h"
 
 #include <QTime>
 #include <algorithm>

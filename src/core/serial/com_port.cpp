@@ -7,14 +7,11 @@
 
 namespace {
 
-serial::DeviceFactory& Factory() {
-    static serial::DeviceFactory factory;
-    return factory;
-}
-
 std::unique_ptr<serial::SerialDevice> MakeDevice(const QString& comName) {
-    if (Factory())
-        return Factory()(comName);
+    bool installed = false;
+    auto device = serial::MakeInstalledDevice(comName, installed);
+    if (installed)
+        return device;
     return std::make_unique<platform::TtyDevice>(comName);
 }
 
@@ -46,7 +43,7 @@ constexpr std::uint32_t kErrInvalidHandle = 6;
 } // namespace
 
 void TCustomComPortD::SetDeviceFactory(serial::DeviceFactory factory) {
-    Factory() = std::move(factory);
+    serial::SetDeviceFactory(std::move(factory));
 }
 
 TCustomComPortD::TCustomComPortD(QObject* owner) : QObject(owner) {}

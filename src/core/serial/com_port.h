@@ -6,7 +6,7 @@
 #include "base/bytes.h"
 #include "serial/com_port_settings.h"
 #include "serial/com_port_types.h"
-#include "serial/serial_device.h"
+#include "platform/serial_device.h"
 
 #include <QObject>
 #include <QString>

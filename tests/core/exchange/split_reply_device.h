@@ -4,7 +4,7 @@
 // holds the head as its reply, which is exactly when it looks for a tail.
 #pragma once
 
-#include "serial/serial_device.h"
+#include "platform/serial_device.h"
 
 #include <cstdint>
 #include <mutex>

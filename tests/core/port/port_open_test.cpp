@@ -6,7 +6,7 @@
 #include "port/status_com_form.h"
 #include "windows/port/port_fixture.h"
 #include "serial/com_port.h"
-#include "serial/fake_serial_device.h"
+#include "platform/fake_serial_device.h"
 #include "shell/relcon4_window.h"
 
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 // split in chunks, and a record of what was written.
 #include "platform/clock.h"
 #include "serial/com_port.h"
-#include "serial/fake_serial_device.h"
+#include "platform/fake_serial_device.h"
 
 #include <gtest/gtest.h>
 

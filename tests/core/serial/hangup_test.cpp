@@ -2,7 +2,7 @@
 // code within the completion limit, and the port still closes and reopens.
 #include "pty_line.h"
 #include "serial/com_port.h"
-#include "serial/fake_serial_device.h"
+#include "platform/fake_serial_device.h"
 #include "support/test_env.h"
 
 #include <QTimer>

@@ -4,7 +4,7 @@
 #include "platform/user_folders.h"
 #include "pty_line.h"
 #include "serial/com_port.h"
-#include "serial/fake_serial_device.h"
+#include "platform/fake_serial_device.h"
 
 #include <QFile>
 #include <fcntl.h>

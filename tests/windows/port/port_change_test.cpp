@@ -5,7 +5,7 @@
 #include "port/exchange_settings.h"
 #include "port_fixture.h"
 #include "serial/com_port.h"
-#include "serial/fake_serial_device.h"
+#include "platform/fake_serial_device.h"
 #include "shell/relcon4_window.h"
 
 #include <QComboBox>

@@ -12,7 +12,7 @@
 #include "port_fixture.h"
 #include "ro4d_unit.h"
 #include "serial/com_port.h"
-#include "serial/fake_serial_device.h"
+#include "platform/fake_serial_device.h"
 #include "shell/relcon4_window.h"
 #include "sim_server.h"
 #include "support/test_env.h"

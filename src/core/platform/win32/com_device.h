@@ -2,7 +2,7 @@
 // driven with overlapped I/O. Error codes are Windows' own, as they come.
 #pragma once
 
-#include "serial/serial_device.h"
+#include "platform/serial_device.h"
 
 #include <atomic>
 #include <memory>

@@ -1,7 +1,6 @@
-#include "serial/fake_serial_device.h"
+#include "platform/fake_serial_device.h"
 
 #include "platform/clock.h"
-#include "serial/com_port.h"
 
 #include <algorithm>
 
@@ -343,7 +342,7 @@ WaitResult FakeSerialDevice::waitReadable(int timeoutMs) {
 FakeSerialPorts::FakeSerialPorts()
     : lines_(std::make_shared<std::map<QString, std::shared_ptr<FakeSerialLine>>>()) {
     auto lines = lines_;
-    TCustomComPortD::SetDeviceFactory(
+    serial::SetDeviceFactory(
         [lines](const QString& comName) -> std::unique_ptr<SerialDevice> {
             const auto it = lines->find(comName);
             if (it == lines->end())
@@ -353,7 +352,7 @@ FakeSerialPorts::FakeSerialPorts()
 }
 
 FakeSerialPorts::~FakeSerialPorts() {
-    TCustomComPortD::SetDeviceFactory({});
+    serial::SetDeviceFactory({});
 }
 
 std::shared_ptr<FakeSerialLine> FakeSerialPorts::line(const QString& comName) {

@@ -117,4 +117,11 @@ public:
 
 using DeviceFactory = std::function<std::unique_ptr<SerialDevice>(const QString& comName)>;
 
+// The devices the serial port component opens instead of the system's own
+// (tests, benchmarks); an empty factory restores the system's.
+void SetDeviceFactory(DeviceFactory factory);
+// The device for comName: the installed factory's, else nullptr (the
+// caller then opens the system's own).
+std::unique_ptr<SerialDevice> MakeInstalledDevice(const QString& comName, bool& installed);
+
 } // namespace serial

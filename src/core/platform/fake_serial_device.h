@@ -3,7 +3,7 @@
 // scripted bytes after a delay, and it records everything written to it.
 #pragma once
 
-#include "serial/serial_device.h"
+#include "platform/serial_device.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,8 +1,26 @@
-#include "serial/serial_device.h"
+#include "platform/serial_device.h"
 
 #include "platform/clock.h"
 
 namespace serial {
+
+namespace {
+
+DeviceFactory& Factory() {
+    static DeviceFactory factory;
+    return factory;
+}
+
+} // namespace
+
+void SetDeviceFactory(DeviceFactory factory) {
+    Factory() = std::move(factory);
+}
+
+std::unique_ptr<SerialDevice> MakeInstalledDevice(const QString& comName, bool& installed) {
+    installed = static_cast<bool>(Factory());
+    return installed ? Factory()(comName) : nullptr;
+}
 
 WriteResult SerialDevice::writeWithin(const std::uint8_t* data, std::size_t count, int limitMs) {
     WriteResult result;
