@@ -5,10 +5,10 @@
 
 #include "bench_common.h"
 
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "platform/port_map.h"
 #include "platform/user_folders.h"
-#include "port/exchange_settings.h"
 #include "port/settings_file.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"

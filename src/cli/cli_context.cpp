@@ -2,11 +2,11 @@
 
 #include "devices/qv1m/ri1r_service.h"
 #include "exchange/exchange_host.h"
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_model.h"
 #include "platform/event_pump.h"
 #include "port/channel_port.h"
-#include "port/exchange_settings.h"
 #include "port/port_rules.h"
 
 #include <QDateTime>

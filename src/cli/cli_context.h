@@ -3,7 +3,7 @@
 #pragma once
 
 #include "devices/compare/compare_result.h"
-#include "exchange/command_result.h"
+#include "engine/command_result.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,9 +2,9 @@
 // the same core (frames, exchange, port rules, rs_m.ini) as the program.
 #include "cli_context.h"
 #include "cli_table.h"
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "platform/console.h"
-#include "port/exchange_settings.h"
 #include "port/settings_file.h"
 #include "shell/app_globals.h"
 

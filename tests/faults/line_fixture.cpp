@@ -1,11 +1,11 @@
 #include "line_fixture.h"
 
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_state.h"
 #include "exchange/monitor_form.h"
 #include "platform/port_map.h"
 #include "platform/user_folders.h"
-#include "port/exchange_settings.h"
 #include "port/port_watchdog.h"
 #include "port/settings_file.h"
 #include "serial/com_port.h"

@@ -5,7 +5,7 @@
 #include "devices/qv4m/qv4m_file_commands.h"
 #include "devices/qv4m/qv4m_pages.h"
 #include "devices/qv4m/qv4m_times_page.h"
-#include "port/exchange_settings.h"
+#include "exchange/exchange_settings.h"
 #include "port/settings_file.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"

@@ -1,7 +1,6 @@
 #include "exchange/exchange_host.h"
 
-#include "port/channel_port.h"
-#include "port/exchange_settings.h"
+#include "exchange/exchange_settings.h"
 #include "serial/com_port.h"
 
 namespace {
@@ -21,11 +20,8 @@ TExchangeHost* setExchangeHost(TExchangeHost* host) {
     return previous;
 }
 
-void TExchangeHost::applyFixedLines() {
-    TComPortD* port = ExchangePort();
-    if (!port)
-        return;
-    port->FlowControl()->SetControlRTS(rtsDisable);
-    port->SetDTR(DtrOn);
-    port->SetRTS(RtsOn);
+void TExchangeHost::applyFixedLines(TCustomComPortD& port) {
+    port.FlowControl()->SetControlRTS(rtsDisable);
+    port.SetDTR(DtrOn);
+    port.SetRTS(RtsOn);
 }

@@ -8,6 +8,8 @@
 #include <QString>
 #include <cstdint>
 
+class TCustomComPortD;
+
 class TExchangeHost {
 public:
     virtual ~TExchangeHost() = default;
@@ -30,7 +32,7 @@ public:
     virtual void settingsLoaded() {}
     // A port opened for a command while the exchange settings fix DTR and
     // RTS: here they take the stored values.
-    virtual void applyFixedLines();
+    virtual void applyFixedLines(TCustomComPortD& port);
 };
 
 // The host in force; a silent one until a layer installs its own.

@@ -1,8 +1,8 @@
 #include "exchange/log_model.h"
 
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_text.h"
-#include "port/exchange_settings.h"
 
 #include <QDateTime>
 #include <algorithm>

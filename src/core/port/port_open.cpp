@@ -1,11 +1,11 @@
 #include "port/port_open.h"
 
 #include "exchange/exchange_host.h"
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_model.h"
 #include "platform/clock.h"
 #include "port/channel_port.h"
-#include "port/exchange_settings.h"
 #include "port/port_rules.h"
 #include "serial/com_port.h"
 #include "shell/app_globals.h"
@@ -161,7 +161,7 @@ void OpenForCommand(std::uint8_t channel) {
         return;
     ApplyCommandSettings(*port);
     if (FiksDtrRts) {
-        exchangeHost().applyFixedLines();
+        exchangeHost().applyFixedLines(*port);
         return;
     }
     port->FlowControl()->SetControlRTS(rtsDisable);

@@ -1,10 +1,10 @@
 #include "port/settings_file.h"
 
 #include "exchange/exchange_host.h"
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "platform/user_folders.h"
 #include "platform/whole_file.h"
-#include "port/exchange_settings.h"
 #include "shell/app_globals.h"
 #include "shell/install_layout.h"
 
@@ -82,18 +82,6 @@ TSettingsValues CurrentSettings() {
     values.LogHex = LogHex;
     values.LogOldestFirst = LogOldestFirst;
     return values;
-}
-
-void ApplySettings(const TSettingsValues& values) {
-    TimeOut = values.TimeOut;
-    PreSendPause = values.PreSendPause;
-    ExchangeState.NumOfRepeat = values.NumOfRepeat;
-    FiksDtrRts = values.FiksDtrRts;
-    DtrOn = values.DtrOn;
-    RtsOn = values.RtsOn;
-    LogFontSize = values.LogFontSize;
-    LogHex = values.LogHex;
-    LogOldestFirst = values.LogOldestFirst;
 }
 
 bool WriteSettingsFile(const QString& path, const QByteArray& text, QString* problem) {

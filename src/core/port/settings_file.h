@@ -16,9 +16,8 @@ extern QString SettingsDirOverride;
 // folder when ExeDir is not a writable folder (an installed copy).
 QString SettingsFilePath();
 
-// The program-wide settings as one record, and back.
+// The program-wide settings as one record (ApplySettings takes one back).
 TSettingsValues CurrentSettings();
-void ApplySettings(const TSettingsValues& values);
 
 // Replaces the file whole (a new file renamed over the old one), creating its
 // folder when needed; false when that cannot be done, with the cause in problem.

@@ -3,25 +3,13 @@
 // file itself and the program-wide values are handled in settings_file.h.
 #pragma once
 
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <array>
-
-// The exchange settings as the file carries them.
-struct TSettingsValues {
-    int TimeOut = 100;
-    int PreSendPause = 100;
-    int NumOfRepeat = 3;
-    bool FiksDtrRts = false;
-    bool DtrOn = false;
-    bool RtsOn = false;
-    int LogFontSize = 8;
-    bool LogHex = false;
-    bool LogOldestFirst = false;
-};
 
 // The channels whose port names the program writes (lines 4, 6 and 8).
 inline constexpr int kSavedChannels = 3;

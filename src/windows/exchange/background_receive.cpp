@@ -1,12 +1,12 @@
 // Background reception between exchanges: bytes a unit sends on its own are
 // read, completed to the length their first byte announces, and handed to the
 // page that listens for them.
+#include "engine/transaction.h"
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_model.h"
 #include "exchange/monitor_form.h"
-#include "exchange/transaction.h"
 #include "platform/clock.h"
-#include "port/exchange_settings.h"
 #include "port/port_open.h"
 #include "serial/com_port.h"
 

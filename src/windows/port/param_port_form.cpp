@@ -1,7 +1,7 @@
 #include "port/param_port_form.h"
 
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
-#include "port/exchange_settings.h"
 #include "port/param_port_rules.h"
 #include "port/settings_file.h"
 #include "ui_param_port_form.h"

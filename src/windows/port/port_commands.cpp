@@ -1,10 +1,10 @@
 // The main window's side of the port: choosing a port for a channel, the
 // port change loop behind the port button, and opening for each command.
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
 #include "platform/clock.h"
 #include "port/case_com_form.h"
-#include "port/exchange_settings.h"
 #include "port/param_port_form.h"
 #include "port/port_open.h"
 #include "port/port_rules.h"

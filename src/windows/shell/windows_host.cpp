@@ -42,7 +42,7 @@ public:
         else
             interaction().messageBox(text, caption, MB_OK_ICONEXCLAMATION);
     }
-    void applyFixedLines() override {
+    void applyFixedLines(TCustomComPortD&) override {
         if (ParamPortForm)
             ParamPortForm->prSetManualValue();
     }

@@ -1,6 +1,6 @@
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_model.h"
-#include "port/exchange_settings.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
-#include "port/exchange_settings.h"
+#include "platform/fake_serial_device.h"
 #include "port/param_port_form.h"
 #include "port/port_open.h"
 #include "port/status_com_form.h"
-#include "windows/port/port_fixture.h"
 #include "serial/com_port.h"
-#include "platform/fake_serial_device.h"
 #include "shell/relcon4_window.h"
+#include "windows/port/port_fixture.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>

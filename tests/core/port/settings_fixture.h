@@ -2,8 +2,8 @@
 // names, no dialog target, and rs_m.ini in a fresh temporary folder.
 #pragma once
 
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
-#include "port/exchange_settings.h"
 #include "port/param_port_form.h"
 #include "port/settings_file.h"
 #include "shell/app_globals.h"

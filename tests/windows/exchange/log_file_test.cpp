@@ -1,9 +1,9 @@
 // What leaves the log window: copied rows, a saved file, a recording.
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_model.h"
 #include "exchange/log_recorder.h"
 #include "exchange/monitor_form.h"
-#include "port/exchange_settings.h"
 #include "support/recording_interaction.h"
 #include "support/test_env.h"
 

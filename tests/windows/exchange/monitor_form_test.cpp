@@ -1,8 +1,8 @@
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_state.h"
 #include "exchange/monitor_form.h"
 #include "port/channel_port.h"
-#include "port/exchange_settings.h"
 #include "serial/com_port.h"
 
 #include <QBrush>

@@ -1,11 +1,11 @@
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
+#include "platform/fake_serial_device.h"
 #include "platform/pty.h"
 #include "port/case_com_form.h"
-#include "port/exchange_settings.h"
 #include "port_fixture.h"
 #include "serial/com_port.h"
-#include "platform/fake_serial_device.h"
 #include "shell/relcon4_window.h"
 
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "devices/qv1m/qv1_link.h"
 
 #include "devices/qv2f3/bench_frames.h"
+#include "engine/transaction.h"
 #include "exchange/exchange_state.h"
-#include "exchange/transaction.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "devices/qv1m/ri1r_service.h"
 
 #include "devices/qv1m/qv1_link.h"
-#include "exchange/transaction.h"
+#include "engine/transaction.h"
 #include "port/port_open.h"
 
 #include <functional>

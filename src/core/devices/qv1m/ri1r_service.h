@@ -5,7 +5,7 @@
 
 #include "devices/qv1m/qv1_frame.h"
 #include "devices/qv1m/qv1m_compare.h"
-#include "exchange/command_result.h"
+#include "engine/command_result.h"
 
 // The session start's reads on a line already open: the start, the seven
 // modes, the fault delays, the common flags and thresholds, each only after

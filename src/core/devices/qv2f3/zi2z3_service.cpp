@@ -1,7 +1,7 @@
 #include "devices/qv2f3/zi2z3_service.h"
 
+#include "engine/transaction.h"
 #include "exchange/exchange_state.h"
-#include "exchange/transaction.h"
 #include "platform/clock.h"
 #include "port/channel_port.h"
 #include "port/port_open.h"

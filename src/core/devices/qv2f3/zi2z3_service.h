@@ -5,7 +5,7 @@
 
 #include "devices/qv2f3/bench_frames.h"
 #include "devices/qv2f3/bench_packet.h"
-#include "exchange/command_result.h"
+#include "engine/command_result.h"
 
 #include <functional>
 

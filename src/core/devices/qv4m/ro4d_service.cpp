@@ -1,7 +1,7 @@
 #include "devices/qv4m/ro4d_service.h"
 
+#include "engine/transaction.h"
 #include "exchange/exchange_state.h"
-#include "exchange/transaction.h"
 #include "port/port_open.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 
 #include "devices/qv4m/ro4d_compare.h"
 #include "devices/qv4m/ro4d_protocol.h"
-#include "exchange/command_result.h"
+#include "engine/command_result.h"
 
 #include <array>
 #include <functional>

@@ -3,7 +3,7 @@
 #include "devices/qv1m/qv1m_compare.h"
 #include "devices/qv1m/qv1m_page.h"
 #include "devices/qv1m/ri1r_service.h"
-#include "exchange/transaction.h"
+#include "engine/transaction.h"
 #include "shell/app_globals.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv1m_page.h"

@@ -2,10 +2,10 @@
 
 #include "devices/qv2f3/bench_packet.h"
 #include "devices/qv2f3/qv2f3_page.h"
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_state.h"
 #include "exchange/monitor_form.h"
-#include "port/exchange_settings.h"
 #include "serial/com_port.h"
 #include "shell/relcon4_window.h"
 

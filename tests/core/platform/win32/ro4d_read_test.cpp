@@ -1,9 +1,9 @@
 // A page of the RO-4D read the way the pages read it: through the transaction
 // engine of the Windows build, from the simulated unit behind a COM port.
+#include "core/serial/exchange_port.h"
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
-#include "port/exchange_settings.h"
-#include "core/serial/exchange_port.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
 #include "windows_line.h"

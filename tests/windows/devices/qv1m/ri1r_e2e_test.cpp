@@ -4,13 +4,13 @@
 // 300 ms for a reply, one attempt: the simulator answers within a few ms, so
 // a loaded machine has ample margin, and a silent step costs a third of a
 // second. No assert here measures time.
+#include "core/devices/qv1m/qstring_print.h"
 #include "devices/compare/compare_form.h"
 #include "devices/qv1m/qv1_link.h"
 #include "devices/qv1m/qv1m_file.h"
 #include "devices/qv1m/qv1m_page.h"
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
-#include "port/exchange_settings.h"
-#include "core/devices/qv1m/qstring_print.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"

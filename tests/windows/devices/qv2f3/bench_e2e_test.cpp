@@ -1,15 +1,15 @@
 // The bench page on a real pseudo-terminal against the simulated ZI2-Z3 bench:
 // the watch takes the packets the bench sends and the page and log show them.
 #include "devices/qv2f3/qv2f3_page.h"
+#include "engine/transaction.h"
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_state.h"
 #include "exchange/log_text.h"
 #include "exchange/monitor_form.h"
-#include "exchange/transaction.h"
 #include "platform/port_map.h"
 #include "platform/pty.h"
 #include "platform/user_folders.h"
-#include "port/exchange_settings.h"
 #include "serial/com_port.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"

@@ -17,5 +17,21 @@ extern bool LogHex;
 // The log shows the oldest line first, else the newest first.
 extern bool LogOldestFirst;
 
+// The exchange settings as one value, as rs_m.ini carries them; its
+// defaults are those of a run without a settings file.
+struct TSettingsValues {
+    int TimeOut = 100;
+    int PreSendPause = 100;
+    int NumOfRepeat = 3;
+    bool FiksDtrRts = false;
+    bool DtrOn = false;
+    bool RtsOn = false;
+    int LogFontSize = 8;
+    bool LogHex = false;
+    bool LogOldestFirst = false;
+};
+
+// Makes the values the program's own (NumOfRepeat included).
+void ApplySettings(const TSettingsValues& values);
 // The values a run has without a settings file (NumOfRepeat included); for start-up and tests.
 void ResetExchangeSettings();

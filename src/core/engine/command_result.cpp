@@ -1,4 +1,4 @@
-#include "exchange/command_result.h"
+#include "engine/command_result.h"
 
 #include "exchange/exchange_state.h"
 #include "port/port_open.h"

@@ -1,11 +1,11 @@
-#include "exchange/transaction.h"
+#include "engine/transaction.h"
 
 #include "exchange/exchange_host.h"
+#include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_model.h"
 #include "platform/clock.h"
 #include "port/channel_port.h"
-#include "port/exchange_settings.h"
 #include "port/port_open.h"
 #include "serial/com_port.h"
 

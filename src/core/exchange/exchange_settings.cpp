@@ -1,7 +1,6 @@
-#include "port/exchange_settings.h"
+#include "exchange/exchange_settings.h"
 
-#include "port/settings_file.h"
-#include "port/settings_text.h"
+#include "exchange/exchange_state.h"
 
 // The defaults are those of a run without a settings file, kept in one place.
 namespace {
@@ -16,6 +15,18 @@ bool RtsOn = kDefaults.RtsOn;
 int LogFontSize = kDefaults.LogFontSize;
 bool LogHex = kDefaults.LogHex;
 bool LogOldestFirst = kDefaults.LogOldestFirst;
+
+void ApplySettings(const TSettingsValues& values) {
+    TimeOut = values.TimeOut;
+    PreSendPause = values.PreSendPause;
+    ExchangeState.NumOfRepeat = values.NumOfRepeat;
+    FiksDtrRts = values.FiksDtrRts;
+    DtrOn = values.DtrOn;
+    RtsOn = values.RtsOn;
+    LogFontSize = values.LogFontSize;
+    LogHex = values.LogHex;
+    LogOldestFirst = values.LogOldestFirst;
+}
 
 void ResetExchangeSettings() {
     ApplySettings(kDefaults);
