@@ -1,8 +1,8 @@
 // Texts typed into the pages and hex texts of the log and the settings: the
 // lenient conversions take any text, never fail, and agree with each other
 // where their ranges meet.
+#include "devices/qv1/unit_text.h"
 #include "devices/qv1m/qv1m_convert.h"
-#include "devices/qv2f3/bench_frames.h"
 #include "devices/qv4m/number_text.h"
 #include "devices/qv4m/param_codec.h"
 #include "exchange/frame.h"
@@ -19,7 +19,7 @@ namespace {
 
 void CheckText(const QString& text) {
     const std::int32_t clamped = LenientToInt(text);
-    const std::int64_t wrapped = qv2f3::ParseLenientInt(text);
+    const std::int64_t wrapped = qv1::ParseLenientInt(text);
     // Both read the same digits; they differ only in what they do past 32 bits.
     if (wrapped >= std::numeric_limits<std::int32_t>::min() &&
         wrapped <= std::numeric_limits<std::int32_t>::max() && text.size() <= 9)

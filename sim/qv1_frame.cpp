@@ -1,6 +1,7 @@
 #include "qv1_frame.h"
 
-#include "devices/qv1m/session_code.h"
+#include "devices/qv1/qv1_framing.h"
+#include "devices/qv1/session_code.h"
 
 #include <algorithm>
 
@@ -12,7 +13,7 @@ std::size_t Qv1FrameLength(const Bytes& buf) {
 }
 
 bool Qv1FrameValid(const Bytes& frame) {
-    return frame.back() == kQv1Terminator;
+    return frame.back() == qv1::kTerminator;
 }
 
 bool Qv1HasSessionCode(const Bytes& frame) {
@@ -21,19 +22,14 @@ bool Qv1HasSessionCode(const Bytes& frame) {
 }
 
 Bytes Qv1Request(std::uint8_t command, const Bytes& payload) {
-    Bytes out(payload.size() + 3);
-    out[0] = static_cast<std::uint8_t>(out.size());
-    out[1] = command;
-    std::copy(payload.begin(), payload.end(), out.begin() + 2);
-    out.back() = kQv1Terminator;
-    return out;
+    return qv1::Frame(command, payload.data(), payload.size());
 }
 
 Bytes Qv1Reply(std::size_t length, const Bytes& body) {
     Bytes out(length, 0);
     out[0] = static_cast<std::uint8_t>(length);
     std::copy_n(body.begin(), std::min(body.size(), length - 2), out.begin() + 1);
-    out[length - 1] = kQv1ReplyEnd;
+    out[length - 1] = qv1::kReplyEnd;
     return out;
 }
 

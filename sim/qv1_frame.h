@@ -1,6 +1,6 @@
-// The QV1 command frame of the RI1-R and of the ZI2-Z3 session: length byte,
-// command byte, payload, terminator "<". Replies have a fixed length per
-// command; these units put their length in byte 0 and ">" in the last byte.
+// The simulated units' side of the QV1 command frame of the RI1-R and of the
+// ZI2-Z3 session: telling a request's length and validity, and building
+// replies. The frame itself is the core's (devices/qv1/qv1_framing.h).
 #pragma once
 
 #include "sim_unit.h"
@@ -11,8 +11,6 @@
 
 namespace sim {
 
-inline constexpr std::uint8_t kQv1Terminator = 0x3C; // "<"
-inline constexpr std::uint8_t kQv1ReplyEnd = 0x3E;   // ">"
 inline constexpr std::size_t kQv1MinFrame = 3;
 inline constexpr std::size_t kQv1MaxFrame = 32;
 

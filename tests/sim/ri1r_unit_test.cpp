@@ -2,7 +2,7 @@
 #include "ri1r_unit.h"
 #include "sim_test_util.h"
 
-#include "devices/qv1m/session_code.h"
+#include "devices/qv1/session_code.h"
 
 #include <gtest/gtest.h>
 

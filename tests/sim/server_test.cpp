@@ -9,7 +9,7 @@
 #include "sim_test_util.h"
 #include "zi2z3_unit.h"
 
-#include "devices/qv1m/session_code.h"
+#include "devices/qv1/session_code.h"
 #include "platform/user_folders.h"
 
 #include "support/test_env.h"

@@ -2,7 +2,7 @@
 #include "sim_test_util.h"
 #include "zi2z3_unit.h"
 
-#include "devices/qv1m/session_code.h"
+#include "devices/qv1/session_code.h"
 #include "exchange/frame.h"
 
 #include <gtest/gtest.h>

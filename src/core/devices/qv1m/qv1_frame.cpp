@@ -1,7 +1,8 @@
 #include "devices/qv1m/qv1_frame.h"
 
-#include "devices/qv1m/session_code.h"
-#include "devices/qv2f3/bench_frames.h"
+#include "devices/qv1/qv1_framing.h"
+#include "devices/qv1/session_code.h"
+#include "devices/qv1/unit_text.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ std::uint16_t wordAt(const TMasBytes& bytes, std::size_t i) {
 } // namespace
 
 TMasBytes Qv1Frame(std::uint8_t command, const TMasBytes& payload) {
-    return qv2f3::Qv1Frame(command, payload.data(), payload.size());
+    return qv1::Frame(command, payload.data(), payload.size());
 }
 
 void Qv1PutWord(TMasBytes& bytes, std::uint16_t value) {
@@ -96,13 +97,13 @@ TQv1Request Qv1SwitchModeRequest(int n) {
 QString Qv1DecodeIdentText(const TMasBytes& reply) {
     if (reply.size() < kIdentFirst + kIdentLength)
         return {};
-    return qv2f3::UnitText(reply.data() + kIdentFirst, kIdentLength);
+    return qv1::UnitText(reply.data() + kIdentFirst, kIdentLength);
 }
 
 QString Qv1DecodeReleaseDate(const TMasBytes& reply) {
     if (reply.size() < kDateFirst + kDateLength)
         return {};
-    return qv2f3::UnitText(reply.data() + kDateFirst, kDateLength);
+    return qv1::UnitText(reply.data() + kDateFirst, kDateLength);
 }
 
 int Qv1DecodeCurrentMode(const TMasBytes& reply) {

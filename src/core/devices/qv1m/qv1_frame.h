@@ -1,6 +1,5 @@
-// The QV1 command frame (length byte, command byte, payload, "<") spoken by
-// the RI1-R unit and, for its session and settings commands, the ZI2-Z3
-// bench; and every RI1-R request and reply of it. Plain functions over bytes.
+// Every RI1-R request and reply, in the QV1 command frame that the RI1-R and
+// the ZI2-Z3 share (devices/qv1/qv1_framing.h). Plain functions over bytes.
 #pragma once
 
 #include "devices/qv1m/qv1m_data.h"

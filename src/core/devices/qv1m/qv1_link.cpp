@@ -1,6 +1,6 @@
 #include "devices/qv1m/qv1_link.h"
 
-#include "devices/qv2f3/bench_frames.h"
+#include "devices/qv1/qv1_framing.h"
 #include "engine/transaction.h"
 #include "exchange/exchange_state.h"
 
@@ -36,7 +36,7 @@ std::optional<TMasBytes> Qv1Exchange(const TQv1Request& request) {
     const std::size_t n = std::min<std::size_t>(request.replyLength, x.RxBuf.size());
     if (x.RxLength != n)
         return std::nullopt;
-    const QString endNote = qv2f3::Qv1ReplyEndMismatch(x.RxBuf, n);
+    const QString endNote = qv1::ReplyEndMismatch(x.RxBuf, n);
     if (!endNote.isEmpty())
         LogStatusLine(endNote, clLogRed);
     return TMasBytes(x.RxBuf.begin(), x.RxBuf.begin() + static_cast<std::ptrdiff_t>(n));

@@ -1,12 +1,12 @@
 #include "devices/qv1m/qv1m_convert.h"
 
-#include "devices/qv2f3/bench_frames.h"
+#include "devices/qv1/unit_text.h"
 
 #include <QLocale>
 #include <cmath>
 
 std::int64_t LenientInt(QStringView text) {
-    return qv2f3::ParseLenientInt(text);
+    return qv1::ParseLenientInt(text);
 }
 
 QString Qv1TimeText(std::uint16_t value) {

@@ -1,6 +1,8 @@
 #include "devices/qv2f3/bench_frames.h"
 
-#include "devices/qv1m/session_code.h"
+#include "devices/qv1/qv1_framing.h"
+#include "devices/qv1/session_code.h"
+#include "devices/qv1/unit_text.h"
 
 namespace qv2f3 {
 
@@ -25,79 +27,28 @@ constexpr TBenchCommand kBenchCommands[] = {
      TBenchClear::Nothing},
 };
 
-int digitValue(QChar c, int base) {
-    const char16_t u = c.unicode();
-    int v = -1;
-    if (u >= u'0' && u <= u'9')
-        v = u - u'0';
-    else if (u >= u'a' && u <= u'f')
-        v = u - u'a' + 10;
-    else if (u >= u'A' && u <= u'F')
-        v = u - u'A' + 10;
-    return v < base ? v : -1;
-}
-
 } // namespace
 
-TMasBytes Qv1Frame(std::uint8_t command, const std::uint8_t* payload, std::size_t count) {
-    TMasBytes frame;
-    frame.reserve(count + 3);
-    frame.push_back(static_cast<std::uint8_t>(count + 3));
-    frame.push_back(command);
-    if (payload != nullptr)
-        frame.insert(frame.end(), payload, payload + count);
-    frame.push_back(kQv1Terminator);
-    return frame;
-}
-
-QString Qv1ReplyEndMismatch(const TMasBytes& reply, std::size_t length) {
-    if (length == 0 || length > reply.size() || reply[length - 1] == kQv1ReplyEnd)
-        return {};
-    auto hex = [](std::uint8_t b) { return QString::fromStdString(ByteToHex(b)); };
-    return QStringLiteral("Ответ с неверным концом кадра: ожидался %1, получен %2")
-        .arg(hex(kQv1ReplyEnd), hex(reply[length - 1]));
-}
-
 TMasBytes SessionFrame() {
-    return Qv1Frame('s', kQv1SessionCode.data(), kQv1SessionCode.size());
+    return qv1::Frame('s', kQv1SessionCode.data(), kQv1SessionCode.size());
 }
 
 TMasBytes ReadTimesFrame() {
-    return Qv1Frame('R', nullptr, 0);
+    return qv1::Frame('R', nullptr, 0);
 }
 
 TMasBytes WriteTimesFrame(const TDelaySettings& settings) {
-    return Qv1Frame('W', settings.data(), settings.size());
+    return qv1::Frame('W', settings.data(), settings.size());
 }
 
 TMasBytes BenchCommandFrame(std::uint8_t code) {
     return {kBenchCommandLetter, code, static_cast<std::uint8_t>(kBenchCommandLetter + code)};
 }
 
-QChar UnitTextChar(std::uint8_t b) {
-    if (b < 0x20 || b == 0x7F || (b >= 0xB0 && b <= 0xDF) || b >= 0xF2)
-        return QLatin1Char(' ');
-    if (b < 0x80)
-        return QLatin1Char(static_cast<char>(b));
-    if (b < 0xB0) // А..Я, а..п
-        return QChar(0x0410 + (b - 0x80));
-    if (b < 0xF0) // р..я
-        return QChar(0x0440 + (b - 0xE0));
-    return QChar(b == 0xF0 ? 0x0401 : 0x0451); // Ё, ё
-}
-
-QString UnitText(const std::uint8_t* bytes, std::size_t count) {
-    QString text;
-    text.reserve(static_cast<qsizetype>(count));
-    for (std::size_t k = 0; k < count; ++k)
-        text += UnitTextChar(bytes[k]);
-    return text;
-}
-
 QString SessionIdent(const TMasBytes& reply) {
     if (reply.size() < kSessionReplyLength)
         return {};
-    return UnitText(reply.data() + 2, 5);
+    return qv1::UnitText(reply.data() + 2, 5);
 }
 
 TDelaySettings ReadTimesValues(const TMasBytes& reply) {
@@ -109,28 +60,6 @@ TDelaySettings ReadTimesValues(const TMasBytes& reply) {
 
 bool WriteTimesAccepted(const TMasBytes& reply) {
     return reply.size() >= kWriteTimesReplyLength && reply[1] == 0;
-}
-
-std::int64_t ParseLenientInt(QStringView text) {
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
-        negative = text[i++] == QLatin1Char('-');
-    int base = 10;
-    if (i < text.size() && text[i] == QLatin1Char('$')) {
-        base = 16;
-        ++i;
-    } else if (text.mid(i, 2).compare(QLatin1String("0x"), Qt::CaseInsensitive) == 0) {
-        base = 16;
-        i += 2;
-    }
-    // Unsigned so that an endless row of digits wraps instead of overflowing.
-    std::uint64_t value = 0;
-    for (int d; i < text.size() && (d = digitValue(text[i], base)) >= 0; ++i)
-        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(d);
-    return static_cast<std::int64_t>(negative ? 0 - value : value);
 }
 
 const TBenchCommand* FindBenchCommand(std::uint8_t code) {

@@ -13,9 +13,6 @@
 
 namespace qv2f3 {
 
-inline constexpr std::uint8_t kQv1Terminator = 0x3C;
-// The mark these units put in the last byte of a QV1 reply (">").
-inline constexpr std::uint8_t kQv1ReplyEnd = 0x3E;
 inline constexpr std::uint8_t kBenchCommandLetter = 0x43;
 
 inline constexpr std::size_t kSessionReplyLength = 8;
@@ -25,32 +22,15 @@ inline constexpr std::size_t kWriteTimesReplyLength = 3;
 // The six delay settings in the order the unit keeps them: T11, T12, T13, T21, T22, T23.
 using TDelaySettings = std::array<std::uint8_t, 6>;
 
-// Length byte, command, payload, terminator.
-TMasBytes Qv1Frame(std::uint8_t command, const std::uint8_t* payload, std::size_t count);
 TMasBytes SessionFrame();
 TMasBytes ReadTimesFrame();
 TMasBytes WriteTimesFrame(const TDelaySettings& settings);
 TMasBytes BenchCommandFrame(std::uint8_t code);
 
-// The log line for a QV1 reply of length bytes whose last byte is not the
-// end mark, naming the byte expected and the one received; empty when the
-// mark is there. Such a reply still counts, as it always has.
-QString Qv1ReplyEndMismatch(const TMasBytes& reply, std::size_t length);
-
-// A unit's text byte as a character: code page 866 letters; control codes,
-// pseudographics and the codes from 0xF2 on become a blank.
-QChar UnitTextChar(std::uint8_t b);
-QString UnitText(const std::uint8_t* bytes, std::size_t count);
-
 // Replies; each takes the whole reply of its length (the engine checks it).
 QString SessionIdent(const TMasBytes& reply); // the five characters of bytes 2..6
 TDelaySettings ReadTimesValues(const TMasBytes& reply);
 bool WriteTimesAccepted(const TMasBytes& reply);
-
-// Whole numbers typed on a page: leading blanks skipped, an optional sign,
-// "$" or "0x" for hexadecimal, digits up to the first other character; an
-// empty or non-numeric text is 0. Never fails; the caller cuts to its width.
-std::int64_t ParseLenientInt(QStringView text);
 
 // The eight bench commands with their page texts.
 enum class TBenchClear { Nothing, IdleVolt, WorkVolt, WorkCurrent, Presets, Measured };

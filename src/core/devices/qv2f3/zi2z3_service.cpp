@@ -1,4 +1,5 @@
 #include "devices/qv2f3/zi2z3_service.h"
+#include "devices/qv1/qv1_framing.h"
 
 #include "engine/transaction.h"
 #include "exchange/exchange_state.h"
@@ -33,7 +34,7 @@ TCommandResult exchange(const TMasBytes& frame, std::size_t replyLength, const Q
     x.RxExpected = static_cast<std::uint16_t>(replyLength);
     TCommandResult result = ExchangeOutcome(SendReceive(0), step);
     if (result.ok() && replyLength > 0) {
-        const QString note = Qv1ReplyEndMismatch(x.RxBuf, replyLength);
+        const QString note = qv1::ReplyEndMismatch(x.RxBuf, replyLength);
         if (!note.isEmpty())
             LogStatusLine(note, clLogRed);
     }

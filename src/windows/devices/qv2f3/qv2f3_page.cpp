@@ -1,4 +1,6 @@
 #include "devices/qv2f3/qv2f3_page.h"
+#include "devices/qv1/qv1_framing.h"
+#include "devices/qv1/unit_text.h"
 
 #include "devices/qv2f3/bench_frames.h"
 #include "exchange/exchange_state.h"
@@ -158,7 +160,7 @@ bool TQv2f3Page::exchange(const TMasBytes& frame, std::size_t replyLength) {
     x.RxExpected = static_cast<std::uint16_t>(replyLength);
     if (!link_.sendReceive || !link_.sendReceive())
         return false;
-    if (const QString note = Qv1ReplyEndMismatch(x.RxBuf, replyLength); !note.isEmpty())
+    if (const QString note = qv1::ReplyEndMismatch(x.RxBuf, replyLength); !note.isEmpty())
         log(note, kLogRed);
     return true;
 }
@@ -183,7 +185,7 @@ bool TQv2f3Page::funQV2WriteTimes() {
                                       ui->QV2_T21_Edit, ui->QV2_T22_Edit, ui->QV2_T23_Edit};
     TDelaySettings values{};
     for (std::size_t k = 0; k < values.size(); ++k)
-        values[k] = static_cast<std::uint8_t>(ParseLenientInt(edits[k]->text()) & 0xFF);
+        values[k] = static_cast<std::uint8_t>(qv1::ParseLenientInt(edits[k]->text()) & 0xFF);
     return exchange(WriteTimesFrame(values), kWriteTimesReplyLength) &&
            WriteTimesAccepted(ExchangeState.RxBuf);
 }

@@ -36,32 +36,6 @@ TEST(BenchFrames, RepliesOfSessionAndSettings) {
     EXPECT_FALSE(WriteTimesAccepted({0x03}));
 }
 
-TEST(BenchFrames, UnitTextCodePage) {
-    EXPECT_EQ(UnitTextChar(0x80), QChar(0x0410)); // А
-    EXPECT_EQ(UnitTextChar(0x9F), QChar(0x042F)); // Я
-    EXPECT_EQ(UnitTextChar(0xA0), QChar(0x0430)); // а
-    EXPECT_EQ(UnitTextChar(0xAF), QChar(0x043F)); // п
-    EXPECT_EQ(UnitTextChar(0xE0), QChar(0x0440)); // р
-    EXPECT_EQ(UnitTextChar(0xEF), QChar(0x044F)); // я
-    EXPECT_EQ(UnitTextChar(0xF0), QChar(0x0401)); // Ё
-    EXPECT_EQ(UnitTextChar(0xF1), QChar(0x0451)); // ё
-    EXPECT_EQ(UnitTextChar('Z'), QLatin1Char('Z'));
-    for (std::uint8_t blank : {0x00, 0x1F, 0x7F, 0xB0, 0xDF, 0xF2, 0xFF})
-        EXPECT_EQ(UnitTextChar(blank), QLatin1Char(' ')) << int(blank);
-}
-
-TEST(BenchFrames, LenientWholeNumbers) {
-    const std::pair<const char*, std::int64_t> cases[] = {
-        {"300", 300},    {"  7", 7},  {"12x", 12},  {"abc", 0},    {"", 0},  {"-5", -5},
-        {"+9", 9},       {"$1F", 31}, {"0x10", 16}, {"0XfF", 255}, {"$", 0}, {"0x", 0},
-        {" -0x10", -16}, {"1 2", 1},  {"\t4", 4},   {"٣", 0}};
-    for (auto [text, value] : cases)
-        EXPECT_EQ(ParseLenientInt(QString::fromUtf8(text)), value) << text;
-    EXPECT_EQ(ParseLenientInt(QStringLiteral("300")) & 0xFF, 44) << "cut to the low 8 bits";
-    // An endless row of digits wraps instead of overflowing.
-    ParseLenientInt(QString(500, QLatin1Char('9')));
-}
-
 TEST(BenchFrames, CommandTableKnowsTheEightCodes) {
     for (std::uint8_t code : {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x80})
         ASSERT_NE(FindBenchCommand(code), nullptr) << int(code);
