@@ -44,6 +44,8 @@ QString UnitText(const std::uint8_t* bytes, std::size_t count);
 
 // Replies; each takes the whole reply of its length (the engine checks it).
 QString SessionIdent(const TMasBytes& reply); // the five characters of bytes 2..6
+// "Устройство: " and the identification, as the page and the command line show it.
+QString UnitCaption(const QString& ident);
 TDelaySettings ReadTimesValues(const TMasBytes& reply);
 bool WriteTimesAccepted(const TMasBytes& reply);
 
