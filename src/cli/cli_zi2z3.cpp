@@ -46,7 +46,7 @@ QString settingsText(const TCliContext& context, const QString& ident,
                        .toJson())
             .trimmed();
     }
-    QString out = QStringLiteral("Устройство: ") + ident;
+    QString out = UnitCaption(ident);
     for (std::size_t k = 0; k < delays.size(); ++k)
         out += QStringLiteral("\n%1 = %2").arg(QLatin1String(kDelayNames[k])).arg(delays[k]);
     return out;

@@ -47,7 +47,7 @@ void CreateAppWindows(bool showSplash) {
     StatErrForm = new TStatErrForm(Relcon4);
     ConnectPortHooks();
     ConnectQv1Line();
-    WireQv2f3Page(Qv2f3Page, Relcon4, MonitorForm);
+    WireQv2f3Page(Qv2f3Page, MonitorForm);
     InstallKeyboard(Relcon4);
     InstallToolTips(Relcon4);
 }

@@ -23,6 +23,11 @@ void Qv1OpenClose(bool open) {
         line.openClose(open);
 }
 
+void Qv1SetPhonReceive(bool on) {
+    if (line.setPhonReceive)
+        line.setPhonReceive(on);
+}
+
 std::optional<TMasBytes> Qv1Exchange(const TQv1Request& request) {
     TExchangeState& x = ExchangeState;
     if (request.frame.size() > x.TxBuf.size() || request.replyLength > x.RxBuf.size())

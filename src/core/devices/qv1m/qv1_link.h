@@ -1,8 +1,11 @@
-// How the QV1 pages reach the unit: opening channel 0 for a command and one
-// request/reply transaction over ExchangeState. Both default to "no line"
-// (nothing opens, every exchange fails) until the program wires them:
+// How the QV1 pages reach the unit: opening channel 0 for a command, one
+// request/reply transaction over ExchangeState, and the background reception
+// the ZI2-Z3 bench's watch holds the port with. All default to "no line"
+// (nothing opens, every exchange fails, nothing is switched) until the
+// program wires them:
 //   Qv1Line().openClose = [w](bool open) { w->prOpenCloseCOM(0, open); };
 //   Qv1Line().sendReceive = [w] { return w->funSendReceive1(0); };
+//   Qv1Line().setPhonReceive = [m](bool on) { m->ComPortD1->SetPhonReceive(on); };
 #pragma once
 
 #include "devices/qv1m/qv1_frame.h"
@@ -16,6 +19,8 @@ struct TQv1Line {
     // Runs the request standing in ExchangeState.TxBuf / TxLength and waits for
     // RxExpected bytes; true only when exactly that many arrived in RxBuf.
     std::function<bool()> sendReceive;
+    // Background reception of the port component between exchanges.
+    std::function<void(bool on)> setPhonReceive;
 };
 
 TQv1Line& Qv1Line();
@@ -24,6 +29,8 @@ void ResetQv1Line();
 
 // Opens or closes channel 0 through the line.
 void Qv1OpenClose(bool open);
+// Switches background reception on or off through the line.
+void Qv1SetPhonReceive(bool on);
 // Puts the request into ExchangeState and runs it; the reply bytes when the
 // exchange succeeded.
 std::optional<TMasBytes> Qv1Exchange(const TQv1Request& request);

@@ -51,6 +51,10 @@ QString SessionIdent(const TMasBytes& reply) {
     return qv1::UnitText(reply.data() + 2, 5);
 }
 
+QString UnitCaption(const QString& ident) {
+    return QStringLiteral("Устройство: ") + ident;
+}
+
 TDelaySettings ReadTimesValues(const TMasBytes& reply) {
     TDelaySettings values{};
     if (reply.size() >= kReadTimesReplyLength)

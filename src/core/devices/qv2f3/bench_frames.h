@@ -29,6 +29,8 @@ TMasBytes BenchCommandFrame(std::uint8_t code);
 
 // Replies; each takes the whole reply of its length (the engine checks it).
 QString SessionIdent(const TMasBytes& reply); // the five characters of bytes 2..6
+// "Устройство: " and the identification, as the page and the command line show it.
+QString UnitCaption(const QString& ident);
 TDelaySettings ReadTimesValues(const TMasBytes& reply);
 bool WriteTimesAccepted(const TMasBytes& reply);
 

@@ -11,19 +11,6 @@
 
 namespace qv2f3 {
 
-// Log colours, Windows values 0x00BBGGRR.
-inline constexpr int kLogBlack = 0x000000;
-inline constexpr int kLogRed = 0x0000FF;
-inline constexpr int kLogGreen = 0x008000;
-
-// One line for the exchange log: a status line, or (asBytes) a numbered line
-// of the text's characters taken as bytes.
-struct TBenchLogLine {
-    QString text;
-    int color = kLogBlack;
-    bool asBytes = false;
-};
-
 // Full length of a packet by its type letter; 0 for a byte that starts no packet.
 std::size_t BenchPacketLength(std::uint8_t type);
 // Bytes still missing after `received` bytes of a packet; 0 when it is

@@ -1,11 +1,10 @@
 #include "devices/qv2f3/zi2z3_service.h"
-#include "devices/qv1/qv1_framing.h"
 
+#include "devices/qv1m/qv1_link.h"
 #include "engine/transaction.h"
 #include "exchange/exchange_state.h"
 #include "platform/clock.h"
 #include "port/channel_port.h"
-#include "port/port_open.h"
 #include "serial/com_port.h"
 
 #include <QElapsedTimer>
@@ -18,26 +17,23 @@ namespace {
 // How often the watch looks at the line while nothing has come.
 constexpr int kWatchPollMs = 5;
 
-TCommandResult withPort(const std::function<TCommandResult()>& work) {
-    OpenCloseCommandPort(true);
+QString hexByte(std::uint8_t b) {
+    return QStringLiteral("0x") + QString::fromStdString(ByteToHex(b));
+}
+
+TCommandResult withLine(const std::function<TCommandResult()>& work) {
+    Qv1OpenClose(true);
     const TCommandResult result = work();
-    OpenCloseCommandPort(false);
+    Qv1OpenClose(false);
     return result;
 }
 
-// One frame; a reply whose end mark is wrong still counts, with a red line.
-TCommandResult exchange(const TMasBytes& frame, std::size_t replyLength, const QString& step) {
-    TExchangeState& x = ExchangeState;
-    const std::size_t n = std::min<std::size_t>(frame.size(), x.TxBuf.size());
-    std::copy_n(frame.begin(), n, x.TxBuf.begin());
-    x.TxLength = static_cast<std::uint16_t>(n);
-    x.RxExpected = static_cast<std::uint16_t>(replyLength);
-    TCommandResult result = ExchangeOutcome(SendReceive(0), step);
-    if (result.ok() && replyLength > 0) {
-        const QString note = qv1::ReplyEndMismatch(x.RxBuf, replyLength);
-        if (!note.isEmpty())
-            LogStatusLine(note, clLogRed);
-    }
+// One frame; a reply whose end mark is wrong still counts (the line logs it in red).
+TCommandResult exchange(const TMasBytes& frame, std::uint16_t replyLength, const QString& step,
+                        TMasBytes& reply) {
+    std::optional<TMasBytes> got = Qv1Exchange({frame, replyLength});
+    TCommandResult result = ExchangeOutcome(got.has_value(), step);
+    reply = got ? std::move(*got) : TMasBytes{};
     return result;
 }
 
@@ -51,10 +47,7 @@ public:
         while (!pending_.empty()) {
             const std::size_t length = BenchPacketLength(pending_.front());
             if (length == 0) {
-                LogStatusLine(QStringLiteral("Посторонний байт: 0x") +
-                                  QString::number(pending_.front(), 16)
-                                      .toUpper()
-                                      .rightJustified(2, QLatin1Char('0')),
+                LogStatusLine(QStringLiteral("Посторонний байт: ") + hexByte(pending_.front()),
                               clLogRed);
                 pending_.erase(pending_.begin());
                 continue;
@@ -72,9 +65,7 @@ public:
 
 private:
     void hand(std::size_t count) {
-        const TBenchDecoded decoded = prAnalyzeAnswer(pending_.data(), count);
-        if (!decoded.logLine.isEmpty())
-            LogStatusLine(decoded.logLine, clLogGreen);
+        const TBenchDecoded decoded = Zi2z3TakePacket(pending_.data(), count);
         if (sink_)
             sink_(decoded);
         pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(count));
@@ -110,44 +101,88 @@ void watch(int watchMs, const TBenchPacketSink& onPacket) {
 
 } // namespace
 
+TCommandResult Zi2z3StartSession(QString& ident) {
+    TMasBytes reply;
+    const TCommandResult r =
+        exchange(SessionFrame(), kSessionReplyLength, QStringLiteral("начало сеанса"), reply);
+    if (r.ok())
+        ident = SessionIdent(reply);
+    return r;
+}
+
+TCommandResult Zi2z3ReadDelays(TDelaySettings& delays) {
+    TMasBytes reply;
+    const TCommandResult r =
+        exchange(ReadTimesFrame(), kReadTimesReplyLength, QStringLiteral("чтение задержек"), reply);
+    if (r.ok())
+        delays = ReadTimesValues(reply);
+    return r;
+}
+
+TCommandResult Zi2z3WriteDelays(const TDelaySettings& delays) {
+    const QString step = QStringLiteral("запись задержек");
+    TMasBytes reply;
+    TCommandResult r = exchange(WriteTimesFrame(delays), kWriteTimesReplyLength, step, reply);
+    if (r.ok() && !WriteTimesAccepted(reply)) {
+        r.fault = TCommandFault::Refused;
+        r.step = step;
+    }
+    return r;
+}
+
 TCommandResult Zi2z3ReadSettings(QString& ident, TDelaySettings& delays) {
-    return withPort([&] {
-        TCommandResult r =
-            exchange(SessionFrame(), kSessionReplyLength, QStringLiteral("начало сеанса"));
-        if (!r.ok())
-            return r;
-        ident = SessionIdent(ExchangeState.RxBuf);
-        r = exchange(ReadTimesFrame(), kReadTimesReplyLength, QStringLiteral("чтение задержек"));
-        if (r.ok())
-            delays = ReadTimesValues(ExchangeState.RxBuf);
-        return r;
+    return withLine([&] {
+        const TCommandResult r = Zi2z3StartSession(ident);
+        return r.ok() ? Zi2z3ReadDelays(delays) : r;
     });
 }
 
 TCommandResult Zi2z3WriteSettings(const TDelaySettings& delays) {
-    return withPort([&] {
-        const QString step = QStringLiteral("запись задержек");
-        TCommandResult r = exchange(WriteTimesFrame(delays), kWriteTimesReplyLength, step);
-        if (r.ok() && !WriteTimesAccepted(ExchangeState.RxBuf)) {
-            r.fault = TCommandFault::Refused;
-            r.step = step;
-        }
-        return r;
-    });
+    return withLine([&] { return Zi2z3WriteDelays(delays); });
+}
+
+TCommandResult Zi2z3StartWatch() {
+    Qv1OpenClose(true);
+    if (!ExchangeState.PortOpen[0])
+        return ExchangeOutcome(false, QStringLiteral("ожидание посылок"));
+    Qv1SetPhonReceive(true);
+    return {};
+}
+
+void Zi2z3StopWatch() {
+    if (ExchangeState.PortOpen[0])
+        Qv1SetPhonReceive(false);
+    Qv1OpenClose(false);
+}
+
+TCommandResult Zi2z3SendBenchCommand(std::uint8_t code) {
+    const QString step = QStringLiteral("команда стенда ") + hexByte(code);
+    TMasBytes reply;
+    TCommandResult r = exchange(BenchCommandFrame(code), 0, step, reply);
+    // The engine calls a frame with no reply done even when it never left
+    // (a dropped line); that must not count as sent.
+    if (r.ok() && ExchangeState.SendFailed) {
+        r.fault = TCommandFault::NoReply;
+        r.step = step;
+        r.detail = QStringLiteral("команда не отправлена");
+    }
+    return r;
+}
+
+TBenchDecoded Zi2z3TakePacket(const std::uint8_t* bytes, std::size_t count,
+                              const TBenchPacketSink& show) {
+    const TBenchDecoded decoded = prAnalyzeAnswer(bytes, count);
+    if (decoded.length == 0)
+        return decoded;
+    if (show)
+        show(decoded);
+    LogStatusLine(decoded.logLine, clLogGreen);
+    return decoded;
 }
 
 TCommandResult Zi2z3Bench(std::uint8_t code, int watchMs, const TBenchPacketSink& onPacket) {
-    return withPort([&] {
-        const QString step =
-            QStringLiteral("команда стенда 0x") +
-            QString::number(code, 16).toUpper().rightJustified(2, QLatin1Char('0'));
-        TCommandResult r = exchange(BenchCommandFrame(code), 0, step);
-        // The engine calls a frame with no reply done even when it never left.
-        if (r.ok() && ExchangeState.SendFailed) {
-            r.fault = TCommandFault::NoReply;
-            r.step = step;
-            r.detail = QStringLiteral("команда не отправлена");
-        }
+    return withLine([&] {
+        const TCommandResult r = Zi2z3SendBenchCommand(code);
         if (r.ok())
             watch(watchMs, onPacket);
         return r;

@@ -1,6 +1,8 @@
-// The ZI2-Z3 bench commands on channel 0 as single calls, with a result that
-// names what failed: the session with the six delay settings, their write,
-// and a bench command with the packets the bench sends back, decoded.
+// The ZI2-Z3 bench commands on channel 0, for the bench page and the command
+// line alike, each with a result that names what failed: the session with the
+// six delay settings, their write, the bench commands, and the watch that
+// takes the packets the bench sends back. The line is the QV1 line
+// (devices/qv1m/qv1_link.h), which the program wires to its port.
 #pragma once
 
 #include "devices/qv2f3/bench_frames.h"
@@ -9,15 +11,41 @@
 
 #include <functional>
 
+// Steps on a line already open, as the page runs them between its own
+// opening and closing.
+// The session start: the unit's five identification characters.
+TCommandResult Zi2z3StartSession(QString& ident);
+// The six delay settings.
+TCommandResult Zi2z3ReadDelays(qv2f3::TDelaySettings& delays);
+// The six delay settings written in one frame; the unit must accept them.
+TCommandResult Zi2z3WriteDelays(const qv2f3::TDelaySettings& delays);
+
+// The same in a line opening of their own.
 // Session start (the identification), then the six delay settings.
 TCommandResult Zi2z3ReadSettings(QString& ident, qv2f3::TDelaySettings& delays);
-// The six delay settings written in one frame; the unit must accept them.
 TCommandResult Zi2z3WriteSettings(const qv2f3::TDelaySettings& delays);
 
+// The background watch: the port stays open with background reception on,
+// so the packets the bench sends reach the log window's receive handler.
+// Fails when the port did not open; reception is then left alone.
+TCommandResult Zi2z3StartWatch();
+// Background reception off (when the port is open) and the port closed.
+void Zi2z3StopWatch();
+// One bench command on the port the watch holds; no reply is awaited, the
+// bench answers with packets. Fails when the frame could not leave.
+TCommandResult Zi2z3SendBenchCommand(std::uint8_t code);
+
 using TBenchPacketSink = std::function<void(const qv2f3::TBenchDecoded&)>;
-// Sends one bench command (no reply is awaited), then watches the line for
-// watchMs: each packet, once whole, is decoded, logged in green and handed to
-// onPacket; a packet still cut off when the time is up is handed over as far
-// as it came (it fails its checksum). A byte that starts no packet is logged
-// in red and dropped.
+// A packet as far as it came (bytes[0] its type letter): decoded, handed to
+// show, then its line logged in green. A byte that starts no packet is
+// neither shown nor logged.
+qv2f3::TBenchDecoded Zi2z3TakePacket(const std::uint8_t* bytes, std::size_t count,
+                                     const TBenchPacketSink& show = {});
+
+// For a run without windows: sends one bench command in a port opening of
+// its own, then reads the line itself for watchMs: each packet, once whole,
+// is taken as above and handed to onPacket after its line is logged; a
+// packet still cut off when the time is up is handed over as far as it came
+// (it fails its checksum). A byte that starts no packet is logged in red and
+// dropped.
 TCommandResult Zi2z3Bench(std::uint8_t code, int watchMs, const TBenchPacketSink& onPacket);

@@ -1,6 +1,8 @@
 #include "devices/qv1m/qv1_wiring.h"
 
 #include "devices/qv1m/qv1_link.h"
+#include "exchange/monitor_form.h"
+#include "serial/com_port.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
 
@@ -10,4 +12,8 @@ void ConnectQv1Line() {
             Relcon4->prOpenCloseCommandPort(open);
     };
     Qv1Line().sendReceive = [] { return Relcon4 && Relcon4->funSendReceive1(0); };
+    Qv1Line().setPhonReceive = [](bool on) {
+        if (MonitorForm && MonitorForm->ComPortD1)
+            MonitorForm->ComPortD1->SetPhonReceive(on);
+    };
 }

@@ -1,9 +1,8 @@
 #include "devices/qv2f3/qv2f3_page.h"
-#include "devices/qv1/qv1_framing.h"
 #include "devices/qv1/unit_text.h"
 
-#include "devices/qv2f3/bench_frames.h"
-#include "exchange/exchange_state.h"
+#include "devices/qv1m/qv1_link.h"
+#include "devices/qv2f3/zi2z3_service.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv2f3_page.h"
 
@@ -20,7 +19,7 @@ namespace {
 const QString kLinkFailed = QStringLiteral("Статус: ошибки связи");
 const QString kDone = QStringLiteral("Статус: успешно");
 const QString kReading = QStringLiteral("Статус: идёт считывание...");
-const QString kUnknownUnit = QStringLiteral("Устройство: ?");
+const QString kUnknownUnit = UnitCaption(QStringLiteral("?"));
 
 } // namespace
 
@@ -40,10 +39,6 @@ TQv2f3Page::TQv2f3Page(bool& blockPressKey, QWidget* parent)
 TQv2f3Page::~TQv2f3Page() {
     if (Qv2f3Page == this)
         Qv2f3Page = nullptr;
-}
-
-void TQv2f3Page::setLink(TQv2f3Link link) {
-    link_ = std::move(link);
 }
 
 void TQv2f3Page::connectButtons() {
@@ -129,20 +124,6 @@ void TQv2f3Page::setStatus(const QString& text) {
     ui->StatusLabel3->setText(text);
 }
 
-void TQv2f3Page::log(const QString& text, int color, bool asBytes) {
-    if (link_.log)
-        link_.log({text, color, asBytes});
-}
-
-void TQv2f3Page::openPort(bool open) {
-    if (link_.openCloseCom)
-        link_.openCloseCom(open);
-}
-
-bool TQv2f3Page::portOpen() const {
-    return ExchangeState.PortOpen[0];
-}
-
 template <class Body> void TQv2f3Page::guarded(Body body) {
     if (blockPressKey_)
         return;
@@ -151,28 +132,14 @@ template <class Body> void TQv2f3Page::guarded(Body body) {
     blockPressKey_ = false;
 }
 
-bool TQv2f3Page::exchange(const TMasBytes& frame, std::size_t replyLength) {
-    TExchangeState& x = ExchangeState;
-    if (x.TxBuf.size() < frame.size() || x.RxBuf.size() < replyLength)
-        return false;
-    std::copy(frame.begin(), frame.end(), x.TxBuf.begin());
-    x.TxLength = static_cast<std::uint16_t>(frame.size());
-    x.RxExpected = static_cast<std::uint16_t>(replyLength);
-    if (!link_.sendReceive || !link_.sendReceive())
-        return false;
-    if (const QString note = qv1::ReplyEndMismatch(x.RxBuf, replyLength); !note.isEmpty())
-        log(note, kLogRed);
-    return true;
-}
-
-bool TQv2f3Page::funQV2StartSession() {
-    return exchange(SessionFrame(), kSessionReplyLength);
+bool TQv2f3Page::funQV2StartSession(QString& ident) {
+    return Zi2z3StartSession(ident).ok();
 }
 
 bool TQv2f3Page::funQV2ReadTimes() {
-    if (!exchange(ReadTimesFrame(), kReadTimesReplyLength))
+    TDelaySettings values{};
+    if (!Zi2z3ReadDelays(values).ok())
         return false;
-    const TDelaySettings values = ReadTimesValues(ExchangeState.RxBuf);
     QLineEdit* const edits[] = {ui->QV2_T11_Edit, ui->QV2_T12_Edit, ui->QV2_T13_Edit,
                                 ui->QV2_T21_Edit, ui->QV2_T22_Edit, ui->QV2_T23_Edit};
     for (std::size_t k = 0; k < values.size(); ++k)
@@ -186,8 +153,7 @@ bool TQv2f3Page::funQV2WriteTimes() {
     TDelaySettings values{};
     for (std::size_t k = 0; k < values.size(); ++k)
         values[k] = static_cast<std::uint8_t>(qv1::ParseLenientInt(edits[k]->text()) & 0xFF);
-    return exchange(WriteTimesFrame(values), kWriteTimesReplyLength) &&
-           WriteTimesAccepted(ExchangeState.RxBuf);
+    return Zi2z3WriteDelays(values).ok();
 }
 
 // ---- handlers ----
@@ -195,15 +161,15 @@ bool TQv2f3Page::funQV2WriteTimes() {
 void TQv2f3Page::Button17Click() {
     guarded([this] {
         setStatus(kReading);
-        openPort(true);
+        Qv1OpenClose(true);
         ui->QV2MverLabel->setText(kUnknownUnit);
-        bool ok = funQV2StartSession();
+        QString ident;
+        bool ok = funQV2StartSession(ident);
         if (ok) {
-            ui->QV2MverLabel->setText(QStringLiteral("Устройство: ") +
-                                      SessionIdent(ExchangeState.RxBuf));
+            ui->QV2MverLabel->setText(UnitCaption(ident));
             ok = funQV2ReadTimes();
         }
-        openPort(false);
+        Qv1OpenClose(false);
         setStatus(ok ? kDone : kLinkFailed);
     });
 }
@@ -214,9 +180,9 @@ void TQv2f3Page::QV2_RereadButtonClick() {
         for (QLineEdit* edit : {ui->QV2_T11_Edit, ui->QV2_T12_Edit, ui->QV2_T13_Edit,
                                 ui->QV2_T21_Edit, ui->QV2_T22_Edit, ui->QV2_T23_Edit})
             edit->clear();
-        openPort(true);
+        Qv1OpenClose(true);
         const bool ok = funQV2ReadTimes();
-        openPort(false);
+        Qv1OpenClose(false);
         setStatus(ok ? kDone : kLinkFailed);
     });
 }
@@ -224,9 +190,9 @@ void TQv2f3Page::QV2_RereadButtonClick() {
 void TQv2f3Page::QV2_WriteButtonClick() {
     guarded([this] {
         setStatus(QStringLiteral("Статус: идёт запись..."));
-        openPort(true);
+        Qv1OpenClose(true);
         const bool ok = funQV2WriteTimes();
-        openPort(false);
+        Qv1OpenClose(false);
         setStatus(ok ? kDone : kLinkFailed);
     });
 }
@@ -259,9 +225,7 @@ void TQv2f3Page::runBenchCommand(std::uint8_t code) {
             break;
         }
         // No reply is awaited: the bench answers with packets the watch takes.
-        // The engine calls such an exchange done even when the frame never left
-        // (a dropped line); the page must not say "sent" then.
-        const bool ok = exchange(BenchCommandFrame(command->code), 0) && !ExchangeState.SendFailed;
+        const bool ok = Zi2z3SendBenchCommand(command->code).ok();
         setStatus(ok ? QString::fromUtf8(command->success) : kLinkFailed);
     });
 }
@@ -302,11 +266,7 @@ void TQv2f3Page::setWatching(bool watching) {
 void TQv2f3Page::QV2_start_ButtonClick() {
     guarded([this] {
         setStatus(QStringLiteral("Статус: захват СОМ-порта"));
-        openPort(true);
-        const bool open = portOpen();
-        if (open && link_.setPhonReceive)
-            link_.setPhonReceive(true);
-        setWatching(open);
+        setWatching(Zi2z3StartWatch().ok());
         setStatus(QStringLiteral("Статус: ожидание посылок"));
     });
 }
@@ -314,9 +274,7 @@ void TQv2f3Page::QV2_start_ButtonClick() {
 void TQv2f3Page::QV2_stop_ButtonClick() {
     guarded([this] {
         setStatus(QStringLiteral("Статус: освобождение СОМ-порта"));
-        if (portOpen() && link_.setPhonReceive)
-            link_.setPhonReceive(false);
-        openPort(false);
+        Zi2z3StopWatch();
         setWatching(false);
         setStatus(QStringLiteral("Статус: освобождение СОМ-порта выполнено"));
     });
@@ -325,12 +283,10 @@ void TQv2f3Page::QV2_stop_ButtonClick() {
 // ---- background watch ----
 
 void TQv2f3Page::onPacket(const std::uint8_t* bytes, std::size_t count) {
-    const TBenchDecoded decoded = prAnalyzeAnswer(bytes, count);
-    if (decoded.length == 0)
-        return;
-    setTexts(decoded.texts);
-    setChecks(decoded.checks);
-    log(decoded.logLine, kLogGreen);
+    Zi2z3TakePacket(bytes, count, [this](const TBenchDecoded& decoded) {
+        setTexts(decoded.texts);
+        setChecks(decoded.checks);
+    });
 }
 
 TQv2f3Page* InstallQv2f3Page(TRelcon4* window) {

@@ -1,5 +1,6 @@
 // The "ZE2-R3" page: session and delay settings of the ZI2-Z3 test bench, its
-// eight bench commands, and the two place panels that show its packets.
+// eight bench commands, and the two place panels that show its packets. Its
+// exchanges and its watch are the core's ZI2-Z3 service.
 #pragma once
 
 #include "devices/qv2f3/bench_packet.h"
@@ -7,7 +8,6 @@
 
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 class TRelcon4;
@@ -16,27 +16,12 @@ namespace Ui {
 class TQv2f3Page;
 }
 
-// What the page needs from the port and the log window. An unset member
-// acts as a port that never opens and a log that drops the line.
-struct TQv2f3Link {
-    // Opens (true) or closes (false) the port of channel 0; ExchangeState.PortOpen[0] tells.
-    std::function<void(bool open)> openCloseCom;
-    // One request/reply over ExchangeState (TxBuf, TxLength, RxExpected -> RxBuf)
-    // on channel 0; true when exactly RxExpected bytes came back.
-    std::function<bool()> sendReceive;
-    // Background reception of the port's polling thread.
-    std::function<void(bool on)> setPhonReceive;
-    std::function<void(const qv2f3::TBenchLogLine&)> log;
-};
-
 class TQv2f3Page : public QWidget {
     Q_OBJECT
 public:
     // blockPressKey is the main window's flag that keeps device commands from overlapping.
     explicit TQv2f3Page(bool& blockPressKey, QWidget* parent = nullptr);
     ~TQv2f3Page() override;
-
-    void setLink(TQv2f3Link link);
 
     // Display operations. Places are 1 and 2; variants 1 idle voltages,
     // 2 working voltages, 3 working currents. Other numbers change nothing.
@@ -53,8 +38,9 @@ public:
                         std::uint16_t wTauto12);
     void prClearTimeIzmer(std::uint8_t bNumChannel);
 
-    // Exchanges in the QV1 frame; the port must be open.
-    bool funQV2StartSession();
+    // Exchanges in the QV1 frame; the port must be open. The session start
+    // hands over the unit's identification.
+    bool funQV2StartSession(QString& ident);
     bool funQV2ReadTimes();
     bool funQV2WriteTimes();
 
@@ -78,21 +64,16 @@ public:
 
 private:
     template <class Body> void guarded(Body body);
-    bool exchange(const TMasBytes& frame, std::size_t replyLength);
-    void openPort(bool open);
-    bool portOpen() const;
     void runBenchCommand(std::uint8_t code);
     void setStatus(const QString& text);
     void setWatching(bool watching);
     void setTexts(const std::vector<qv2f3::TFieldText>& fields);
     void setChecks(const std::vector<qv2f3::TFieldCheck>& fields);
     template <std::size_t N> void clearFields(const std::array<QString, N>& names);
-    void log(const QString& text, int color, bool asBytes = false);
     void connectButtons();
 
     std::unique_ptr<Ui::TQv2f3Page> ui;
     bool& blockPressKey_;
-    TQv2f3Link link_;
 };
 
 // The page in the main window's "ZE2-R3" tab; null until installed.
