@@ -10,6 +10,12 @@
 #include <cstddef>
 #include <cstdint>
 
+// One exchange: the request frame and the fixed length of its reply.
+struct TQv1Request {
+    TMasBytes frame;
+    std::uint16_t replyLength = 0;
+};
+
 namespace qv1 {
 
 inline constexpr std::uint8_t kTerminator = 0x3C; // "<", the last byte of a request

@@ -2,18 +2,13 @@
 // the ZI2-Z3 share (devices/qv1/qv1_framing.h). Plain functions over bytes.
 #pragma once
 
+#include "devices/qv1/qv1_framing.h"
 #include "devices/qv1m/qv1m_data.h"
 #include "exchange/frame.h"
 
 #include <QString>
 #include <cstdint>
 #include <initializer_list>
-
-// One exchange: the request frame and the fixed length of its reply.
-struct TQv1Request {
-    TMasBytes frame;
-    std::uint16_t replyLength = 0;
-};
 
 // Length byte, command, payload, terminator "<".
 TMasBytes Qv1Frame(std::uint8_t command, const TMasBytes& payload = {});

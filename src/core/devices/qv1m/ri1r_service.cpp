@@ -1,6 +1,6 @@
 #include "devices/qv1m/ri1r_service.h"
 
-#include "devices/qv1m/qv1_link.h"
+#include "devices/qv1/qv1_link.h"
 #include "engine/transaction.h"
 #include "port/port_open.h"
 

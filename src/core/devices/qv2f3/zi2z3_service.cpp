@@ -1,6 +1,6 @@
 #include "devices/qv2f3/zi2z3_service.h"
 
-#include "devices/qv1m/qv1_link.h"
+#include "devices/qv1/qv1_link.h"
 #include "engine/transaction.h"
 #include "exchange/exchange_state.h"
 #include "platform/clock.h"

@@ -1,6 +1,6 @@
 #include "devices/qv1m/qv1_wiring.h"
 
-#include "devices/qv1m/qv1_link.h"
+#include "devices/qv1/qv1_link.h"
 #include "exchange/monitor_form.h"
 #include "serial/com_port.h"
 #include "shell/app_windows.h"

@@ -1,5 +1,5 @@
 // The RI1-R page's conversation with the unit: session, writes, mode switch.
-#include "devices/qv1m/qv1_link.h"
+#include "devices/qv1/qv1_link.h"
 #include "devices/qv1m/qv1m_compare.h"
 #include "devices/qv1m/qv1m_page.h"
 #include "devices/qv1m/ri1r_service.h"

@@ -1,7 +1,7 @@
 #include "devices/qv1m/qv1m_compare_commands.h"
 
 #include "devices/compare/compare_form.h"
-#include "devices/qv1m/qv1_link.h"
+#include "devices/qv1/qv1_link.h"
 #include "devices/qv1m/qv1m_compare.h"
 #include "devices/qv1m/qv1m_file.h"
 #include "devices/qv1m/qv1m_page.h"

@@ -1,7 +1,7 @@
 #include "devices/qv2f3/qv2f3_page.h"
 #include "devices/qv1/unit_text.h"
 
-#include "devices/qv1m/qv1_link.h"
+#include "devices/qv1/qv1_link.h"
 #include "devices/qv2f3/zi2z3_service.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv2f3_page.h"

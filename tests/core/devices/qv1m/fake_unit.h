@@ -2,7 +2,7 @@
 // own memory, records every frame, and can go silent, answer short or refuse.
 #pragma once
 
-#include "devices/qv1m/qv1_link.h"
+#include "devices/qv1/qv1_link.h"
 #include "exchange/exchange_state.h"
 
 #include <map>

@@ -3,7 +3,7 @@
 // switches, and the exchange log's lines.
 #pragma once
 
-#include "devices/qv1m/qv1_link.h"
+#include "devices/qv1/qv1_link.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_model.h"
 

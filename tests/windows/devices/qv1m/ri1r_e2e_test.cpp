@@ -6,7 +6,7 @@
 // second. No assert here measures time.
 #include "core/devices/qv1m/qstring_print.h"
 #include "devices/compare/compare_form.h"
-#include "devices/qv1m/qv1_link.h"
+#include "devices/qv1/qv1_link.h"
 #include "devices/qv1m/qv1m_file.h"
 #include "devices/qv1m/qv1m_page.h"
 #include "exchange/exchange_settings.h"

@@ -1,4 +1,4 @@
-#include "devices/qv1m/qv1_link.h"
+#include "devices/qv1/qv1_link.h"
 
 #include "devices/qv1/qv1_framing.h"
 #include "engine/transaction.h"

@@ -1,4 +1,4 @@
-// How the QV1 pages reach the unit: opening channel 0 for a command, one
+// How the RI1-R and ZI2-Z3 services reach the unit: opening channel 0 for a command, one
 // request/reply transaction over ExchangeState, and the background reception
 // the ZI2-Z3 bench's watch holds the port with. All default to "no line"
 // (nothing opens, every exchange fails, nothing is switched) until the
@@ -8,7 +8,7 @@
 //   Qv1Line().setPhonReceive = [m](bool on) { m->ComPortD1->SetPhonReceive(on); };
 #pragma once
 
-#include "devices/qv1m/qv1_frame.h"
+#include "devices/qv1/qv1_framing.h"
 
 #include <functional>
 #include <optional>
