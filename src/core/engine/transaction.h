@@ -1,7 +1,7 @@
 // One request/response exchange: the request in TxBuf goes out through the
-// log window's serial port, the reply is collected into RxBuf with retries
-// and reply stitching, and the pair is written to the log. The engine knows
-// nothing about frames: it sends TxLength bytes and wants RxExpected back.
+// core's serial port of channel 0 (port/channel_port.h), the reply is collected into RxBuf with
+// retries and reply stitching, and the pair is written to the log. The engine knows nothing about
+// frames: it sends TxLength bytes and wants RxExpected back.
 #pragma once
 
 #include "exchange/log_state.h"

@@ -1,5 +1,6 @@
 // Opening and closing a channel's port. Only channel 0 has a port component
-// (the log window's ComPortD1); the other channels live in the table alone.
+// (the core's ComPortD1, port/channel_port.h); the other channels live in the
+// table alone.
 #pragma once
 
 #include <QString>

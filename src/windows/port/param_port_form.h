@@ -11,8 +11,9 @@ namespace Ui {
 class TParamPortForm;
 }
 
-// What the dialog hands to the serial port of channel 0. The log window's port
-// component is attached here; an entry left empty does nothing.
+// What the dialog hands to the serial port of channel 0. The core's port
+// component (port/channel_port.h) is attached here; an entry left empty does
+// nothing.
 struct TParamPortTarget {
     // FlowControl.ControlRTS := rtsDisable, so RTS follows SetRTS alone.
     std::function<void()> DisableRtsControl;

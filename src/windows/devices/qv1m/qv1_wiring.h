@@ -1,5 +1,6 @@
-// Puts the QV1 pages on the program's real line: channel 0 of the main window,
-// with the log window's port component for the background reception.
+// Puts the RI1-R and ZI2-Z3 services on the program's real line: channel 0
+// of the main window, with the core's port component (port/channel_port.h)
+// for the background reception.
 #pragma once
 
 // Safe to call again; the line looks the windows up each time, so it does

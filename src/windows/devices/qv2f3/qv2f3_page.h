@@ -1,4 +1,4 @@
-// The "ZE2-R3" page: session and delay settings of the ZI2-Z3 test bench, its
+// The ZI2-Z3 page (tab "ZE2-R3"): session and delay settings of the ZI2-Z3 test bench, its
 // eight bench commands, and the two place panels that show its packets. Its
 // exchanges and its watch are the core's ZI2-Z3 service.
 #pragma once
@@ -76,7 +76,7 @@ private:
     bool& blockPressKey_;
 };
 
-// The page in the main window's "ZE2-R3" tab; null until installed.
+// The ZI2-Z3 page in the main window's tab "ZE2-R3"; null until installed.
 extern TQv2f3Page* Qv2f3Page;
 // Builds the page into the window's TabSheet4.
 TQv2f3Page* InstallQv2f3Page(TRelcon4* window);

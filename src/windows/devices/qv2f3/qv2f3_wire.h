@@ -1,5 +1,5 @@
-// Connects the "ZE2-R3" page to the log window's background reception once
-// both exist; the page's exchanges go through the core's ZI2-Z3 service.
+// Connects the ZI2-Z3 page (tab "ZE2-R3") to the log window's handler of
+// background reception once both exist; the page's exchanges go through the core's ZI2-Z3 service.
 #pragma once
 
 class TMonitorForm;
