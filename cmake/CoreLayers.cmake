@@ -1,0 +1,45 @@
+# Within the core, includes run one way: a folder includes its own files and
+# those of the folders before it in RELCON4_CORE_ORDER; folders that share an
+# entry do not include each other. Checked at configure time, so an arrow
+# that points back fails the build where it is written.
+set(RELCON4_CORE_ORDER
+  "base shell" platform serial exchange port engine
+  "devices/qv1 devices/compare" "devices/qv4m devices/qv1m devices/qv2f3")
+
+function(relcon4_core_folder path out_var)
+  string(REGEX MATCH "^(devices/[^/]+|[^/]+)/" folder "${path}")
+  string(REGEX REPLACE "/$" "" folder "${folder}")
+  set(${out_var} "${folder}" PARENT_SCOPE)
+endfunction()
+
+function(relcon4_check_core_layers core_dir)
+  set(rank 0)
+  foreach(entry IN LISTS RELCON4_CORE_ORDER)
+    string(REPLACE " " ";" folders "${entry}")
+    foreach(folder IN LISTS folders)
+      set(rank_${folder} ${rank})
+    endforeach()
+    math(EXPR rank "${rank} + 1")
+  endforeach()
+  file(GLOB_RECURSE files RELATIVE ${core_dir} ${core_dir}/*.h ${core_dir}/*.cpp)
+  foreach(file IN LISTS files)
+    relcon4_core_folder("${file}" from)
+    if(NOT DEFINED rank_${from})
+      message(FATAL_ERROR "src/core/${file}: folder ${from} has no place in RELCON4_CORE_ORDER")
+    endif()
+    file(STRINGS ${core_dir}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+\"")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" target "${line}")
+      if(NOT EXISTS ${core_dir}/${target})
+        continue()
+      endif()
+      relcon4_core_folder("${target}" to)
+      if(to STREQUAL from)
+        continue()
+      endif()
+      if(NOT rank_${to} LESS rank_${from})
+        message(FATAL_ERROR "src/core/${file} includes ${target}: ${from} may include only folders below it (${RELCON4_CORE_ORDER})")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
