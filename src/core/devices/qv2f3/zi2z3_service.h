@@ -2,7 +2,7 @@
 // line alike, each with a result that names what failed: the session with the
 // six delay settings, their write, the bench commands, and the watch that
 // takes the packets the bench sends back. The line is the QV1 line
-// (devices/qv1m/qv1_link.h), which the program wires to its port.
+// (devices/qv1/qv1_link.h), which the program wires to its port.
 #pragma once
 
 #include "devices/qv2f3/bench_frames.h"
