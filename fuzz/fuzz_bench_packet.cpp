@@ -1,6 +1,7 @@
 // Bytes the ZI2-Z3 bench sends on its own, as the decoder takes them: a
 // packet of any length, whole or cut short. Nothing may be read past what
 // arrived.
+#include "base/bytes.h"
 #include "devices/qv2f3/bench_packet.h"
 #include "fuzz_check.h"
 
