@@ -1,8 +1,8 @@
 // Every RI1-R command against every fault on the line.
 #include "line_fixture.h"
 
-#include "devices/qv1m/qv1_frame.h"
 #include "devices/qv1/qv1_link.h"
+#include "devices/qv1m/qv1_frame.h"
 #include "devices/qv1m/qv1m_page.h"
 #include "platform/clock.h"
 #include "ri1r_unit.h"

@@ -342,13 +342,12 @@ WaitResult FakeSerialDevice::waitReadable(int timeoutMs) {
 FakeSerialPorts::FakeSerialPorts()
     : lines_(std::make_shared<std::map<QString, std::shared_ptr<FakeSerialLine>>>()) {
     auto lines = lines_;
-    serial::SetDeviceFactory(
-        [lines](const QString& comName) -> std::unique_ptr<SerialDevice> {
-            const auto it = lines->find(comName);
-            if (it == lines->end())
-                return nullptr;
-            return std::make_unique<FakeSerialDevice>(it->second, comName);
-        });
+    serial::SetDeviceFactory([lines](const QString& comName) -> std::unique_ptr<SerialDevice> {
+        const auto it = lines->find(comName);
+        if (it == lines->end())
+            return nullptr;
+        return std::make_unique<FakeSerialDevice>(it->second, comName);
+    });
 }
 
 FakeSerialPorts::~FakeSerialPorts() {

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "base/bytes.h"
+#include "platform/serial_device.h"
 #include "serial/com_port_settings.h"
 #include "serial/com_port_types.h"
-#include "platform/serial_device.h"
 
 #include <QObject>
 #include <QString>

@@ -1,8 +1,8 @@
 // The fake device that later tests script: replies on request, with delays,
 // split in chunks, and a record of what was written.
 #include "platform/clock.h"
-#include "serial/com_port.h"
 #include "platform/fake_serial_device.h"
+#include "serial/com_port.h"
 
 #include <gtest/gtest.h>
 

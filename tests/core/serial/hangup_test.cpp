@@ -1,8 +1,8 @@
 // The adapter pulled out in the middle of a send: the send fails with its
 // code within the completion limit, and the port still closes and reopens.
+#include "platform/fake_serial_device.h"
 #include "pty_line.h"
 #include "serial/com_port.h"
-#include "platform/fake_serial_device.h"
 #include "support/test_env.h"
 
 #include <QTimer>

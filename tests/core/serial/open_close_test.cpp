@@ -1,10 +1,10 @@
 // Opening, closing and settings of the component, on a pseudo-terminal and
 // on the in-process fake device.
+#include "platform/fake_serial_device.h"
 #include "platform/tty_device.h"
 #include "platform/user_folders.h"
 #include "pty_line.h"
 #include "serial/com_port.h"
-#include "platform/fake_serial_device.h"
 
 #include <QFile>
 #include <fcntl.h>

@@ -3,11 +3,11 @@
 // time of day, a fresh log and a recording stand-in for the user.
 #pragma once
 
+#include "core/port/settings_fixture.h"
 #include "exchange/log_state.h"
 #include "platform/port_map.h"
 #include "platform/user_folders.h"
 #include "port/port_rules.h"
-#include "core/port/settings_fixture.h"
 #include "shell/app_windows.h"
 #include "support/recording_interaction.h"
 

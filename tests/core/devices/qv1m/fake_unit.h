@@ -3,6 +3,7 @@
 #pragma once
 
 #include "devices/qv1/qv1_link.h"
+#include "devices/qv1m/qv1_frame.h"
 #include "exchange/exchange_state.h"
 
 #include <map>

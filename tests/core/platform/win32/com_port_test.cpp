@@ -1,9 +1,9 @@
 // The Windows build's serial component against a simulated RO-4D on the far
 // side of a COM port (see windows_line.h for the ports).
+#include "core/serial/exchange_port.h"
 #include "platform/clock.h"
 #include "platform/port_map.h"
 #include "platform/tty_device.h"
-#include "core/serial/exchange_port.h"
 #include "windows_line.h"
 
 #include <QStringList>

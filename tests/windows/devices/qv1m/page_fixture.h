@@ -1,10 +1,10 @@
 // The main window with its RI1-R page, shown headless, and a fake unit on the line.
 #pragma once
 
-#include "devices/qv1m/qv1m_page.h"
-#include "exchange/exchange_state.h"
 #include "core/devices/qv1m/fake_unit.h"
 #include "core/devices/qv1m/qstring_print.h"
+#include "devices/qv1m/qv1m_page.h"
+#include "exchange/exchange_state.h"
 #include "shell/app_globals.h"
 #include "shell/relcon4_window.h"
 
