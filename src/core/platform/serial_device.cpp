@@ -17,9 +17,8 @@ void SetDeviceFactory(DeviceFactory factory) {
     Factory() = std::move(factory);
 }
 
-std::unique_ptr<SerialDevice> MakeInstalledDevice(const QString& comName, bool& installed) {
-    installed = static_cast<bool>(Factory());
-    return installed ? Factory()(comName) : nullptr;
+const DeviceFactory& InstalledDeviceFactory() {
+    return Factory();
 }
 
 WriteResult SerialDevice::writeWithin(const std::uint8_t* data, std::size_t count, int limitMs) {

@@ -120,8 +120,7 @@ using DeviceFactory = std::function<std::unique_ptr<SerialDevice>(const QString&
 // The devices the serial port component opens instead of the system's own
 // (tests, benchmarks); an empty factory restores the system's.
 void SetDeviceFactory(DeviceFactory factory);
-// The device for comName: the installed factory's, else nullptr (the
-// caller then opens the system's own).
-std::unique_ptr<SerialDevice> MakeInstalledDevice(const QString& comName, bool& installed);
+// The factory installed last; empty when the system's devices are in force.
+const DeviceFactory& InstalledDeviceFactory();
 
 } // namespace serial

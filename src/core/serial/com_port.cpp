@@ -8,10 +8,8 @@
 namespace {
 
 std::unique_ptr<serial::SerialDevice> MakeDevice(const QString& comName) {
-    bool installed = false;
-    auto device = serial::MakeInstalledDevice(comName, installed);
-    if (installed)
-        return device;
+    if (const serial::DeviceFactory& factory = serial::InstalledDeviceFactory())
+        return factory(comName);
     return std::make_unique<platform::TtyDevice>(comName);
 }
 

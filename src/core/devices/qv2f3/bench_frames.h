@@ -3,7 +3,7 @@
 // "<"); bench commands are three bytes "C", code, sum.
 #pragma once
 
-#include "exchange/frame.h"
+#include "base/bytes.h"
 
 #include <QString>
 #include <QStringView>

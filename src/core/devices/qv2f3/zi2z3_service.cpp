@@ -3,6 +3,7 @@
 #include "devices/qv1/qv1_link.h"
 #include "engine/transaction.h"
 #include "exchange/exchange_state.h"
+#include "exchange/frame.h"
 #include "platform/clock.h"
 #include "port/channel_port.h"
 #include "serial/com_port.h"
