@@ -162,12 +162,18 @@ TEST_F(Qv4mFilesTest, UnloadableFilesChangeNothing) {
     setText("T_240_Edit", QStringLiteral("123"));
     for (const char* name : {"empty.qvf", "folder.qvf", "missing.qvf"})
         Load(Path(name));
-    EXPECT_EQ(Plain(), QStringList(3, QStringLiteral("Загрузка не прошла")));
+    // An empty file is one of the wrong size, and says so.
+    EXPECT_EQ(Plain(), (QStringList{QStringLiteral("Загрузка не прошла\nВ файле 0 байт, а в "
+                                                   "файле конфигурации их 148"),
+                                    QStringLiteral("Загрузка не прошла"),
+                                    QStringLiteral("Загрузка не прошла")}));
     EXPECT_EQ(text("T_240_Edit"), QStringLiteral("123"));
     EXPECT_EQ(mParamRegs, TParamRegs{});
 }
 
-TEST_F(Qv4mFilesTest, ShortAndLongFilesLoadOnlyWhatTheyHold) {
+// The words a file holds are taken in file order (the compare and the write
+// take only whole files), but the load refuses a file that is not whole.
+TEST_F(Qv4mFilesTest, ShortAndLongFilesLoadNothing) {
     TParamRegs p{};
     TModeRegs m{};
     TExtraWords e{};
@@ -187,8 +193,44 @@ TEST_F(Qv4mFilesTest, ShortAndLongFilesLoadOnlyWhatTheyHold) {
 
     Put(Path("short.qvf"), data);
     Load(Path("short.qvf"));
-    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("100"));
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("240"));
+    EXPECT_EQ(Plain(), QStringList{QStringLiteral("Загрузка не прошла\nВ файле 66 байт, а в "
+                                                  "файле конфигурации их 148")});
+}
+
+// A file of any size but 148 bytes is refused with its size, and the pages
+// and the images stay as the technician left them.
+TEST_F(Qv4mFilesTest, DamagedFileIsRefusedAndThePagesStay) {
+    setText("T_240_Edit", QStringLiteral("123"));
+    setText("VoltHiBtnEdit", QStringLiteral("4,44"));
+    setText("T_wait_Edit", QStringLiteral("9"));
+    mParamRegs[23] = 0x1234;
+    const auto shown = [this] {
+        QStringList all;
+        for (QWidget* tab : {modeTab, timesTab})
+            for (QLineEdit* e : tab->findChildren<QLineEdit*>())
+                all << e->objectName() + QLatin1Char('=') + e->text();
+        return all;
+    };
+    const QStringList before = shown();
+    const TRo4dImage images{mParamRegs, mModeRegs, mExtraWords};
+    for (int size : {100, 147, 149, 200}) {
+        SCOPED_TRACE(size);
+        user.messages.clear();
+        Put(Path("damaged.qvf"), QByteArray(size, '\x07'));
+        Load(Path("damaged.qvf"));
+        EXPECT_EQ(Plain(), QStringList{QStringLiteral("Загрузка не прошла\nВ файле %1 байт, а в "
+                                                      "файле конфигурации их 148")
+                                           .arg(size)});
+        EXPECT_EQ(shown(), before);
+        EXPECT_EQ((TRo4dImage{mParamRegs, mModeRegs, mExtraWords}), images);
+    }
+    // A whole file still loads.
+    user.messages.clear();
+    Put(Path("whole.qvf"), QByteArray(148, '\0'));
+    Load(Path("whole.qvf"));
     EXPECT_EQ(Plain(), QStringList{QStringLiteral("Успешно")});
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("0"));
 }
 
 TEST_F(Qv4mFilesTest, RegisterExportByteForByte) {
