@@ -108,6 +108,31 @@ TEST_F(Qv4mFilesTest, SaveThenLoadBringsThePagesBack) {
     EXPECT_EQ(ReadAll(Path("a.qvf")), saved);
 }
 
+// Codes that two-decimal volts do not lead back to (1000 shows as 4.89 V on
+// a 5.00 V reference, which is 1001): loaded and saved unchanged, the file
+// keeps them; an edited entry is converted from its volts.
+TEST_F(Qv4mFilesTest, LoadedCodesAreSavedBackAsTheyWere) {
+    SaveAs(Path("a.qvf"));
+    QByteArray file = ReadAll(Path("a.qvf"));
+    ASSERT_EQ(file.size(), 148);
+    for (const auto& [word, code] : {std::pair{wBut_Lvl_DO, 1000}, std::pair{wSig_Lvl_SC, 1001}}) {
+        file[2 * word] = static_cast<char>(code & 0xFF);
+        file[2 * word + 1] = static_cast<char>(code >> 8);
+    }
+    Put(Path("a.qvf"), file);
+    Load(Path("a.qvf"));
+    EXPECT_EQ(text("VoltHiBtnEdit"), FormatVolts(4.89));
+    user.boxAnswers.push_back(IDYES);
+    SaveAs(Path("a.qvf"));
+    EXPECT_EQ(ReadAll(Path("a.qvf")), file);
+
+    setText("VoltHiBtnEdit", QStringLiteral("4,89"));
+    user.boxAnswers.push_back(IDYES);
+    SaveAs(Path("a.qvf"));
+    EXPECT_EQ(mParamRegs[wBut_Lvl_DO], 1001) << "typed: converted";
+    EXPECT_EQ(mParamRegs[wSig_Lvl_SC], 1001);
+}
+
 TEST_F(Qv4mFilesTest, DialogsOpenInTheFolderUsedLastAcrossRuns) {
     const QString folder = dir.filePath(QStringLiteral("объект 7"));
     ASSERT_TRUE(QDir().mkpath(folder));
