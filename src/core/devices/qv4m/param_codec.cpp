@@ -184,26 +184,18 @@ void ShowParamWords(const TParamRegs& regs, double rVoltOpora, bool board2x, TQv
                     int& mainMode, TShownCodes* shown) {
     for (const TWholeField& f : kWholeFields)
         p.*f.text = WholeText(regs[f.word], f.scale);
-    const double vrefShown = RefVolts(regs[bVoltRef], rVoltOpora);
     if (shown)
         shown->clear();
-    const auto show = [&](TVoltEntry entry, const QString& text, std::uint16_t code) {
-        p.*entry = text;
-        if (shown)
-            shown->note(entry, text, code);
-    };
-    const auto volts = [&](TVoltEntry entry, std::uint16_t code) {
-        show(entry, FormatVolts(CodeVolts(code, vrefShown)), code);
-    };
-    show(&TQv4mParams::VoltOpora, FormatVolts(vrefShown), regs[bVoltRef]);
+    const TVoltShower shower(p, RefVolts(regs[bVoltRef], rVoltOpora), shown);
+    shower.reference(regs[bVoltRef]);
     if (board2x) {
-        volts(&TQv4mParams::Edit1, regs[wTest_Lvl_DO]);
-        volts(&TQv4mParams::Edit2, regs[cVolt_Lvl_L]);
+        shower.volts(&TQv4mParams::Edit1, regs[wTest_Lvl_DO]);
+        shower.volts(&TQv4mParams::Edit2, regs[cVolt_Lvl_L]);
     } else {
-        volts(&TQv4mParams::VoltLowTestMotor, regs[cVolt_Lvl_L]);
+        shower.volts(&TQv4mParams::VoltLowTestMotor, regs[cVolt_Lvl_L]);
     }
     for (const TVoltField& f : kThresholds)
-        volts(f.text, regs[f.word]);
+        shower.volts(f.text, regs[f.word]);
     UnpackFlagMode1(regs[wFlag_Mode_1], p, mainMode);
     p.LineChecks = static_cast<std::uint16_t>((p.LineChecks & ~sig::Lines) |
                                               (regs[wFlagCheck_But_Sig_SW_OZ] & sig::Lines));

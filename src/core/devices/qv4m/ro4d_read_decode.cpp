@@ -1,6 +1,5 @@
 #include "devices/qv4m/ro4d_read_decode.h"
 
-#include "devices/qv4m/number_text.h"
 #include "devices/qv4m/shown_codes.h"
 
 namespace {
@@ -23,32 +22,11 @@ void decodeTimes(const TWords& w, TQv4mParams& p) {
     p.TimeAntidrebWarning = WholeText(low(w[7]), 20);
 }
 
-// Puts voltages on the page against the reference page 1 gave, noting the
-// code each came from.
-class TVoltShower {
-public:
-    TVoltShower(TQv4mParams& p, const TReadCarry& carry, TShownCodes* shown)
-        : p_(p), carry_(carry), shown_(shown) {}
-
-    void show(TVoltEntry entry, const QString& text, std::uint16_t code) const {
-        p_.*entry = text;
-        if (shown_)
-            shown_->note(entry, text, code);
-    }
-    void volts(TVoltEntry entry, std::uint16_t code) const {
-        show(entry, FormatVolts(CodeVolts(code, carry_.vrefShown)), code);
-    }
-
-private:
-    TQv4mParams& p_;
-    const TReadCarry& carry_;
-    TShownCodes* shown_;
-};
-
 void decodeReferenceAndButtons(const TWords& w, double rVoltOpora, bool board2x, TQv4mParams& p,
-                               TReadCarry& carry, const TVoltShower& shower) {
+                               TReadCarry& carry, TShownCodes* shown) {
     carry.vrefShown = RefVolts(low(w[4]), rVoltOpora);
-    shower.show(&TQv4mParams::VoltOpora, FormatVolts(carry.vrefShown), low(w[4]));
+    const TVoltShower shower(p, carry.vrefShown, shown);
+    shower.reference(low(w[4]));
     p.TimeAntidrebRele = WholeText(low(w[0]), 2);
     p.T_end = WholeText(w[1]);
     // Word 2 is wTest_Lvl_DO and word 3 cVolt_Lvl_L. Older boards keep their
@@ -66,7 +44,8 @@ void decodeReferenceAndButtons(const TWords& w, double rVoltOpora, bool board2x,
 }
 
 void decodeSignalsAndOptions(const TWords& w, TQv4mParams& p, int& mainMode, TReadCarry& carry,
-                             const TVoltShower& shower) {
+                             TShownCodes* shown) {
+    const TVoltShower shower(p, carry.vrefShown, shown);
     shower.volts(&TQv4mParams::VoltHiSig, w[0]);
     shower.volts(&TQv4mParams::VoltDnSig, w[1]);
     shower.volts(&TQv4mParams::VoltLoSig, w[2]);
@@ -83,16 +62,15 @@ void decodeSignalsAndOptions(const TWords& w, TQv4mParams& p, int& mainMode, TRe
 
 void DecodeReadPage(int page, const TWords& words, double rVoltOpora, bool board2x, TQv4mParams& p,
                     int& mainMode, TReadCarry& carry, TShownCodes* shown) {
-    const TVoltShower shower(p, carry, shown);
     switch (page) {
     case 0:
         decodeTimes(words, p);
         break;
     case 1:
-        decodeReferenceAndButtons(words, rVoltOpora, board2x, p, carry, shower);
+        decodeReferenceAndButtons(words, rVoltOpora, board2x, p, carry, shown);
         break;
     case 2:
-        decodeSignalsAndOptions(words, p, mainMode, carry, shower);
+        decodeSignalsAndOptions(words, p, mainMode, carry, shown);
         break;
     case 3:
         // Only the six line boxes; the board switches are set on the board.

@@ -1,5 +1,7 @@
 #include "devices/qv4m/shown_codes.h"
 
+#include "devices/qv4m/number_text.h"
+
 #include <algorithm>
 
 void TShownCodes::note(TVoltEntry entry, const QString& text, std::uint16_t code) {
@@ -27,4 +29,18 @@ std::optional<std::uint16_t> TShownCodes::kept(const TQv4mParams& p, TVoltEntry 
     if (!stillShown(p, entry) || (entry != reference && !stillShown(p, reference)))
         return std::nullopt;
     return find(entry)->code;
+}
+
+void TVoltShower::show(TVoltEntry entry, const QString& text, std::uint16_t code) const {
+    p_.*entry = text;
+    if (shown_)
+        shown_->note(entry, text, code);
+}
+
+void TVoltShower::reference(std::uint16_t code) const {
+    show(&TQv4mParams::VoltOpora, FormatVolts(vrefShown_), code);
+}
+
+void TVoltShower::volts(TVoltEntry entry, std::uint16_t code) const {
+    show(entry, FormatVolts(CodeVolts(code, vrefShown_)), code);
 }

@@ -35,3 +35,23 @@ private:
 
     std::vector<TShown> shown_;
 };
+
+// Puts voltages into the page values against a shown reference voltage,
+// noting (when shown is given) the code each came from.
+class TVoltShower {
+public:
+    TVoltShower(TQv4mParams& p, double vrefShown, TShownCodes* shown)
+        : p_(p), vrefShown_(vrefShown), shown_(shown) {}
+
+    // The reference voltage itself, from the reference code.
+    void reference(std::uint16_t code) const;
+    // An ADC code as volts.
+    void volts(TVoltEntry entry, std::uint16_t code) const;
+
+private:
+    void show(TVoltEntry entry, const QString& text, std::uint16_t code) const;
+
+    TQv4mParams& p_;
+    double vrefShown_;
+    TShownCodes* shown_;
+};
