@@ -39,6 +39,9 @@ const TShownValue kShown[] = {
     {"T_min6b", &TQv4mParams::T_min6b, "с"},
     {"T_240", &TQv4mParams::T_240, "с"},
     {"T_end", &TQv4mParams::T_end, "с"},
+    {"T_wait", &TQv4mParams::T_wait, "с"},
+    {"TimeMode3", &TQv4mParams::TimeMode3, "с"},
+    {"PeriodTimeTest", &TQv4mParams::PeriodTimeTest, "с"},
 };
 
 struct TDecoded {

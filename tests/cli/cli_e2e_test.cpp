@@ -98,6 +98,7 @@ public:
 // nothing; a compare with a file says what differs, with both values.
 TEST_F(CliTest, ExitCodesNameWhatFailed) {
     writeFile("short.qvf", QByteArray(100, '\0'));
+    writeFile("long.qvf", QByteArray(200, '\0'));
     struct Case {
         const char* name;
         QStringList args;
@@ -129,6 +130,12 @@ TEST_F(CliTest, ExitCodesNameWhatFailed) {
          {},
          6,
          "в файле 100 байт",
+         true},
+        {"long file",
+         {"ro4d", "write", "--port", "%PORT%", "%DIR%/long.qvf"},
+         {},
+         6,
+         "в файле 200 байт",
          true},
         {"missing file",
          {"ro4d", "write", "--port", "%PORT%", "%DIR%/none.qvf"},
@@ -188,6 +195,12 @@ TEST_F(CliTest, ExitCodesNameWhatFailed) {
          {},
          6,
          "в файле 100 байт",
+         true},
+        {"diff long file",
+         {"ro4d", "diff", "--port", "%PORT%", "%DIR%/long.qvf"},
+         {},
+         6,
+         "в файле 200 байт",
          true},
     };
     for (const Case& c : cases) {

@@ -19,7 +19,7 @@ const QString kDone = QStringLiteral("Статус: выполнено");
 const QString kFailed = QStringLiteral("Статус: ошибка");
 
 // Replies: the version, then pages 0 to 6 (page 0 fills T_240_Edit, page 2
-// VoltHiSigEditEdit); the faults hit page 1. Frames: 6 bytes a page request,
+// VoltHiSigEditEdit and TimeMode3_Edit); the faults hit page 1. Frames: 6 bytes a page request,
 // 22 a write frame; the write's faults hit frame 2.
 const std::vector<LineCommand> kCommands{
     {"Read",
@@ -31,7 +31,7 @@ const std::vector<LineCommand> kCommands{
      kDone,
      kFailed,
      {},
-     {{"T_240_Edit", 1}, {"VoltHiSigEditEdit", 3}}},
+     {{"T_240_Edit", 1}, {"VoltHiSigEditEdit", 3}, {"TimeMode3_Edit", 3}}},
     {"Write", "WrDataButton", 7, 22, 1, true, kDone, kFailed, kFailed, {}},
     {"SaveToFlash", "SaveToFlashButton", 1, 5, 0, true, kDone, kFailed, kFailed, {}},
     {"Restart", "RestartButton", 1, 5, 0, false, kDone, kFailed, {}, {}},

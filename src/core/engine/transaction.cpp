@@ -51,6 +51,30 @@ void readReply(TCustomComPortD& port) {
     StitchReply(port, want);
 }
 
+// Bytes that are not taken go to the log as a red command line.
+void logDropped(const TMasBytes& buf, std::size_t count) {
+    const std::size_t n = std::min(count, buf.size());
+    QString bytes(static_cast<qsizetype>(n), Qt::Uninitialized);
+    for (std::size_t k = 0; k < n; ++k)
+        bytes[static_cast<qsizetype>(k)] = QChar(buf[k]);
+    AnalyzeLog.sStr = bytes;
+    ExchangeLog().prStatusAsCmdToLog(clLogRed, LogHex);
+}
+
+void refuseForeignReply(TCustomComPortD& port, const TReplyCheck& check) {
+    TExchangeState& ex = ExchangeState;
+    const QString whose = check(ex.RxBuf, ex.RxLength);
+    if (whose.isEmpty())
+        return;
+    LogStatusLine(whose, clLogRed);
+    logDropped(ex.RxBuf, ex.RxLength);
+    // The rest of that reply, and this request's own if it follows, must not
+    // meet the next request.
+    DiscardStaleInput(port, true);
+    ex.RxLength = 0;
+    ex.ReplyFailed = true;
+}
+
 } // namespace
 
 void LogStatusLine(const QString& text, TLogColor color) {
@@ -58,18 +82,16 @@ void LogStatusLine(const QString& text, TLogColor color) {
     ExchangeLog().prStatusAsStrToLog(color);
 }
 
-void DiscardStaleInput(TCustomComPortD& port) {
+void DiscardStaleInput(TCustomComPortD& port, bool evenIfQuiet) {
     TExchangeState& ex = ExchangeState;
-    for (int pass = 0; pass < kDiscardPasses && port.funDataIsOk() > 0; ++pass) {
+    for (int pass = 0;
+         pass < kDiscardPasses && ((evenIfQuiet && pass == 0) || port.funDataIsOk() > 0); ++pass) {
+        const bool waited = evenIfQuiet && pass == 0;
         std::uint16_t count = kDiscardWant;
         ex.ReplyFailed = !port.ReadData(&ex.RxTailBuf, count, 0, 0, 0, 0);
         pDelay(100);
-        const std::size_t n = std::min<std::size_t>(count, ex.RxTailBuf.size());
-        QString bytes(static_cast<qsizetype>(n), Qt::Uninitialized);
-        for (std::size_t k = 0; k < n; ++k)
-            bytes[static_cast<qsizetype>(k)] = QChar(ex.RxTailBuf[k]);
-        AnalyzeLog.sStr = bytes;
-        ExchangeLog().prStatusAsCmdToLog(clLogRed, LogHex);
+        if (count > 0 || !waited)
+            logDropped(ex.RxTailBuf, count);
     }
 }
 
@@ -116,7 +138,7 @@ TAttemptVerdict JudgeAttempt(bool replyFailed, std::uint16_t rxLength, bool goin
     return verdict;
 }
 
-void RunTransaction(std::uint8_t bNumChannel) {
+void RunTransaction(std::uint8_t bNumChannel, const TReplyCheck& check) {
     TExchangeState& ex = ExchangeState;
     if (bNumChannel >= kNumChannels || !ExchangePort()) {
         ex.SendFailed = ex.ReplyFailed = true;
@@ -153,6 +175,8 @@ void RunTransaction(std::uint8_t bNumChannel) {
             ex.RxLength = 0;
             goingOn = false;
             ex.PortCrash[bNumChannel] = true;
+        } else if (check && ex.RxLength > 0) {
+            refuseForeignReply(port, check);
         }
         port.SetPhonReceive(true);
 
@@ -169,11 +193,11 @@ void RunTransaction(std::uint8_t bNumChannel) {
     }
 }
 
-bool SendReceive(std::uint8_t bNumChannel) {
+bool SendReceive(std::uint8_t bNumChannel, const TReplyCheck& check) {
     const TExchangeState& ex = ExchangeState;
     if (bNumChannel >= kNumChannels || !ex.PortOpen[bNumChannel] || !ExchangePort())
         return false;
-    RunTransaction(bNumChannel);
+    RunTransaction(bNumChannel, check);
     if (ex.RxExpected == 0)
         return true;
     return ex.RxLength == ex.RxExpected;

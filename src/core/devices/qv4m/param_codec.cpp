@@ -2,6 +2,7 @@
 
 #include "devices/qv4m/mode_editor.h"
 #include "devices/qv4m/number_text.h"
+#include "devices/qv4m/shown_codes.h"
 
 #include <cmath>
 
@@ -156,41 +157,45 @@ void UnpackFlagMode1(std::uint16_t word, TQv4mParams& p, int& mainMode) {
 }
 
 bool BuildParamWords(const TQv4mParams& p, std::uint16_t flagMode1, double rVoltOpora, bool board2x,
-                     TParamRegs& regs) {
+                     TParamRegs& regs, const TShownCodes* shown) {
     const double vref = LenientToDouble(p.VoltOpora);
     if (!IsUsableVref(vref))
         return false;
-    const auto adc = [vref](const QString& text) { return AdcCode(LenientToDouble(text), vref); };
+    const auto keptCode = [&](TVoltEntry entry) {
+        return shown ? shown->kept(p, entry) : std::nullopt;
+    };
+    const auto adc = [&](TVoltEntry entry) {
+        return keptCode(entry).value_or(AdcCode(LenientToDouble(p.*entry), vref));
+    };
 
     for (const TWholeField& f : kWholeFields)
         regs[f.word] = WholeWord(p.*f.text, f.scale);
-    regs[wTest_Lvl_DO] = board2x ? adc(p.Edit1) : 0;
-    regs[cVolt_Lvl_L] = adc(board2x ? p.Edit2 : p.VoltLowTestMotor);
-    regs[bVoltRef] = RefCode(vref, rVoltOpora);
+    regs[wTest_Lvl_DO] = board2x ? adc(&TQv4mParams::Edit1) : 0;
+    regs[cVolt_Lvl_L] = adc(board2x ? &TQv4mParams::Edit2 : &TQv4mParams::VoltLowTestMotor);
+    regs[bVoltRef] = keptCode(&TQv4mParams::VoltOpora).value_or(RefCode(vref, rVoltOpora));
     for (const TVoltField& f : kThresholds)
-        regs[f.word] = adc(p.*f.text);
+        regs[f.word] = adc(f.text);
     regs[wFlag_Mode_1] = flagMode1;
     regs[wFlagCheck_But_Sig_SW_OZ] = p.LineChecks;
     return true;
 }
 
 void ShowParamWords(const TParamRegs& regs, double rVoltOpora, bool board2x, TQv4mParams& p,
-                    int& mainMode) {
+                    int& mainMode, TShownCodes* shown) {
     for (const TWholeField& f : kWholeFields)
         p.*f.text = WholeText(regs[f.word], f.scale);
-    const double vrefShown = RefVolts(regs[bVoltRef], rVoltOpora);
-    p.VoltOpora = FormatVolts(vrefShown);
-    const auto volts = [vrefShown](std::uint16_t code) {
-        return FormatVolts(CodeVolts(code, vrefShown));
-    };
+    if (shown)
+        shown->clear();
+    const TVoltShower shower(p, RefVolts(regs[bVoltRef], rVoltOpora), shown);
+    shower.reference(regs[bVoltRef]);
     if (board2x) {
-        p.Edit1 = volts(regs[wTest_Lvl_DO]);
-        p.Edit2 = volts(regs[cVolt_Lvl_L]);
+        shower.volts(&TQv4mParams::Edit1, regs[wTest_Lvl_DO]);
+        shower.volts(&TQv4mParams::Edit2, regs[cVolt_Lvl_L]);
     } else {
-        p.VoltLowTestMotor = volts(regs[cVolt_Lvl_L]);
+        shower.volts(&TQv4mParams::VoltLowTestMotor, regs[cVolt_Lvl_L]);
     }
     for (const TVoltField& f : kThresholds)
-        p.*f.text = volts(regs[f.word]);
+        shower.volts(f.text, regs[f.word]);
     UnpackFlagMode1(regs[wFlag_Mode_1], p, mainMode);
     p.LineChecks = static_cast<std::uint16_t>((p.LineChecks & ~sig::Lines) |
                                               (regs[wFlagCheck_But_Sig_SW_OZ] & sig::Lines));

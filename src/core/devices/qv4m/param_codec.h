@@ -8,6 +8,7 @@
 #include <cstdint>
 
 struct TModeEditor;
+class TShownCodes;
 
 // The parameter controls of the two pages: edit texts and option states.
 struct TQv4mParams {
@@ -56,12 +57,14 @@ void UnpackFlagMode1(std::uint16_t word, TQv4mParams& p, int& mainMode);
 
 // Fills words 0 to 22 and 24 from the page (word 23 and words 25 to 32 keep
 // their values). Returns false, leaving every word as it was, when the
-// reference voltage is not usable.
+// reference voltage is not usable. With shown, a voltage entry still showing
+// what a read or a load gave it keeps the code it came from.
 bool BuildParamWords(const TQv4mParams& p, std::uint16_t flagMode1, double rVoltOpora, bool board2x,
-                     TParamRegs& regs);
+                     TParamRegs& regs, const TShownCodes* shown = nullptr);
 
 // Puts the parameter words back into the page's values: numbers, the reference
 // voltage, thresholds for the board's layout, options and the main mode from
-// word 19, and the six line boxes from word 24.
+// word 19, and the six line boxes from word 24. With shown, what the voltage
+// entries now show and their codes replace what it held.
 void ShowParamWords(const TParamRegs& regs, double rVoltOpora, bool board2x, TQv4mParams& p,
-                    int& mainMode);
+                    int& mainMode, TShownCodes* shown = nullptr);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -86,10 +87,10 @@ int LoadConfigWords(const QByteArray& data, TParamRegs& params, TModeRegs& mode,
     return count;
 }
 
-bool ParseConfigImage(const QByteArray& data, TRo4dImage& image, QString& reason) {
+bool ParseConfigImage(const QByteArray& data, TRo4dImage& image, QString& reason, qint64 fileSize) {
     if (data.size() != kConfigFileBytes) {
         reason = QStringLiteral("в файле %1 байт, а в файле конфигурации их %2")
-                     .arg(data.size())
+                     .arg(std::max<qint64>(fileSize, data.size()))
                      .arg(kConfigFileBytes);
         return false;
     }
@@ -101,7 +102,7 @@ bool ParseConfigImage(const QByteArray& data, TRo4dImage& image, QString& reason
     return true;
 }
 
-bool ReadConfigImage(const QString& path, TRo4dImage& image, QString& reason) {
+bool ReadConfigBytes(const QString& path, QByteArray& data, qint64& fileSize, QString& reason) {
     const QFileInfo info(path);
     if (!info.isFile()) {
         reason =
@@ -113,13 +114,20 @@ bool ReadConfigImage(const QString& path, TRo4dImage& image, QString& reason) {
         reason = QStringLiteral("не удаётся открыть (%1)").arg(file.errorString());
         return false;
     }
+    fileSize = file.size();
     // One byte more than a whole file tells a longer file from a whole one.
-    const QByteArray data = file.read(kConfigFileBytes + 1);
+    data = file.read(kConfigFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         reason = QStringLiteral("ошибка чтения (%1)").arg(file.errorString());
         return false;
     }
-    return ParseConfigImage(data, image, reason);
+    return true;
+}
+
+bool ReadConfigImage(const QString& path, TRo4dImage& image, QString& reason) {
+    QByteArray data;
+    qint64 size = 0;
+    return ReadConfigBytes(path, data, size, reason) && ParseConfigImage(data, image, reason, size);
 }
 
 QByteArray RegExportText(const TParamRegs& params, const TModeRegs& mode) {

@@ -21,11 +21,17 @@ QByteArray ConfigFileBytes(const TParamRegs& params, const TModeRegs& mode,
 int LoadConfigWords(const QByteArray& data, TParamRegs& params, TModeRegs& mode,
                     TExtraWords& extra);
 
-// A whole configuration file for a compare or a write: exactly 148 bytes.
-// Anything else is refused whole, with the reason in Russian.
-bool ParseConfigImage(const QByteArray& data, TRo4dImage& image, QString& reason);
-// The same from a file on disk: no regular file, an unreadable one and a
-// read error are refused as well.
+// A whole configuration file for a load, a compare or a write: exactly 148
+// bytes. Anything else is refused whole, with the reason in Russian, naming
+// fileSize when data is only the start of a longer file.
+bool ParseConfigImage(const QByteArray& data, TRo4dImage& image, QString& reason,
+                      qint64 fileSize = -1);
+// The bytes of a configuration file on disk, one more than a whole file at
+// most (so a longer file tells itself from a whole one): no regular file, an
+// unreadable one and a read error are refused, with the reason in Russian.
+// fileSize gets the size of the whole file.
+bool ReadConfigBytes(const QString& path, QByteArray& data, qint64& fileSize, QString& reason);
+// Both: the file read from disk and taken only whole.
 bool ReadConfigImage(const QString& path, TRo4dImage& image, QString& reason);
 
 // The 43 lines "        name = 0xHHHH;" with CR LF: the 20 mode words, then

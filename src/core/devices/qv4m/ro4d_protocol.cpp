@@ -16,6 +16,32 @@ constexpr std::uint8_t kCmdAdc = 7;
 constexpr std::uint8_t kCrcBytes = 2;
 constexpr int kVersionChars = 21;
 constexpr int kDataStart = 4;
+constexpr int kCommandByte = 2;
+
+QString commandName(std::uint8_t command) {
+    switch (command) {
+    case kCmdVersion:
+        return QStringLiteral("версия");
+    case kCmdPage:
+        return QStringLiteral("чтение страницы");
+    case kCmdSave:
+        return QStringLiteral("запись во FLASH");
+    case kCmdRestart:
+        return QStringLiteral("перезапуск");
+    case kCmdWrite:
+        return QStringLiteral("запись");
+    case kCmdErrors:
+        return QStringLiteral("чтение ошибок");
+    case kCmdAdc:
+        return QStringLiteral("канал АЦП");
+    default:
+        return QStringLiteral("неизвестная");
+    }
+}
+
+QString commandText(std::uint8_t command) {
+    return QStringLiteral("%1 (%2)").arg(command).arg(commandName(command));
+}
 
 TRo4dRequest request(std::uint8_t command, TMasBytes argument, std::uint16_t replyLength) {
     TRo4dRequest r;
@@ -107,6 +133,13 @@ QString ReplyCrcMismatch(const TMasBytes& reply, std::size_t length) {
     auto hex = [](std::uint16_t v) { return QString::fromStdString(ValueToHex(2, true, v)); };
     return QStringLiteral("Ответ с неверной CRC: ожидалась %1, получена %2")
         .arg(hex(expected), hex(received));
+}
+
+QString ReplyCommandMismatch(const TMasBytes& reply, std::size_t length, std::uint8_t command) {
+    if (length <= kCommandByte || reply.size() <= kCommandByte || reply[kCommandByte] == command)
+        return {};
+    return QStringLiteral("Отброшен ответ на команду %1: запрошена команда %2")
+        .arg(commandText(reply[kCommandByte]), commandText(command));
 }
 
 QString VersionText(const TMasBytes& reply) {

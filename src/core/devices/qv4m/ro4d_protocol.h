@@ -44,6 +44,11 @@ std::array<std::uint16_t, kRo4dPageWords> PageWords(const TMasBytes& reply);
 // The reply still counts: units in the field may rely on that.
 QString ReplyCrcMismatch(const TMasBytes& reply, std::size_t length);
 
+// The log line for a reply whose command byte is not that of the request
+// sent: it answers another request (one that came late), so it is not this
+// one's. Empty when the command matches, or the reply is too short to tell.
+QString ReplyCommandMismatch(const TMasBytes& reply, std::size_t length, std::uint8_t command);
+
 // The 21 characters of a version reply, one per byte (0x80..0xFF stay U+0080..U+00FF).
 QString VersionText(const TMasBytes& reply);
 // The board generation from a version text: characters 9 and 11 as two

@@ -18,8 +18,11 @@ struct TReadCarry {
     std::array<std::uint16_t, kModeFieldCount> modeWords{};
 };
 
+class TShownCodes;
+
 // Decodes page `page` (0..6) into the page values, the main mode and the carry.
-// rVoltOpora and board2x are those the version just set.
+// rVoltOpora and board2x are those the version just set. With shown, each
+// voltage shown is noted with the code it came from.
 void DecodeReadPage(int page, const std::array<std::uint16_t, kRo4dPageWords>& words,
                     double rVoltOpora, bool board2x, TQv4mParams& p, int& mainMode,
-                    TReadCarry& carry);
+                    TReadCarry& carry, TShownCodes* shown = nullptr);

@@ -33,7 +33,12 @@ TCommandResult Ro4dExchange(const TRo4dRequest& request, const QString& step, bo
     ex.TxLength = static_cast<std::uint16_t>(n);
     AppendCrc16();
     ex.RxExpected = request.replyLength;
-    TCommandResult result = ExchangeOutcome(SendReceive(kChannel), step);
+    // A late reply to an earlier request must not pass for this one's.
+    const std::uint8_t command = request.bytes.size() > 2 ? request.bytes[2] : 0;
+    const auto sameCommand = [command](const TMasBytes& reply, std::uint16_t length) {
+        return ReplyCommandMismatch(reply, length, command);
+    };
+    TCommandResult result = ExchangeOutcome(SendReceive(kChannel, sameCommand), step);
     if (result.ok()) {
         const QString crcNote = ReplyCrcMismatch(ex.RxBuf, request.replyLength);
         if (!crcNote.isEmpty())

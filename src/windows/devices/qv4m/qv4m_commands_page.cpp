@@ -100,7 +100,7 @@ bool TQv4mCommandsPage::readAll() {
         TQv4mParams p = pages_->ReadParams();
         int mainMode = mainModeCombo->currentIndex();
         DecodeReadPage(page, words, owner_->rVoltOpora, IsBoard2x(owner_->bVers), p, mainMode,
-                       carry);
+                       carry, &pages_->ShownCodes);
         pages_->WriteParams(p);
         mainModeCombo->setCurrentIndex(mainMode);
         if (page >= 4)
@@ -108,6 +108,8 @@ bool TQv4mCommandsPage::readAll() {
     };
     sink.allPages = [&] { pages_->ModePage->prRestoreModeEditor(carry.flagMode1); };
     mExtraWords.fill(0);
+    // Entries of pages that do not come keep no code: they are converted from their volts.
+    pages_->ShownCodes.clear();
     TRo4dUnitImage unit;
     return Ro4dRead(unit, sink).ok();
 }

@@ -38,16 +38,9 @@ bool existingReadableFile(const QString& name) {
     return QFileInfo(name).isFile() && file.open(QIODevice::ReadOnly);
 }
 
-// The file's bytes; false for anything that is no readable, non-empty file.
-bool readConfigFile(const QString& name, QByteArray& data) {
-    if (!QFileInfo(name).isFile())
-        return false;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    // More than a full file is never needed: extra bytes are not read.
-    data = file.read(kConfigFileBytes);
-    return file.error() == QFileDevice::NoError && data.size() >= 2;
+// The reason of a refusal as a line of its own.
+QString asLine(const QString& reason) {
+    return reason.isEmpty() ? reason : reason.front().toUpper() + reason.mid(1);
 }
 
 } // namespace
@@ -89,11 +82,23 @@ void Qv4mButton4Click(TRelcon4& window, TQv4mPages& pages) {
     if (name.isEmpty())
         return;
     QByteArray data;
-    if (!readConfigFile(name, data)) {
+    qint64 size = 0;
+    QString reason;
+    if (!ReadConfigBytes(name, data, size, reason)) {
         ShowPlainMessage(kLoadFailed);
         return;
     }
-    LoadConfigWords(data, mParamRegs, mModeRegs, mExtraWords);
+    // A short file would leave part of the pages as they were, and a longer
+    // one is not this format: either is refused whole, the pages untouched.
+    TRo4dImage image;
+    if (!ParseConfigImage(data, image, reason, size)) {
+        ShowPlainMessage(kLoadFailed + QLatin1Char('\n') + asLine(reason));
+        return;
+    }
+    mParamRegs = image.params;
+    mModeRegs = image.mode;
+    // The last extra word is never loaded.
+    std::copy_n(image.extra.begin(), kLoadedExtraWords, mExtraWords.begin());
     {
         TEditorQuiet quiet(window);
         if (auto* blockFree = pages.TimesPage->findChild<QAbstractButton*>(

@@ -135,7 +135,8 @@ bool TQv4mPages::PageImage(TRo4dImage& image, TQv4mParams* adjusted) const {
     const std::uint16_t flagMode1 =
         PackFlagMode1(p, ed.mainMode, ed.m1.orAnd.index, ed.m2.orAnd.index);
     image = {mParamRegs, mModeRegs, mExtraWords};
-    BuildParamWords(p, flagMode1, owner_->rVoltOpora, IsBoard2x(owner_->bVers), image.params);
+    BuildParamWords(p, flagMode1, owner_->rVoltOpora, IsBoard2x(owner_->bVers), image.params,
+                    &ShownCodes);
     const auto modeWords = PackModeWords(ed).toArray();
     std::copy(modeWords.begin(), modeWords.end(), image.mode.begin());
     image.extra[0] = p.BlockFreeSignal ? 1 : 0;
@@ -169,7 +170,7 @@ void TQv4mPages::prShowParamRegs(const TParamRegs& regs) {
     TQv4mParams p = ReadParams();
     auto* mainMode = onPages<QComboBox>(this, "MainModeComboBox");
     int mode = mainMode->currentIndex();
-    ShowParamWords(regs, owner_->rVoltOpora, IsBoard2x(owner_->bVers), p, mode);
+    ShowParamWords(regs, owner_->rVoltOpora, IsBoard2x(owner_->bVers), p, mode, &ShownCodes);
     TEditorQuiet quiet(*owner_);
     WriteParams(p);
     mainMode->setCurrentIndex(mode);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "devices/qv4m/param_codec.h"
+#include "devices/qv4m/shown_codes.h"
 
 #include <QObject>
 #include <QString>
@@ -18,6 +19,8 @@ public:
 
     TQv4mModePage* ModePage = nullptr;
     TQv4mTimesPage* TimesPage = nullptr;
+    // What the last read or load put into the voltage entries, and from which codes.
+    TShownCodes ShownCodes;
 
     // Fills mParamRegs, mModeRegs words 0 to 19 and mExtraWords word 0 from the
     // pages; adjusts the line-control boxes first. A reference voltage that is
@@ -29,12 +32,14 @@ public:
     // The images a write would send, built from the pages without changing
     // anything: the images keep their other words, the line-control boxes
     // are adjusted only in the copy. False when the reference voltage is not
-    // usable. adjusted gets the page values with the adjusted boxes.
+    // usable. adjusted gets the page values with the adjusted boxes. A voltage
+    // entry unchanged since the last read or load keeps the code it came from.
     bool PageImage(TRo4dImage& image, TQv4mParams* adjusted = nullptr) const;
 
     // Shows parameter words on the pages: numbers, voltages for the current
-    // board, options, main mode and the six line-control boxes. The AND/OR
-    // groups and the matrix are the mode editor's restore.
+    // board, options, main mode and the six line-control boxes, noting the
+    // codes the voltages came from. The AND/OR groups and the matrix are the
+    // mode editor's restore.
     void prShowParamRegs(const TParamRegs& regs);
 
     // Applies the board generation in the window's bVers to the times page.

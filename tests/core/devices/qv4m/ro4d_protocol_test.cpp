@@ -114,6 +114,18 @@ TEST(Ro4dFrames, AdcChannelAndErrorValues) {
     EXPECT_EQ(e.bVoltErr, 0x3F);
 }
 
+TEST(Ro4dFrames, ReplyToAnotherCommandIsNamed) {
+    const TMasBytes version{27, 1, 0, 1, 'V', 'I'};
+    EXPECT_EQ(ReplyCommandMismatch(version, version.size(), 1),
+              QStringLiteral("Отброшен ответ на команду 0 (версия): запрошена команда 1 (чтение "
+                             "страницы)"));
+    EXPECT_EQ(ReplyCommandMismatch(version, version.size(), 0), QString());
+    EXPECT_EQ(ReplyCommandMismatch(version, 2, 1), QString()) << "too short to tell";
+    EXPECT_EQ(ReplyCommandMismatch({6, 1, 9, 1}, 4, 5),
+              QStringLiteral("Отброшен ответ на команду 9 (неизвестная): запрошена команда 5 "
+                             "(запись)"));
+}
+
 TEST(Ro4dReadDecode, PagesZeroToThree) {
     TQv4mParams p;
     p.LineChecks = 0x0F00; // board switches
@@ -139,6 +151,10 @@ TEST(Ro4dReadDecode, PagesZeroToThree) {
     EXPECT_TRUE(p.CheckBox1);
     EXPECT_EQ(mainMode, 0);
     EXPECT_EQ(carry.flagMode1, 0x1805);
+    // Words 4 to 6 are registers 20 to 22, where the write sends these three.
+    EXPECT_EQ(p.TimeMode3, QStringLiteral("30"));
+    EXPECT_EQ(p.T_wait, QStringLiteral("1"));
+    EXPECT_EQ(p.PeriodTimeTest, QStringLiteral("120"));
 
     DecodeReadPage(3, {0x3015, 0, 0, 0, 0, 0, 0, 0}, 5.5, false, p, mainMode, carry);
     EXPECT_EQ(p.LineChecks, 0x3F15) << "line bits from the unit, switches kept";

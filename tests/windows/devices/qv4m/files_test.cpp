@@ -108,6 +108,31 @@ TEST_F(Qv4mFilesTest, SaveThenLoadBringsThePagesBack) {
     EXPECT_EQ(ReadAll(Path("a.qvf")), saved);
 }
 
+// Codes that two-decimal volts do not lead back to (1000 shows as 4.89 V on
+// a 5.00 V reference, which is 1001): loaded and saved unchanged, the file
+// keeps them; an edited entry is converted from its volts.
+TEST_F(Qv4mFilesTest, LoadedCodesAreSavedBackAsTheyWere) {
+    SaveAs(Path("a.qvf"));
+    QByteArray file = ReadAll(Path("a.qvf"));
+    ASSERT_EQ(file.size(), 148);
+    for (const auto& [word, code] : {std::pair{wBut_Lvl_DO, 1000}, std::pair{wSig_Lvl_SC, 1001}}) {
+        file[2 * word] = static_cast<char>(code & 0xFF);
+        file[2 * word + 1] = static_cast<char>(code >> 8);
+    }
+    Put(Path("a.qvf"), file);
+    Load(Path("a.qvf"));
+    EXPECT_EQ(text("VoltHiBtnEdit"), FormatVolts(4.89));
+    user.boxAnswers.push_back(IDYES);
+    SaveAs(Path("a.qvf"));
+    EXPECT_EQ(ReadAll(Path("a.qvf")), file);
+
+    setText("VoltHiBtnEdit", QStringLiteral("4,89"));
+    user.boxAnswers.push_back(IDYES);
+    SaveAs(Path("a.qvf"));
+    EXPECT_EQ(mParamRegs[wBut_Lvl_DO], 1001) << "typed: converted";
+    EXPECT_EQ(mParamRegs[wSig_Lvl_SC], 1001);
+}
+
 TEST_F(Qv4mFilesTest, DialogsOpenInTheFolderUsedLastAcrossRuns) {
     const QString folder = dir.filePath(QStringLiteral("объект 7"));
     ASSERT_TRUE(QDir().mkpath(folder));
@@ -162,12 +187,18 @@ TEST_F(Qv4mFilesTest, UnloadableFilesChangeNothing) {
     setText("T_240_Edit", QStringLiteral("123"));
     for (const char* name : {"empty.qvf", "folder.qvf", "missing.qvf"})
         Load(Path(name));
-    EXPECT_EQ(Plain(), QStringList(3, QStringLiteral("Загрузка не прошла")));
+    // An empty file is one of the wrong size, and says so.
+    EXPECT_EQ(Plain(), (QStringList{QStringLiteral("Загрузка не прошла\nВ файле 0 байт, а в "
+                                                   "файле конфигурации их 148"),
+                                    QStringLiteral("Загрузка не прошла"),
+                                    QStringLiteral("Загрузка не прошла")}));
     EXPECT_EQ(text("T_240_Edit"), QStringLiteral("123"));
     EXPECT_EQ(mParamRegs, TParamRegs{});
 }
 
-TEST_F(Qv4mFilesTest, ShortAndLongFilesLoadOnlyWhatTheyHold) {
+// The words a file holds are taken in file order (the compare and the write
+// take only whole files), but the load refuses a file that is not whole.
+TEST_F(Qv4mFilesTest, ShortAndLongFilesLoadNothing) {
     TParamRegs p{};
     TModeRegs m{};
     TExtraWords e{};
@@ -187,8 +218,44 @@ TEST_F(Qv4mFilesTest, ShortAndLongFilesLoadOnlyWhatTheyHold) {
 
     Put(Path("short.qvf"), data);
     Load(Path("short.qvf"));
-    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("100"));
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("240"));
+    EXPECT_EQ(Plain(), QStringList{QStringLiteral("Загрузка не прошла\nВ файле 66 байт, а в "
+                                                  "файле конфигурации их 148")});
+}
+
+// A file of any size but 148 bytes is refused with its size, and the pages
+// and the images stay as the technician left them.
+TEST_F(Qv4mFilesTest, DamagedFileIsRefusedAndThePagesStay) {
+    setText("T_240_Edit", QStringLiteral("123"));
+    setText("VoltHiBtnEdit", QStringLiteral("4,44"));
+    setText("T_wait_Edit", QStringLiteral("9"));
+    mParamRegs[23] = 0x1234;
+    const auto shown = [this] {
+        QStringList all;
+        for (QWidget* tab : {modeTab, timesTab})
+            for (QLineEdit* e : tab->findChildren<QLineEdit*>())
+                all << e->objectName() + QLatin1Char('=') + e->text();
+        return all;
+    };
+    const QStringList before = shown();
+    const TRo4dImage images{mParamRegs, mModeRegs, mExtraWords};
+    for (int size : {100, 147, 149, 200}) {
+        SCOPED_TRACE(size);
+        user.messages.clear();
+        Put(Path("damaged.qvf"), QByteArray(size, '\x07'));
+        Load(Path("damaged.qvf"));
+        EXPECT_EQ(Plain(), QStringList{QStringLiteral("Загрузка не прошла\nВ файле %1 байт, а в "
+                                                      "файле конфигурации их 148")
+                                           .arg(size)});
+        EXPECT_EQ(shown(), before);
+        EXPECT_EQ((TRo4dImage{mParamRegs, mModeRegs, mExtraWords}), images);
+    }
+    // A whole file still loads.
+    user.messages.clear();
+    Put(Path("whole.qvf"), QByteArray(148, '\0'));
+    Load(Path("whole.qvf"));
     EXPECT_EQ(Plain(), QStringList{QStringLiteral("Успешно")});
+    EXPECT_EQ(text("T_240_Edit"), QStringLiteral("0"));
 }
 
 TEST_F(Qv4mFilesTest, RegisterExportByteForByte) {
