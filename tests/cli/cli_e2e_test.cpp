@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <deque>
 #include <gtest/gtest.h>
 
 namespace {
@@ -336,6 +337,14 @@ TEST(CliRi1rTest, ReadToFileWriteBackAndRefuseADamagedFile) {
     EXPECT_EQ(cli({"ri1r", "write", "--port", com, file}), 0);
     EXPECT_NE(server.unit<sim::Ri1rUnit>()->releaseDate(), QStringLiteral("00.00.00"));
     EXPECT_FALSE(server.unit<sim::Ri1rUnit>()->inSession()) << "the write ends the session";
+    // A unit with a release date keeps it: the session reply decides.
+    ASSERT_TRUE(server.unit<sim::Ri1rUnit>()->setReleaseDate(QStringLiteral("05.11.24")));
+    server.unit<sim::Ri1rUnit>()->clearRequests();
+    EXPECT_EQ(cli({"ri1r", "write", "--port", com, file}), 0);
+    EXPECT_EQ(server.unit<sim::Ri1rUnit>()->releaseDate(), QStringLiteral("05.11.24"));
+    const std::deque<sim::Bytes> frames = server.unit<sim::Ri1rUnit>()->requests();
+    for (const sim::Bytes& frame : frames)
+        EXPECT_NE(frame.size() > 1 ? frame[1] : 0, 'd') << "no date frame";
 
     QFile damaged(dir.filePath("short.ini"));
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
