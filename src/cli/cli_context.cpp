@@ -96,7 +96,14 @@ bool UsePort(const TCliContext& context) {
         UsageProblem(QStringLiteral("не указан порт (--port COM<n>)"));
         return false;
     }
-    ExchangeState.PortName[0] = PortStoredName(context.port);
+    // A mistyped name must not reach the line: the port component would
+    // open COM1 in its place.
+    const QString name = ComPortName(context.port);
+    if (name.isEmpty()) {
+        UsageProblem(QStringLiteral("нет такого порта: ") + context.port);
+        return false;
+    }
+    ExchangeState.PortName[0] = name;
     return true;
 }
 

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <deque>
 #include <gtest/gtest.h>
 
 namespace {
@@ -235,6 +236,39 @@ TEST_F(CliTest, SilentUnitEndsWithinTheAttempts) {
     EXPECT_LT(r.ms, 2 * (3 * 205 + 2 * 200) + 3000) << "start, twice three attempts and the exit";
 }
 
+// A mistyped --port never reaches another port: the unit sits on COM1, where
+// the serial component would put any name outside COM1..COM96.
+TEST_F(CliTest, AMistypedPortOpensNothing) {
+    server = std::make_unique<sim::SimServer>(makeUnit());
+    com = server->start(1);
+    ASSERT_EQ(com, QStringLiteral("COM1")) << server->errorString().toStdString();
+    struct Case {
+        const char* port;
+        int exitCode;
+        const char* said;
+    } const cases[] = {
+        {"COMX", kExitUsage, "нет такого порта: COMX"},
+        {"COM0", kExitUsage, "нет такого порта: COM0"},
+        {"COM97", kExitUsage, "нет такого порта: COM97"},
+        {"COM 97", kExitUsage, "нет такого порта: COM 97"},
+        {"1", kExitUsage, "нет такого порта: 1"},
+        {"com 5", kExitPort, "COM5: порт не открыт"},
+        {"COM5", kExitPort, "COM5: порт не открыт"},
+        {"com 1", kExitOk, "OpenNewPort: COM1 = "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.port);
+        const std::size_t before = unit()->requests().size();
+        const TRun r = run({"ro4d", "errors", "--log", "--port", QString::fromUtf8(c.port)});
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.said))) << r.err.toStdString();
+        if (c.exitCode == kExitUsage) {
+            EXPECT_FALSE(r.err.contains(QStringLiteral("OpenNewPort"))) << "nothing is opened";
+        }
+        EXPECT_EQ(unit()->requests().size(), before + (c.exitCode == kExitOk ? 1 : 0));
+    }
+}
+
 // Write a changed file, read it back: the file's words are what the unit now holds.
 TEST_F(CliTest, WriteThenReadBackGivesTheFile) {
     ASSERT_EQ(run({"ro4d", "read", "--port", "%PORT%", "-o", "%DIR%/a.qvf"}).exitCode, 0);
@@ -316,6 +350,14 @@ TEST(CliRi1rTest, ReadToFileWriteBackAndRefuseADamagedFile) {
     EXPECT_EQ(cli({"ri1r", "write", "--port", com, file}), 0);
     EXPECT_NE(server.unit<sim::Ri1rUnit>()->releaseDate(), QStringLiteral("00.00.00"));
     EXPECT_FALSE(server.unit<sim::Ri1rUnit>()->inSession()) << "the write ends the session";
+    // A unit with a release date keeps it: the session reply decides.
+    ASSERT_TRUE(server.unit<sim::Ri1rUnit>()->setReleaseDate(QStringLiteral("05.11.24")));
+    server.unit<sim::Ri1rUnit>()->clearRequests();
+    EXPECT_EQ(cli({"ri1r", "write", "--port", com, file}), 0);
+    EXPECT_EQ(server.unit<sim::Ri1rUnit>()->releaseDate(), QStringLiteral("05.11.24"));
+    const std::deque<sim::Bytes> frames = server.unit<sim::Ri1rUnit>()->requests();
+    for (const sim::Bytes& frame : frames)
+        EXPECT_NE(frame.size() > 1 ? frame[1] : 0, 'd') << "no date frame";
 
     QFile damaged(dir.filePath("short.ini"));
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));

@@ -5,6 +5,7 @@
 #include "exchange/exchange_state.h"
 #include "exchange/log_model.h"
 #include "platform/clock.h"
+#include "platform/serial_device.h"
 #include "port/channel_port.h"
 #include "port/port_rules.h"
 #include "serial/com_port.h"
@@ -56,23 +57,31 @@ void FailSlowAttempt(std::uint8_t channel, TCustomComPortD* port) {
     LogTrace(QStringLiteral("OpenNewPort extra exit #1"));
 }
 
-// One timed attempt; true when it was timely.
+// One timed attempt; true when it was timely. A name outside COM1..COM96 is
+// not handed to the component, which would open COM1 in its place and take
+// the command to a unit on another port: it fails as an invalid name.
 bool RunAttempt(std::uint8_t channel, int attempt) {
     TExchangeState& ex = ExchangeState;
-    LogTrace(QStringLiteral("OpenNewPort #%1 : ").arg(attempt) + ex.PortName[channel]);
+    const QString& name = ex.PortName[channel];
+    LogTrace(QStringLiteral("OpenNewPort #%1 : ").arg(attempt) + name);
+    const bool isPort = !ComPortName(name).isEmpty();
     TCustomComPortD* port = ChannelPort(channel);
     if (port) {
         port->SetPhonReceive(false);
         if (ex.PortOpen[channel])
             port->SetConnected(false);
-        port->SetPort(ex.PortName[channel]);
+        if (isPort)
+            port->SetPort(name);
     }
     ShowStatus(1);
     const int start = SecondsOfDay();
-    if (port) {
+    if (port && isPort) {
         port->SetConnected(true);
-        LogTrace(OpenTraceText(ex.PortName[channel], port->OpenDevicePath(), port->LastError(),
-                               port->OpenFailReason()));
+        LogTrace(
+            OpenTraceText(name, port->OpenDevicePath(), port->LastError(), port->OpenFailReason()));
+    } else if (port) {
+        port->SetLastError(serial::kErrInvalidName);
+        LogTrace(QStringLiteral("OpenNewPort: нет такого порта: ") + name);
     }
     platform::PumpThenSleep(10);
     const int end = SecondsOfDay();

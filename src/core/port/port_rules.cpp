@@ -1,7 +1,9 @@
 #include "port/port_rules.h"
 
+#include "platform/port_map.h"
 #include "platform/serial_device.h"
 
+#include <QRegularExpression>
 #include <QTime>
 #include <algorithm>
 
@@ -55,6 +57,15 @@ QString PortStoredName(const QString& name) {
     if (stored.size() >= 4 && stored.at(3) == QLatin1Char(' '))
         stored.remove(3, 1);
     return stored;
+}
+
+QString ComPortName(const QString& typed) {
+    static const QRegularExpression re(QStringLiteral("^COM ?([1-9][0-9]?)$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = re.match(typed);
+    if (!m.hasMatch() || m.captured(1).toInt() > platform::kMaxComNumber)
+        return {};
+    return QStringLiteral("COM") + m.captured(1);
 }
 
 bool PortIsListed(const QString& name, const QStringList& shown, int count) {

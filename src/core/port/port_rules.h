@@ -12,6 +12,11 @@
 QString PortDisplayName(const QString& storedName);
 // A name as stored: a space in the fourth place is dropped ("COM 10" gives COM10).
 QString PortStoredName(const QString& name);
+// The stored form of a port name as a user may type it: COM1 to COM96, in any
+// case, with or without the space of the display form ("com 5" gives COM5);
+// empty for anything else. The port component would take such a name for
+// COM1, so it must never get one.
+QString ComPortName(const QString& typed);
 // A port with what stands behind it: "COM 34 — /dev/ttyUSB1, FTDI FT232R USB UART,
 // A1B2C3"; the display form alone when nothing is known.
 QString PortTitle(const QString& shownName, const QString& details);

@@ -42,8 +42,19 @@ void WaitForWatchdog(std::uint8_t channel, const TCaseComForm& form) {
     }
 }
 
-// Marks the port button until a port is shown on it.
-const QString kPortButtonMark = QStringLiteral("QPushButton { border: 2px solid #D00000; }");
+// Marks the port button until a port is shown on it. A style sheet drops the
+// platform's button metrics, so the button keeps the size it had unmarked:
+// otherwise it shrinks round its caption.
+void MarkPortButton(QPushButton& button, bool on) {
+    const bool marked = !button.styleSheet().isEmpty();
+    if (on && !marked) {
+        button.setMinimumSize(button.sizeHint());
+        button.setStyleSheet(QStringLiteral("QPushButton { border: 2px solid #D00000; }"));
+    } else if (!on && marked) {
+        button.setStyleSheet({});
+        button.setMinimumSize(0, 0);
+    }
+}
 
 void ShowTriesOver() {
     PortMessageBox(QStringLiteral("Цикл выбора СОМ-порта прекращён! Порт сменить не удалось!"),
@@ -115,7 +126,7 @@ void TRelcon4::prOpenCloseCommandPort(bool fOpen) {
 }
 
 void TRelcon4::prAskToChoosePort() {
-    Button1->setStyleSheet(kPortButtonMark);
+    MarkPortButton(*Button1, true);
     ShowPlainMessage(kChoosePortFirst);
 }
 
@@ -128,9 +139,9 @@ void TRelcon4::Button1Click() {
 
 void TRelcon4::prShowPortOnButton(const QString& shownName) {
     Button1->setText(shownName);
-    const bool named = PortStoredName(shownName).size() >= 4;
+    const bool named = !ComPortName(shownName).isEmpty();
     Button1->setToolTip(named && CaseComForm ? CaseComForm->prPortTitle(shownName)
                                              : QStringLiteral("Выберите СОМ-порт"));
     if (named)
-        Button1->setStyleSheet({});
+        MarkPortButton(*Button1, false);
 }

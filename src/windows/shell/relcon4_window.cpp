@@ -77,7 +77,8 @@ QUrl brandTarget() {
 } // namespace
 
 QString PortButtonCaption(const QString& portName) {
-    return PortDisplayName(portName);
+    // A blank caption would leave the button unreadable, and nothing to find it by.
+    return portName.isEmpty() ? kNoPortCaption : PortDisplayName(portName);
 }
 
 TRelcon4::TRelcon4(QWidget* parent) : QWidget(parent) {
@@ -127,7 +128,7 @@ void TRelcon4::FormCreate() {
     // The shell's own controls on the first page; the command page fills the rest.
     auto* page1 = new QVBoxLayout(TabSheet1);
     auto* portRow = new QHBoxLayout;
-    Button1 = new QPushButton(QStringLiteral(" "), TabSheet1);
+    Button1 = new QPushButton(kNoPortCaption, TabSheet1);
     Button1->setObjectName(QStringLiteral("Button1"));
     LogButton = new QPushButton(QStringLiteral("Лог"), TabSheet1);
     LogButton->setObjectName(QStringLiteral("LogButton"));

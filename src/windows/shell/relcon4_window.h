@@ -108,7 +108,9 @@ private:
     QMargins fittedFrame_;
 };
 
-// The port button's caption for a port name: "COM3" shows as "COM 3".
+// The port button's caption for a port name: "COM3" shows as "COM 3", no
+// name as kNoPortCaption.
 QString PortButtonCaption(const QString& portName);
+inline const QString kNoPortCaption = QStringLiteral("COM-порт не выбран");
 // The plain message of a command started before any port was chosen.
 extern const QString kChoosePortFirst;

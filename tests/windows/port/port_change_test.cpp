@@ -9,6 +9,8 @@
 #include "shell/relcon4_window.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -170,9 +172,10 @@ TEST_F(PortChange, ActivationShowsStoredPortAppliesLogOptionsAndScans) {
     EXPECT_EQ(lines[2].mid(0, 2), QByteArray("01"));
 }
 
-TEST_F(PortChange, FirstStartShowsASingleSpaceOnThePortButton) {
+TEST_F(PortChange, FirstStartSaysNoPortIsChosenOnThePortButton) {
     Relcon4->prActivateMasterForm(nullptr);
-    EXPECT_EQ(Relcon4->Button1->text(), QStringLiteral(" "));
+    EXPECT_EQ(Relcon4->Button1->text(), QStringLiteral("COM-порт не выбран"));
+    EXPECT_EQ(Relcon4->Button1->toolTip(), QStringLiteral("Выберите СОМ-порт"));
     EXPECT_EQ(CaseComForm->ComPortComboBox->count(), 0);
 }
 
@@ -198,4 +201,76 @@ TEST_F(PortChange, FirstStartCommandAsksToChooseAPortFirst) {
     EXPECT_EQ(Relcon4->Button1->text(), QStringLiteral("COM 4"));
     EXPECT_EQ(Relcon4->Button1->toolTip(), QStringLiteral("COM 4 — ") + pty.slavePath());
     EXPECT_TRUE(Relcon4->Button1->styleSheet().isEmpty());
+}
+
+// On the very first start no port is chosen: every command says so, marks the
+// port button without changing its size or caption, sends nothing and ends in
+// its own failure text, with no guess about the board in the log.
+TEST_F(PortChange, CommandsWithNoPortChosenEndInTheirFailureText) {
+    Relcon4->prActivateMasterForm(nullptr);
+    QPushButton& portButton = *Relcon4->Button1;
+    const auto settledSize = [&] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        return portButton.size();
+    };
+    const QSize unmarked = settledSize();
+    ASSERT_GT(unmarked.width(), 60);
+    struct Case {
+        const char* button;
+        const char* statusLabel;
+        const char* status;
+    } const cases[] = {
+        {"RdDataButton", "StatusLabel1", "Статус: ошибка"},
+        {"RdErrButton", "StatusLabel1", "Статус: ошибка"},
+        {"Button5", "StatusLabel2", "Статус: ошибки связи"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        auto* button = Relcon4->findChild<QPushButton*>(QLatin1String(c.button));
+        auto* status = Relcon4->findChild<QLabel*>(QLatin1String(c.statusLabel));
+        ASSERT_TRUE(button && status);
+        user->messages.clear();
+        ResetLogState();
+
+        button->click();
+
+        EXPECT_EQ(status->text(), QString::fromUtf8(c.status));
+        EXPECT_EQ(user->texts(), QStringList{kChoosePortFirst});
+        EXPECT_FALSE(portButton.styleSheet().isEmpty()) << "the port button is marked";
+        EXPECT_EQ(portButton.text(), QStringLiteral("COM-порт не выбран"));
+        EXPECT_EQ(settledSize(), unmarked);
+        EXPECT_EQ(LogTexts().filter(QStringLiteral("Версия платы")), QStringList{});
+        EXPECT_EQ(LogTexts().filter(QStringLiteral("OpenNewPort")), QStringList{})
+            << "nothing is opened";
+        EXPECT_FALSE(ExchangeState.PortOpen[0]);
+        EXPECT_FALSE(Relcon4->fBlockPressKey);
+    }
+}
+
+// A port name that is no COM1..COM96 (rs_m.ini edited by hand) is not opened
+// as COM1 in its place: the unit on COM1 receives nothing.
+TEST_F(PortChange, AStoredNameThatIsNoPortOpensNoOtherPort) {
+    platform::PseudoTerminal pty;
+    ASSERT_TRUE(pty.open());
+    LinkPort(QStringLiteral("COM1"), pty.slavePath());
+    Relcon4->prActivateMasterForm(nullptr);
+    auto* read = Relcon4->findChild<QPushButton*>(QStringLiteral("RdDataButton"));
+    auto* status = Relcon4->findChild<QLabel*>(QStringLiteral("StatusLabel1"));
+    ASSERT_TRUE(read && status);
+    for (const char* name : {"COMX", "COM0", "COM97"}) {
+        SCOPED_TRACE(name);
+        ExchangeState.PortName[0] = QString::fromUtf8(name);
+        user->messages.clear();
+        ResetLogState();
+
+        read->click();
+
+        EXPECT_EQ(status->text(), QStringLiteral("Статус: ошибка"));
+        EXPECT_EQ(PlainMessages(), QStringList{QStringLiteral("СОМ-порт в системе отсутствует")});
+        EXPECT_TRUE(LogTexts().contains(QStringLiteral("OpenNewPort: нет такого порта: ") +
+                                        QString::fromUtf8(name)));
+        EXPECT_EQ(LogTexts().filter(pty.slavePath()), QStringList{}) << "COM1 is not opened";
+        EXPECT_FALSE(ExchangeState.PortOpen[0]);
+        EXPECT_FALSE(MonitorForm->ComPortD1->Connected());
+    }
 }

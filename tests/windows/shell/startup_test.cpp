@@ -109,7 +109,8 @@ TEST(Startup, CountdownShowsThreeTwoOneZeroThenActivates) {
     EXPECT_FALSE(Relcon4->fBlockPressKey);
     EXPECT_TRUE(ExeDir.endsWith('/'));
     EXPECT_GE(PcDate.Year, 2024);
-    EXPECT_EQ(Relcon4->Button1->text(), QStringLiteral(" ")) << "no port name known yet";
+    EXPECT_EQ(Relcon4->Button1->text(), QStringLiteral("COM-порт не выбран"))
+        << "no port name known yet";
 }
 
 TEST(Startup, CountdownKeepsItsScheduleWhenATickComesLate) {
@@ -134,7 +135,7 @@ TEST(Startup, CountdownKeepsItsScheduleWhenATickComesLate) {
 TEST(Startup, PortButtonCaption) {
     EXPECT_EQ(PortButtonCaption(QStringLiteral("COM3")), QStringLiteral("COM 3"));
     EXPECT_EQ(PortButtonCaption(QStringLiteral("COM12")), QStringLiteral("COM 12"));
-    EXPECT_EQ(PortButtonCaption(QString()), QStringLiteral(" "));
+    EXPECT_EQ(PortButtonCaption(QString()), QStringLiteral("COM-порт не выбран"));
     EXPECT_EQ(PortButtonCaption(QStringLiteral("CO")), QStringLiteral("CO "));
     EXPECT_EQ(PortButtonCaption(QStringLiteral("COM")), QStringLiteral("COM "));
 }

@@ -59,7 +59,8 @@ TCommandResult Ro4dRead(TRo4dUnitImage& unit, const TRo4dReadSink& sink) {
         if (result.ok()) {
             unit.versionRead = true;
             unit.version = VersionText(ExchangeState.RxBuf);
-        } else {
+        } else if (result.fault != TCommandFault::PortNotOpen) {
+            // Without a port nothing was asked, so nothing is assumed aloud.
             LogStatusLine(QStringLiteral("Версия платы не считана: плата принята за 1.x"),
                           clLogRed);
         }

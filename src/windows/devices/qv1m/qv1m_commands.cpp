@@ -97,18 +97,24 @@ bool TQv1mPage::ReadSession(TQv1mUnitRead& read) {
     return Ri1rReadSession(read).ok();
 }
 
+void TQv1mPage::showUnit(const QString& ident, const QString& releaseDate) {
+    ui->QV1MverLabel->setText(QStringLiteral("Устройство: ") + ident);
+    owner_->sInitDate = releaseDate;
+}
+
+void TQv1mPage::forgetUnit() {
+    showUnit(QStringLiteral("?"), QStringLiteral("00.00.00"));
+}
+
 void TQv1mPage::Button5Click() {
     runCommand(QStringLiteral("Статус: идёт считывание..."), [this] {
         Qv1OpenClose(true);
-        ui->QV1MverLabel->setText(QStringLiteral("Устройство: ?"));
-        owner_->sInitDate = QStringLiteral("00.00.00");
+        forgetUnit();
         TQv1mUnitRead read;
         const bool ok = ReadSession(read);
         // What was read before a failure stays in the records.
-        if (read.session) {
-            ui->QV1MverLabel->setText(QStringLiteral("Устройство: ") + read.ident);
-            owner_->sInitDate = read.releaseDate;
-        }
+        if (read.session)
+            showUnit(read.ident, read.releaseDate);
         for (int n = 0; n < kQv1ModeCount; ++n)
             if (read.modes[static_cast<std::size_t>(n)])
                 for (int c = 1; c <= kQv1ChannelCount; ++c)
@@ -219,7 +225,14 @@ void TQv1mPage::Button16Click() {
         Qv1OpenClose(true);
         // The session reply carries no result code; every later step does, and
         // a step the unit refuses ends the sequence as a failed exchange would.
+        // The reply names the unit on the line now and its release date, which
+        // decides below whether the date may be written: a date known from an
+        // earlier session, or none at all after a file was loaded, could be
+        // another unit's.
+        forgetUnit();
         bool ok = funQV1StartSession();
+        if (ok)
+            showUnit(Qv1DecodeIdentText(reply_), Qv1DecodeReleaseDate(reply_));
         for (int n = 0; ok && n < kQv1ModeCount; ++n)
             ok = accepted(funQV1WriteMode(n), QStringLiteral("запись режима %1").arg(n + 1));
         ok = ok && accepted(funQV1WriteTimeErr(), QStringLiteral("запись задержек ошибок"));

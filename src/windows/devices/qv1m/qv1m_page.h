@@ -124,6 +124,10 @@ private:
     bool accepted(bool exchanged, const QString& step) const;
     // One request in a port opening of its own.
     TStep sendAlone(const TQv1Request& request);
+    // The identification label and the release date from a session reply;
+    // forgetUnit: "Устройство: ?" and no date known, until a reply comes.
+    void showUnit(const QString& ident, const QString& releaseDate);
+    void forgetUnit();
     // "q": ends the session, with or without a restart of the unit.
     void endSession(const QString& progress, bool restart);
     static QString stepText(TStep step, const QString& refused);

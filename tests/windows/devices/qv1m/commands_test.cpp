@@ -225,6 +225,8 @@ TEST_F(Ri1rPageTest, WriteTheWholeSet) {
     fillMemory(*page);
     page->mQV1M_s.bTimePausePrevErr_K1 = 9;
     PcDate = {8, 12, 2025};
+    // The write's own session start shows the unit's date unset.
+    unit.setDate("00.00.00");
     click("Button16");
     EXPECT_EQ(status(), kDone);
     EXPECT_EQ(unit.commands(), "s1234567i0dq");
@@ -235,6 +237,7 @@ TEST_F(Ri1rPageTest, WriteTheWholeSet) {
     for (int c = 1; c <= 3; ++c)
         EXPECT_EQ(unit.memory.channel(c), page->channel(c));
     // With a release date known, "t" takes the place of "d".
+    unit.setDate("08.12.25");
     startSession();
     click("Button16");
     EXPECT_EQ(status(), kDone);

@@ -22,6 +22,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -396,4 +397,51 @@ TEST_F(Ri1rWireTest, CompareWithFileAndTheCheckOfWhatWasWritten) {
     EXPECT_TRUE(commands().ends_with("qsooooooopr"
                                      "q"))
         << commands();
+}
+
+// "Load all settings" after a file was loaded, with no session start first:
+// the write's own session start decides whether the release date is sent,
+// whatever date an earlier session with another unit left behind.
+TEST_F(Ri1rWireTest, WholeSetAfterAFileSendsTheDateOnlyToAUnitWithout) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    // The page keeps QV1M.ini in the current folder.
+    const struct Back {
+        QString folder = QDir::currentPath();
+        ~Back() { QDir::setCurrent(folder); }
+    } back;
+    QDir::setCurrent(folder.path());
+    startSession();
+    click("Button14");
+    ASSERT_EQ(status(), kDone);
+    PcDate = {9, 12, 2026};
+    struct Case {
+        const char* name;
+        const char* unitDate;
+        const char* earlierSession; // sInitDate left by a session with another unit
+        const char* sent;
+        const char* dateAfter;
+    } const cases[] = {
+        {"dated unit", "05.11.24", "00.00.00", "s1234567i0tq", "05.11.24"},
+        {"unit without a date", "00.00.00", "00.00.00", "s1234567i0dq", "09.12.26"},
+        {"unit without a date after a dated one", "00.00.00", "05.11.24", "s1234567i0dq",
+         "09.12.26"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(unit()->setReleaseDate(QString::fromUtf8(c.unitDate)));
+        Relcon4->sInitDate = QString::fromUtf8(c.earlierSession);
+        click("Button15");
+        ASSERT_EQ(status(), kDone);
+        clearRequests();
+        click("Button16");
+        EXPECT_EQ(status(), kDone);
+        EXPECT_EQ(commands(), c.sent);
+        EXPECT_EQ(unit()->releaseDate(), QString::fromUtf8(c.dateAfter));
+        EXPECT_EQ(text("QV1MverLabel"),
+                  QStringLiteral("Устройство: РИ1-Р в.1.07, выпуск %1 #1").arg(c.unitDate));
+        EXPECT_EQ(Relcon4->sInitDate, QString::fromUtf8(c.unitDate));
+        expectIdle();
+    }
+    EXPECT_TRUE(user->messages.empty()) << user->texts().join('|').toStdString();
 }
