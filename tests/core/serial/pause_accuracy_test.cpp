@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -41,10 +42,16 @@ private:
     int busyMs_;
 };
 
+// The shortest of three runs: a loaded machine can stall any one run, while a
+// pause that paid for its events on top is long in every run.
 template <class F> double MsTaken(F&& f) {
-    const auto t0 = Clock::now();
-    f();
-    return Ms(Clock::now() - t0);
+    double best = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const auto t0 = Clock::now();
+        f();
+        best = std::min(best, Ms(Clock::now() - t0));
+    }
+    return best;
 }
 
 TEST(PauseAccuracy, LongPumpedSleepDoesNotGatherTheSlicesLateness) {
@@ -54,7 +61,7 @@ TEST(PauseAccuracy, LongPumpedSleepDoesNotGatherTheSlicesLateness) {
     const double took = MsTaken([] { PumpedSleep(100); });
     EXPECT_GE(took, 100.0);
     EXPECT_LT(took, 100.0 + 20.0);
-    EXPECT_GE(busy.served, 20) << "the GUI is served in every slice";
+    EXPECT_GE(busy.served, 3 * 20) << "the GUI is served in every slice";
 }
 
 TEST(PauseAccuracy, PumpThenSleepCountsTheEventsTowardsThePause) {
@@ -67,7 +74,7 @@ TEST(PauseAccuracy, PumpThenSleepCountsTheEventsTowardsThePause) {
     // Each pause may still wake up to 6 ms late on a loaded machine.
     EXPECT_GE(took, 100.0);
     EXPECT_LT(took, 100.0 + 10 * 6.0);
-    EXPECT_EQ(busy.served, 10);
+    EXPECT_EQ(busy.served, 3 * 10);
 }
 
 TEST(PauseAccuracy, ByteGapsOfAFrameStayNominalWhileTheGuiIsBusy) {
@@ -84,8 +91,8 @@ TEST(PauseAccuracy, ByteGapsOfAFrameStayNominalWhileTheGuiIsBusy) {
     // top, they would add 6 ms to every gap.
     TMasBytes frame{0x0A, 0x01, 0x03, 0x00, 0x10, 0x20, 0x30, 0x40, 0xC1, 0x7E};
     const double nominal = 9 * 8 + 2;
-    bool ok = false;
-    const double took = MsTaken([&] { ok = port.SendString(&frame, 10); });
+    bool ok = true;
+    const double took = MsTaken([&] { ok = port.SendString(&frame, 10) && ok; });
     EXPECT_TRUE(ok);
     EXPECT_GE(took, nominal);
     // The events before the first byte come on top. At load 4 the thread
@@ -93,7 +100,7 @@ TEST(PauseAccuracy, ByteGapsOfAFrameStayNominalWhileTheGuiIsBusy) {
     // it may wake late from each of the nine gaps (up to 121 ms seen); paid
     // on top, the events would take it to 131 ms on an idle machine.
     EXPECT_LT(took, nominal + 3 + 50.0);
-    EXPECT_GE(busy.served, 19) << "the GUI is served before each byte and in each slice";
+    EXPECT_GE(busy.served, 3 * 19) << "the GUI is served before each byte and in each slice";
 }
 
 } // namespace
