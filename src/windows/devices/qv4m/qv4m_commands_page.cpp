@@ -129,7 +129,8 @@ void TQv4mCommandsPage::WrDataButtonClick() {
     bool written = false;
     QPointer<TQv4mCommandsPage> alive(this);
     runCommand(QStringLiteral("Статус: идёт запись..."), [this, &written] {
-        if (!pages_->prPageToRegs(QStringLiteral("no_name"), false, false))
+        if (!pages_->EntriesAllowWrite() ||
+            !pages_->prPageToRegs(QStringLiteral("no_name"), false, false))
             return false;
         written = Ro4dWrite(mParamRegs, mModeRegs).ok();
         return written;

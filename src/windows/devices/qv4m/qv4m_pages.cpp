@@ -1,7 +1,9 @@
 #include "devices/qv4m/qv4m_pages.h"
 
+#include "devices/entries/entry_marks.h"
 #include "devices/qv4m/mode_editor.h"
 #include "devices/qv4m/number_text.h"
+#include "devices/qv4m/param_checks.h"
 #include "devices/qv4m/qv4m_file_commands.h"
 #include "devices/qv4m/qv4m_mode_page.h"
 #include "devices/qv4m/qv4m_times_page.h"
@@ -178,6 +180,35 @@ void TQv4mPages::prShowParamRegs(const TParamRegs& regs) {
 
 void TQv4mPages::prSetBoardLayout() {
     TimesPage->prSetBoardLayout(IsBoard2x(owner_->bVers));
+    CheckEntries();
+}
+
+std::vector<TEntryFault> TQv4mPages::CheckEntries() {
+    const TQv4mParams p = ReadParams();
+    const std::vector<TRo4dEntry> entries =
+        Ro4dEntries(p, owner_->rVoltOpora, IsBoard2x(owner_->bVers));
+    std::vector<TEntryFault> faults;
+    for (const TEditField& f : kEdits) {
+        auto* edit = onPages<QLineEdit>(this, f.name);
+        const auto e = std::find_if(entries.begin(), entries.end(),
+                                    [&](const TRo4dEntry& x) { return x.text == f.text; });
+        if (e == entries.end())
+            UnmarkEntry(edit);
+        else
+            MarkEntry(edit, e->check, &faults);
+    }
+    return faults;
+}
+
+bool TQv4mPages::EntriesAllowWrite() {
+    return ::EntriesAllowWrite(CheckEntries());
+}
+
+void TQv4mPages::WatchEntries() {
+    for (const TEditField& f : kEdits)
+        connect(onPages<QLineEdit>(this, f.name), &QLineEdit::textChanged, this,
+                [this] { CheckEntries(); });
+    CheckEntries();
 }
 
 TQv4mPages* InstallQv4mPages(TRelcon4* window) {
@@ -186,6 +217,7 @@ TQv4mPages* InstallQv4mPages(TRelcon4* window) {
     pages->TimesPage = new TQv4mTimesPage(window->TabSheet6);
     placeOnTab(window->TabSheet3, pages->ModePage);
     placeOnTab(window->TabSheet6, pages->TimesPage);
+    pages->WatchEntries();
     return pages;
 }
 

@@ -2,11 +2,13 @@
 // them and showing register words on them.
 #pragma once
 
+#include "devices/entries/entry_rule.h"
 #include "devices/qv4m/param_codec.h"
 #include "devices/qv4m/shown_codes.h"
 
 #include <QObject>
 #include <QString>
+#include <vector>
 
 class TQv4mModePage;
 class TQv4mTimesPage;
@@ -45,9 +47,19 @@ public:
     // Applies the board generation in the window's bVers to the times page.
     void prSetBoardLayout();
 
+    // Marks every entry a write would not send as typed (each edit re-checks
+    // the page as it changes) and returns their faults.
+    std::vector<TEntryFault> CheckEntries();
+    // A write goes ahead only when no entry is marked; otherwise a message
+    // names each one and false is returned.
+    bool EntriesAllowWrite();
+
     TQv4mParams ReadParams() const;
     // Sets the controls; the mode editor's handlers stay quiet meanwhile.
     void WriteParams(const TQv4mParams& p);
+
+    // Makes every edit re-check the entries as it changes.
+    void WatchEntries();
 
 private:
     TRelcon4* owner_;

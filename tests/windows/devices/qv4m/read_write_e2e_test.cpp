@@ -4,6 +4,7 @@
 #include "commands_fixture.h"
 
 #include "devices/compare/compare_form.h"
+#include "devices/entries/entry_marks.h"
 #include "devices/qv4m/number_text.h"
 #include "devices/qv4m/ro4d_compare.h"
 #include "exchange/log_state.h"
@@ -60,11 +61,13 @@ TEST_F(Ro4dCommandsTest, ReadShowsTheUnitsOwnTimesAndPeriod) {
     struct Case {
         std::uint16_t mode3, wait, period;
         const char *shownMode3, *shownWait, *shownPeriod;
+        // The unit keeps the three in a byte: more is shown as read, and marked.
+        bool marked;
     };
     const Case cases[] = {
-        {45, 7, 600, "45", "7", "600"},
-        {30, 1, 120, "30", "1", "120"},
-        {0xFFFF, 0, 0xFFFF, "65535", "0", "65535"},
+        {45, 7, 200, "45", "7", "200", false},
+        {30, 1, 120, "30", "1", "120", false},
+        {0xFFFF, 0, 600, "65535", "0", "600", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shownMode3);
@@ -79,6 +82,9 @@ TEST_F(Ro4dCommandsTest, ReadShowsTheUnitsOwnTimesAndPeriod) {
         EXPECT_EQ(text("TimeMode3_Edit"), QLatin1String(c.shownMode3));
         EXPECT_EQ(text("T_wait_Edit"), QLatin1String(c.shownWait));
         EXPECT_EQ(text("PeriodTimeTestEdit"), QLatin1String(c.shownPeriod));
+        EXPECT_EQ(IsEntryMarked(find<QLineEdit>("TimeMode3_Edit")), c.marked);
+        EXPECT_FALSE(IsEntryMarked(find<QLineEdit>("T_wait_Edit")));
+        EXPECT_EQ(IsEntryMarked(find<QLineEdit>("PeriodTimeTestEdit")), c.marked);
         click("ComparePageButton");
         EXPECT_EQ(status(), kMatches) << RowsShown();
     }

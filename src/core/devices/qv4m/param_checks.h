@@ -1,0 +1,26 @@
+// What each RO-4D entry may hold: the width the unit keeps the value in (its
+// register name says: b and c are a byte, w a word), the pages' units, and
+// for voltages the reference they are measured against.
+#pragma once
+
+#include "devices/entries/entry_rule.h"
+#include "devices/qv4m/param_codec.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+struct TRo4dEntry {
+    QString TQv4mParams::*text;
+    TCheckedEntry check;
+};
+
+// The entries a write sends, with their rules for the page's current values:
+// the thresholds reach up to the reference voltage typed on the page, the
+// reference up to the board's full scale. The test-line thresholds of the
+// board generation not in use are left out.
+std::vector<TRo4dEntry> Ro4dEntries(const TQv4mParams& p, double rVoltOpora, bool board2x);
+
+// The parameter words of an image that lie outside what their entries may
+// hold, each named ("слово 21 bValue_T_wait (T_wait) = 300, допустимо от 0 до 255").
+QStringList Ro4dWordFaults(const TParamRegs& regs);
