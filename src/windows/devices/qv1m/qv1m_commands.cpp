@@ -13,6 +13,7 @@ namespace {
 const QString kWriting = QStringLiteral("Статус: идёт запись...");
 const QString kDone = QStringLiteral("Статус: успешно");
 const QString kBadParameters = QStringLiteral("Статус: ошибки в параметрах");
+const QString kWriteErrors = QStringLiteral("Статус: возникли ошибки при записи");
 const QString kDateStep = QStringLiteral("запись даты выпуска");
 
 } // namespace
@@ -152,6 +153,8 @@ void TQv1mPage::Button5Click() {
 
 void TQv1mPage::Button6Click() {
     runCommand(kWriting, [this] {
+        if (!entriesAllowWrite(kBadParameters))
+            return;
         prQV1StoreMode(iNumMode);
         const TStep step = sendAlone(Qv1WriteModeRequest(*this, iNumMode));
         setStatus(stepText(step, kBadParameters));
@@ -162,6 +165,8 @@ void TQv1mPage::Button6Click() {
 
 void TQv1mPage::Button7Click() {
     runCommand(kWriting, [this] {
+        if (!entriesAllowWrite(kBadParameters))
+            return;
         prQV1GetTimeErr();
         Qv1OpenClose(true);
         TStep step = judge(funQV1WriteTimeErr());
@@ -222,6 +227,8 @@ void TQv1mPage::Button13Click() {
 
 void TQv1mPage::Button16Click() {
     runCommand(kWriting, [this] {
+        if (!entriesAllowWrite(kWriteErrors))
+            return;
         Qv1OpenClose(true);
         // The session reply carries no result code; every later step does, and
         // a step the unit refuses ends the sequence as a failed exchange would.
@@ -243,7 +250,7 @@ void TQv1mPage::Button16Click() {
         ok = ok && accepted(funQV1EndSessionRestart(),
                             QStringLiteral("завершение сеанса с перезапуском"));
         Qv1OpenClose(false);
-        setStatus(ok ? kDone : QStringLiteral("Статус: возникли ошибки при записи"));
+        setStatus(ok ? kDone : kWriteErrors);
         if (ok && AfterWrite)
             AfterWrite(-1);
     });

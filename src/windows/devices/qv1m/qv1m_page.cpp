@@ -41,6 +41,7 @@ TQv1mPage::TQv1mPage(TRelcon4* owner, QWidget* parent)
         bindChannel(c);
     connectHandlers();
     showFilePath();
+    watchEntries();
 }
 
 TQv1mPage::~TQv1mPage() = default;
@@ -140,6 +141,7 @@ void TQv1mPage::prQV1ShowMode(int n) {
         if (editable)
             prQV1ChannelRules(c);
     }
+    CheckEntries();
 }
 
 void TQv1mPage::setChannelEditable(int c, bool editable) {
@@ -177,6 +179,7 @@ void TQv1mPage::prQV1ChannelRules(int c) {
     k.hints[0]->setText(QString::fromUtf8(rule.tonHint));
     k.hints[1]->setText(QString::fromUtf8(rule.t6secHint));
     k.hints[2]->setText(QString::fromUtf8(rule.toffHint));
+    CheckEntries();
 }
 
 void TQv1mPage::prQV1ShowTimeErr() {

@@ -4,6 +4,7 @@
 // busy flag and the release date are the main window's.
 #pragma once
 
+#include "devices/entries/entry_rule.h"
 #include "devices/qv1m/qv1_frame.h"
 #include "devices/qv1m/qv1m_data.h"
 
@@ -12,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QButtonGroup;
 class QCheckBox;
@@ -89,6 +91,10 @@ public:
     // after "Записать настройки выбранного режима…", -1 after the whole set.
     std::function<void(int mode)> AfterWrite;
 
+    // Marks every entry a write would not send as typed, by the rules of the
+    // shown mode and its radio choices, and returns their faults.
+    std::vector<TEntryFault> CheckEntries();
+
 private:
     // The controls of one channel column.
     struct TChannelControls {
@@ -131,6 +137,11 @@ private:
     // "q": ends the session, with or without a restart of the unit.
     void endSession(const QString& progress, bool restart);
     static QString stepText(TStep step, const QString& refused);
+    // Makes every edit re-check the entries as it changes.
+    void watchEntries();
+    // True when no entry is marked; otherwise a message names each one, the
+    // status line shows failure and nothing is sent.
+    bool entriesAllowWrite(const QString& failure);
 
     TRelcon4* owner_;
     std::unique_ptr<Ui::TQv1mPage> ui;

@@ -6,6 +6,7 @@
 // second. No assert here measures time.
 #include "core/devices/qv1m/qstring_print.h"
 #include "devices/compare/compare_form.h"
+#include "devices/entries/entry_marks.h"
 #include "devices/qv1/qv1_link.h"
 #include "devices/qv1m/qv1m_file.h"
 #include "devices/qv1m/qv1m_page.h"
@@ -273,17 +274,54 @@ TEST_F(Ri1rWireTest, RefusedWritesEndInTheErrorStatusAndKeepThePage) {
     EXPECT_EQ(commands(), "i") << "a refused step stops the rest";
     EXPECT_EQ(text("edTimeErrK1"), "9");
     EXPECT_EQ(unit()->common().timeErr[0], 5);
-
-    // The unit's own check: holding by time needs T6sec > 6 (mode 6, channel 1).
-    server->unit()->faults().clear();
-    pickMode(5);
-    type("edT6secM1", "3");
-    click("Button6");
-    EXPECT_EQ(status(), kBadParameters);
-    EXPECT_EQ(lastCommand(), 0x36);
-    EXPECT_EQ(text("edT6secM1").trimmed(), "3");
-    EXPECT_EQ(unit()->modes()[5][0].t6sec, 10);
     expectIdle();
+}
+
+// An entry the unit would refuse or the lenient reading would change is
+// marked as typed; a write then sends nothing and names it.
+TEST_F(Ri1rWireTest, MarkedEntriesKeepEveryWriteOffTheLine) {
+    const struct {
+        int mode;
+        const char* edit;
+        const char* text;
+        const char* button;
+        QString status;
+        const char* names;
+    } cases[] = {
+        // Mode 6, channel 1 holds by time: the hint asks T6sec > 6.
+        {5, "edT6secM1", "3", "Button6", kBadParameters, "T6sec, канал 1: введено «3» — меньше 7"},
+        {0, "edTonM1", "70000", "Button6", kBadParameters,
+         "Ton, канал 1: введено «70000» — больше 65535"},
+        // Mode 4, channel 1 alternates by time: Ton > T6sec (20).
+        {3, "edTonM1", "20", "Button16", QStringLiteral("Статус: возникли ошибки при записи"),
+         "Ton, канал 1: введено «20» — меньше 21"},
+        {0, "edTimeErrK1", "300", "Button7", kBadParameters,
+         "Время до аварии K1: введено «300» — больше 255"},
+        {0, "edBut_Lvl_DO", "abc", "Button7", kBadParameters, "Umin: введено «abc» — не число"},
+        {0, "Volt2OporaEdit", "-1", "Button16",
+         QStringLiteral("Статус: возникли ошибки при записи"), "Uацп: введено «-1» — нужно больше"},
+    };
+    startSession();
+    for (const auto& c : cases) {
+        pickMode(c.mode);
+        auto* edit = page->findChild<QLineEdit*>(QLatin1String(c.edit));
+        const QString before = edit->text();
+        type(c.edit, QString::fromUtf8(c.text));
+        EXPECT_TRUE(IsEntryMarked(edit)) << c.edit;
+        user->messages.clear();
+        clearRequests();
+        click(c.button);
+        EXPECT_EQ(commands(), "") << c.edit << ": nothing reaches the line";
+        EXPECT_EQ(status(), c.status) << c.edit;
+        ASSERT_EQ(user->messages.size(), 1u) << c.edit;
+        EXPECT_TRUE(user->messages[0].text.contains(QString::fromUtf8(c.names)))
+            << user->messages[0].text.toStdString();
+        expectIdle();
+        type(c.edit, before);
+        EXPECT_FALSE(IsEntryMarked(edit)) << c.edit << " " << before.toStdString();
+    }
+    EXPECT_EQ(unit()->modes()[5][0].t6sec, 10);
+    EXPECT_EQ(unit()->common().timeErr[0], 5);
 }
 
 TEST_F(Ri1rWireTest, SilenceAndADropOffEndInTheErrorStatusAndKeepThePage) {
