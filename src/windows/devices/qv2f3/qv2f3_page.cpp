@@ -1,7 +1,9 @@
 #include "devices/qv2f3/qv2f3_page.h"
 #include "devices/qv1/unit_text.h"
 
+#include "devices/entries/entry_marks.h"
 #include "devices/qv1/qv1_link.h"
+#include "devices/qv2f3/delay_entries.h"
 #include "devices/qv2f3/zi2z3_service.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv2f3_page.h"
@@ -34,6 +36,9 @@ TQv2f3Page::TQv2f3Page(bool& blockPressKey, QWidget* parent)
         panel->setPalette(palette);
     }
     connectButtons();
+    for (QLineEdit* edit : delayEdits())
+        connect(edit, &QLineEdit::textChanged, this, [this] { CheckEntries(); });
+    CheckEntries();
 }
 
 TQv2f3Page::~TQv2f3Page() {
@@ -140,20 +145,31 @@ bool TQv2f3Page::funQV2ReadTimes() {
     TDelaySettings values{};
     if (!Zi2z3ReadDelays(values).ok())
         return false;
-    QLineEdit* const edits[] = {ui->QV2_T11_Edit, ui->QV2_T12_Edit, ui->QV2_T13_Edit,
-                                ui->QV2_T21_Edit, ui->QV2_T22_Edit, ui->QV2_T23_Edit};
+    const auto edits = delayEdits();
     for (std::size_t k = 0; k < values.size(); ++k)
         edits[k]->setText(QString::number(values[k]));
     return true;
 }
 
 bool TQv2f3Page::funQV2WriteTimes() {
-    const QLineEdit* const edits[] = {ui->QV2_T11_Edit, ui->QV2_T12_Edit, ui->QV2_T13_Edit,
-                                      ui->QV2_T21_Edit, ui->QV2_T22_Edit, ui->QV2_T23_Edit};
+    const auto edits = delayEdits();
     TDelaySettings values{};
     for (std::size_t k = 0; k < values.size(); ++k)
         values[k] = static_cast<std::uint8_t>(qv1::ParseLenientInt(edits[k]->text()) & 0xFF);
     return Zi2z3WriteDelays(values).ok();
+}
+
+std::array<QLineEdit*, 6> TQv2f3Page::delayEdits() const {
+    return {ui->QV2_T11_Edit, ui->QV2_T12_Edit, ui->QV2_T13_Edit,
+            ui->QV2_T21_Edit, ui->QV2_T22_Edit, ui->QV2_T23_Edit};
+}
+
+std::vector<TEntryFault> TQv2f3Page::CheckEntries() {
+    std::vector<TEntryFault> faults;
+    const auto edits = delayEdits();
+    for (std::size_t k = 0; k < edits.size(); ++k)
+        MarkEntry(edits[k], Zi2z3DelayEntry(k), &faults);
+    return faults;
 }
 
 // ---- handlers ----
@@ -177,8 +193,7 @@ void TQv2f3Page::Button17Click() {
 void TQv2f3Page::QV2_RereadButtonClick() {
     guarded([this] {
         setStatus(kReading);
-        for (QLineEdit* edit : {ui->QV2_T11_Edit, ui->QV2_T12_Edit, ui->QV2_T13_Edit,
-                                ui->QV2_T21_Edit, ui->QV2_T22_Edit, ui->QV2_T23_Edit})
+        for (QLineEdit* edit : delayEdits())
             edit->clear();
         Qv1OpenClose(true);
         const bool ok = funQV2ReadTimes();
@@ -190,6 +205,10 @@ void TQv2f3Page::QV2_RereadButtonClick() {
 void TQv2f3Page::QV2_WriteButtonClick() {
     guarded([this] {
         setStatus(QStringLiteral("Статус: идёт запись..."));
+        if (!EntriesAllowWrite(CheckEntries())) {
+            setStatus(kLinkFailed);
+            return;
+        }
         Qv1OpenClose(true);
         const bool ok = funQV2WriteTimes();
         Qv1OpenClose(false);

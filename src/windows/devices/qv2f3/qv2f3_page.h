@@ -3,13 +3,17 @@
 // exchanges and its watch are the core's ZI2-Z3 service.
 #pragma once
 
+#include "devices/entries/entry_rule.h"
 #include "devices/qv2f3/bench_packet.h"
 #include "exchange/frame.h"
 
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
+class QLineEdit;
 class TRelcon4;
 
 namespace Ui {
@@ -44,6 +48,9 @@ public:
     bool funQV2ReadTimes();
     bool funQV2WriteTimes();
 
+    // Marks every delay entry a write would not send as typed and returns their faults.
+    std::vector<TEntryFault> CheckEntries();
+
     void Button17Click();
     void QV2_RereadButtonClick();
     void QV2_WriteButtonClick();
@@ -71,6 +78,8 @@ private:
     void setChecks(const std::vector<qv2f3::TFieldCheck>& fields);
     template <std::size_t N> void clearFields(const std::array<QString, N>& names);
     void connectButtons();
+    // The six delay edits in the settings' order T11, T12, T13, T21, T22, T23.
+    std::array<QLineEdit*, 6> delayEdits() const;
 
     std::unique_ptr<Ui::TQv2f3Page> ui;
     bool& blockPressKey_;

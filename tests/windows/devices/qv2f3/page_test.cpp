@@ -3,8 +3,10 @@
 #include "core/devices/qv2f3/bench_bytes.h"
 #include "core/devices/qv2f3/fake_bench.h"
 
+#include "devices/entries/entry_marks.h"
 #include "exchange/exchange_state.h"
 #include "shell/relcon4_window.h"
+#include "support/recording_interaction.h"
 #include "support/test_env.h"
 
 #include <QCheckBox>
@@ -144,19 +146,49 @@ TEST_F(BenchPage, RereadEmptiesThenFillsOrStaysEmpty) {
     EXPECT_EQ(status(), "Статус: успешно");
 }
 
-TEST_F(BenchPage, WriteSendsLowBytesAndReportsRejection) {
-    const char* entries[] = {"300", " 7", "12x", "abc", "$1F", "-1"};
+TEST_F(BenchPage, WriteSendsValidEntriesAsTypedAndReportsRejection) {
+    const char* entries[] = {"255", " 7", "12 ", "0", "$1F", "+1"};
     for (int k = 0; k < 6; ++k)
         setEdit(kSettingEdits[k], QString::fromUtf8(entries[k]));
     bench.replies.push_back(TMasBytes{0x03, 0x00, 0x3C});
     click("QV2_WriteButton");
     ASSERT_EQ(bench.sent.size(), 1u);
-    EXPECT_EQ(bench.sent[0], (TMasBytes{0x09, 0x57, 44, 7, 12, 0, 31, 255, 0x3C}));
+    EXPECT_EQ(bench.sent[0], (TMasBytes{0x09, 0x57, 255, 7, 12, 0, 31, 1, 0x3C}));
     EXPECT_EQ(status(), "Статус: успешно");
 
     bench.replies.push_back(TMasBytes{0x03, 0x01, 0x3C});
     click("QV2_WriteButton");
     EXPECT_EQ(status(), "Статус: ошибки связи") << "a refused write";
+}
+
+// Each entry the lenient reading would change is marked as typed and keeps
+// the write off the line; the message names it with what was typed.
+TEST_F(BenchPage, AnEntryThatWouldChangeBlocksTheWrite) {
+    const struct {
+        const char* text;
+        const char* reason;
+    } cases[] = {{"300", "больше 255"}, {"12x", "не число"},          {"abc", "не число"},
+                 {"-1", "меньше 0"},    {"1,5", "нужно целое число"}, {"", "пустое поле"}};
+    RecordingInteraction user;
+    for (const auto& c : cases) {
+        for (const char* name : kSettingEdits)
+            setEdit(name, QStringLiteral("3"));
+        auto* edit = page.findChild<QLineEdit*>("QV2_T21_Edit");
+        edit->setText(QString::fromUtf8(c.text));
+        EXPECT_TRUE(IsEntryMarked(edit)) << c.text;
+        EXPECT_TRUE(edit->toolTip().contains("от 0 до 255")) << c.text;
+        EXPECT_FALSE(IsEntryMarked(page.findChild<QLineEdit*>("QV2_T11_Edit")));
+        user.messages.clear();
+        click("QV2_WriteButton");
+        EXPECT_TRUE(bench.sent.empty()) << c.text;
+        EXPECT_EQ(status(), "Статус: ошибки связи");
+        ASSERT_EQ(user.messages.size(), 1u) << c.text;
+        EXPECT_TRUE(user.messages[0].text.contains(
+            QStringLiteral("T21 (канал 1, задержка включения реле): введено «%1» — %2; "
+                           "допустимо от 0 до 255")
+                .arg(QString::fromUtf8(c.text).trimmed(), QString::fromUtf8(c.reason))))
+            << user.messages[0].text.toStdString();
+    }
 }
 
 TEST_F(BenchPage, WatchStartEnablesCommandsAndStopResets) {
