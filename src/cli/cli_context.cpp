@@ -85,6 +85,15 @@ int FileProblem(const QString& path, const QString& problem) {
     return kExitFile;
 }
 
+int ValueProblem(const QString& path, const QStringList& faults) {
+    PrintError(QStringLiteral("relcon4-cli: файл %1: значения вне допустимого, в устройство "
+                              "ничего не записано:")
+                   .arg(path));
+    for (const QString& fault : faults)
+        PrintError(QStringLiteral("  ") + fault);
+    return kExitUsage;
+}
+
 int UsageProblem(const QString& text) {
     PrintError(QStringLiteral("relcon4-cli: ") + text);
     PrintError(QStringLiteral("Справка: relcon4-cli --help"));

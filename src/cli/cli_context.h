@@ -45,6 +45,9 @@ int FinishCompare(const TCliContext& context, const TCompareResult& compare,
                   const TCommandResult& read);
 // A file that could not be read or written.
 int FileProblem(const QString& path, const QString& problem);
+// A file whose values lie outside what the unit's parameters may hold: each
+// is named, nothing is sent, and the code is that of a usage error.
+int ValueProblem(const QString& path, const QStringList& faults);
 // A usage error: the message and where to find the help.
 int UsageProblem(const QString& text);
 

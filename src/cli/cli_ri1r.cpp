@@ -1,6 +1,7 @@
 // relcon4-cli ri1r …: the RI1-R session, its whole set in the QV1M.ini layout,
 // the page's "load all settings into the unit" sequence and the session's end.
 #include "cli_table.h"
+#include "devices/qv1m/qv1m_checks.h"
 #include "devices/qv1m/qv1m_file.h"
 #include "devices/qv1m/ri1r_service.h"
 #include "devices/qv4m/ro4d_compare.h"
@@ -91,6 +92,8 @@ int writeUnit(const TCliContext& context) {
     const int code = fileAndPort(context, parsed);
     if (code != kExitOk)
         return code;
+    if (const QStringList faults = Qv1mSetFaults(parsed.set); !faults.isEmpty())
+        return ValueProblem(context.args.first(), faults);
     const QDate today = QDate::currentDate();
     return FinishCommand(Ri1rWriteSet(parsed.set, today.day(), today.month(), today.year()));
 }

@@ -1,6 +1,7 @@
 // relcon4-cli ro4d …: the RO-4D commands of the page "COM и команды VI-4D".
 #include "cli_ro4d_text.h"
 #include "cli_table.h"
+#include "devices/qv4m/param_checks.h"
 #include "devices/qv4m/qv4m_files.h"
 #include "devices/qv4m/ro4d_service.h"
 #include "platform/whole_file.h"
@@ -48,7 +49,11 @@ int fileAndPort(const TCliContext& context, TRo4dImage& image) {
 int writeUnit(const TCliContext& context) {
     TRo4dImage image;
     const int code = fileAndPort(context, image);
-    return code != kExitOk ? code : FinishCommand(Ro4dWrite(image.params, image.mode));
+    if (code != kExitOk)
+        return code;
+    if (const QStringList faults = Ro4dWordFaults(image.params); !faults.isEmpty())
+        return ValueProblem(context.args.first(), faults);
+    return FinishCommand(Ro4dWrite(image.params, image.mode));
 }
 
 int diffUnit(const TCliContext& context) {

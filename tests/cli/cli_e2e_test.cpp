@@ -138,6 +138,17 @@ TEST_F(CliTest, ExitCodesNameWhatFailed) {
          6,
          "в файле 200 байт",
          true},
+        {"word out of range",
+         {"ro4d", "write", "--port", "%PORT%", "%DIR%/wide.qvf"},
+         [](CliTest& t) {
+             QByteArray wide = t.readInto("wide.qvf");
+             wide[2 * bValue_T_wait] = 0x2C; // 300, little-endian
+             wide[2 * bValue_T_wait + 1] = 0x01;
+             t.writeFile("wide.qvf", wide);
+         },
+         2,
+         "слово 21 bValue_T_wait (T_wait) = 300, допустимо от 0 до 255",
+         true},
         {"missing file",
          {"ro4d", "write", "--port", "%PORT%", "%DIR%/none.qvf"},
          {},
@@ -207,9 +218,9 @@ TEST_F(CliTest, ExitCodesNameWhatFailed) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         unit()->faults().clear();
-        const std::size_t before = unit()->requests().size();
         if (c.prepare)
             c.prepare(*this);
+        const std::size_t before = unit()->requests().size();
         const TRun r = run(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
         EXPECT_TRUE(
@@ -358,6 +369,19 @@ TEST(CliRi1rTest, ReadToFileWriteBackAndRefuseADamagedFile) {
     const std::deque<sim::Bytes> frames = server.unit<sim::Ri1rUnit>()->requests();
     for (const sim::Bytes& frame : frames)
         EXPECT_NE(frame.size() > 1 ? frame[1] : 0, 'd') << "no date frame";
+
+    // Mode 6, channel 1 holds by time: a T6sec of 3 would be refused.
+    QByteArray refused = text;
+    QList<QByteArray> lines = refused.split('\n');
+    const int t6secLine = 5 * 12 + 1; // four lines a channel, three channels a mode
+    lines[t6secLine] = "3\r";
+    QFile wrong(dir.filePath("wrong.ini"));
+    ASSERT_TRUE(wrong.open(QIODevice::WriteOnly));
+    wrong.write(lines.join('\n'));
+    wrong.close();
+    const std::size_t sent = server.unit<sim::Ri1rUnit>()->requests().size();
+    EXPECT_EQ(cli({"ri1r", "write", "--port", com, wrong.fileName()}), 2);
+    EXPECT_EQ(server.unit<sim::Ri1rUnit>()->requests().size(), sent);
 
     QFile damaged(dir.filePath("short.ini"));
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
