@@ -142,12 +142,12 @@ TEST_F(CliTest, ExitCodesNameWhatFailed) {
          {"ro4d", "write", "--port", "%PORT%", "%DIR%/wide.qvf"},
          [](CliTest& t) {
              QByteArray wide = t.readInto("wide.qvf");
-             wide[2 * bValue_T_wait] = 0x2C; // 300, little-endian
-             wide[2 * bValue_T_wait + 1] = 0x01;
+             wide[2 * cKoncErrTime] = 0x2C; // 300, little-endian; the unit keeps a byte
+             wide[2 * cKoncErrTime + 1] = 0x01;
              t.writeFile("wide.qvf", wide);
          },
          2,
-         "слово 21 bValue_T_wait (T_wait) = 300, допустимо от 0 до 255",
+         "слово 5 cKoncErrTime (T_240) = 300, допустимо от 0 до 255",
          true},
         {"missing file",
          {"ro4d", "write", "--port", "%PORT%", "%DIR%/none.qvf"},

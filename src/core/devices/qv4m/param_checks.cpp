@@ -1,12 +1,15 @@
 #include "devices/qv4m/param_checks.h"
 
+#include "devices/qv4m/ro4d_compare.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
 constexpr int kByte = 255;
-constexpr int kWord = 65535;
+// A word of all ones is what a unit holds where nothing was ever written.
+constexpr int kWord = 65534;
 // Thresholds are ADC codes of a 10-bit converter: the reference is 1024.
 constexpr int kAdcFull = 1024;
 
@@ -16,30 +19,32 @@ struct TWholeEntry {
     const char* registerName;
     const char* caption;
     const char* unit;
-    int width; // largest word
     int scale; // page value = word * scale
 };
 
+int widest(int word) {
+    return Ro4dKeptAsByte(word) ? kByte : kWord;
+}
+
 const TWholeEntry kWholeEntries[] = {
     {&TQv4mParams::TimeSearchSinus, 0, "cNumTryIsSinus", "Отслеживание синусов напряжений", "мс",
-     kByte, 2},
-    {&TQv4mParams::NumOfCycleReleSwitch, 1, "cNumTryOff_R2",
-     "Число циклов ожидания переключения реле К2, K3", "шт", kByte, 1},
-    {&TQv4mParams::T_off, 2, "bNsecWorkAfterBtnUp", "T_off", "сек", kByte, 1},
-    {&TQv4mParams::T_min6a, 3, "wNsecWork_T_min6_M1", "T_min6 (M1)", "сек", kWord, 1},
-    {&TQv4mParams::T_min6b, 4, "wNsecWork_T_min6_M2", "T_min6 (M2)", "сек", kWord, 1},
-    {&TQv4mParams::T_240, 5, "cKoncErrTime", "T_240", "сек", kByte, 1},
-    {&TQv4mParams::TimeAntidrebADC, 6, "cAntiDreb_ADC_B/10", "Антидребезг для АЦП сигналов", "мс",
-     kByte, 20},
-    {&TQv4mParams::TimeAntidrebWarning, 7, "cAntiDreb_ADC_E/10",
-     "Антидребезг определения аварийных состояний", "мс", kByte, 20},
-    {&TQv4mParams::TimeAntidrebRele, 8, "cAntiDrebR", "Антидребезг переключения реле", "мс", kByte,
      2},
-    {&TQv4mParams::T_end, 9, "wNsecWork_T_end", "T_end", "сек", kWord, 1},
-    {&TQv4mParams::TimeMode3, 20, "bNsecWorkAfterBtnUp_3", "T_mode3", "с", kByte, 1},
-    {&TQv4mParams::T_wait, 21, "bValue_T_wait", "T_wait", "сек", kByte, 1},
+    {&TQv4mParams::NumOfCycleReleSwitch, 1, "cNumTryOff_R2",
+     "Число циклов ожидания переключения реле К2, K3", "шт", 1},
+    {&TQv4mParams::T_off, 2, "bNsecWorkAfterBtnUp", "T_off", "сек", 1},
+    {&TQv4mParams::T_min6a, 3, "wNsecWork_T_min6_M1", "T_min6 (M1)", "сек", 1},
+    {&TQv4mParams::T_min6b, 4, "wNsecWork_T_min6_M2", "T_min6 (M2)", "сек", 1},
+    {&TQv4mParams::T_240, 5, "cKoncErrTime", "T_240", "сек", 1},
+    {&TQv4mParams::TimeAntidrebADC, 6, "cAntiDreb_ADC_B/10", "Антидребезг для АЦП сигналов", "мс",
+     20},
+    {&TQv4mParams::TimeAntidrebWarning, 7, "cAntiDreb_ADC_E/10",
+     "Антидребезг определения аварийных состояний", "мс", 20},
+    {&TQv4mParams::TimeAntidrebRele, 8, "cAntiDrebR", "Антидребезг переключения реле", "мс", 2},
+    {&TQv4mParams::T_end, 9, "wNsecWork_T_end", "T_end", "сек", 1},
+    {&TQv4mParams::TimeMode3, 20, "bNsecWorkAfterBtnUp_3", "T_mode3", "с", 1},
+    {&TQv4mParams::T_wait, 21, "bValue_T_wait", "T_wait", "сек", 1},
     {&TQv4mParams::PeriodTimeTest, 22, "cVolt_Lvl_TimePeriod",
-     "Период тестирования питающих линий M1/M2", "с", kByte, 1},
+     "Период тестирования питающих линий M1/M2", "с", 1},
 };
 
 struct TVoltEntryInfo {
@@ -78,7 +83,7 @@ std::vector<TRo4dEntry> Ro4dEntries(const TQv4mParams& p, double rVoltOpora, boo
         entries.push_back(
             {e.text,
              {QString::fromUtf8(e.caption),
-              TEntryRule::Whole(0, e.width * e.scale, QString::fromUtf8(e.unit), e.scale)}});
+              TEntryRule::Whole(0, widest(e.word) * e.scale, QString::fromUtf8(e.unit), e.scale)}});
     const TEntryRule reference =
         TEntryRule::Decimal(lowestReference(rVoltOpora), rVoltOpora, QStringLiteral("В"));
     entries.push_back({kReference.text, {QString::fromUtf8(kReference.caption), reference}});
@@ -113,7 +118,7 @@ QStringList Ro4dWordFaults(const TParamRegs& regs) {
                           .arg(hi);
     };
     for (const TWholeEntry& e : kWholeEntries)
-        check(e.word, e.registerName, e.caption, 0, e.width);
+        check(e.word, e.registerName, e.caption, 0, widest(e.word));
     check(kReference.word, kReference.registerName, kReference.caption, 1, kByte);
     check(kTestLine2x[0].word, kTestLine2x[0].registerName, kTestLine2x[0].caption, 0, kAdcFull);
     check(kTestLine.word, kTestLine.registerName, kTestLine.caption, 0, kAdcFull);

@@ -1,6 +1,7 @@
-// What each RO-4D entry may hold: the width the unit keeps the value in (its
-// register name says: b and c are a byte, w a word), the pages' units, and
-// for voltages the reference they are measured against.
+// What each RO-4D entry may hold: the width the unit keeps the value in (a
+// byte for parameter words 0 to 8 and 12, else a word short of all ones, the
+// pattern of a word never written), the pages' units, and for voltages the
+// reference they are measured against.
 #pragma once
 
 #include "devices/entries/entry_rule.h"
@@ -22,5 +23,5 @@ struct TRo4dEntry {
 std::vector<TRo4dEntry> Ro4dEntries(const TQv4mParams& p, double rVoltOpora, bool board2x);
 
 // The parameter words of an image that lie outside what their entries may
-// hold, each named ("слово 21 bValue_T_wait (T_wait) = 300, допустимо от 0 до 255").
+// hold, each named ("слово 5 cKoncErrTime (T_240) = 300, допустимо от 0 до 255").
 QStringList Ro4dWordFaults(const TParamRegs& regs);

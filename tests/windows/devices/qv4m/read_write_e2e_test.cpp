@@ -61,13 +61,13 @@ TEST_F(Ro4dCommandsTest, ReadShowsTheUnitsOwnTimesAndPeriod) {
     struct Case {
         std::uint16_t mode3, wait, period;
         const char *shownMode3, *shownWait, *shownPeriod;
-        // The unit keeps the three in a byte: more is shown as read, and marked.
+        // A word never written (all ones) is shown as read, and marked.
         bool marked;
     };
     const Case cases[] = {
-        {45, 7, 200, "45", "7", "200", false},
+        {45, 7, 600, "45", "7", "600", false},
         {30, 1, 120, "30", "1", "120", false},
-        {0xFFFF, 0, 600, "65535", "0", "600", true},
+        {0xFFFF, 0, 0xFFFF, "65535", "0", "65535", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shownMode3);
