@@ -39,8 +39,10 @@
 
 namespace {
 
-// The client area the pages are laid out for.
+// The client area the pages are laid out for, and the smallest the window
+// may shrink to on a small screen (the pages then scroll).
 constexpr QSize kPagesSize(672, 729);
+constexpr QSize kSmallestSize(640, 480);
 
 // Tabs with half the style's side padding: the five captions then fit the
 // pages' width at the usual desktop fonts (DejaVu Sans 9 pt needs 662 px).
@@ -93,7 +95,6 @@ void TRelcon4::FormCreate() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(kPagesSize);
     CustomBaud = 9600;
 
     auto* layout = new QVBoxLayout(this);
@@ -116,10 +117,10 @@ void TRelcon4::FormCreate() {
     TabSheet4 = addPage(PageControl1, "TabSheet4", QStringLiteral("ZE2-R3"));
     PageControl1->setCurrentIndex(0);
     // Wider than the pages only when a larger font needs it for the captions.
-    PageControl1->setMinimumSize(
-        std::max(kPagesSize.width(), PageControl1->tabBar()->sizeHint().width()),
-        kPagesSize.height());
-    setFixedSize(PageControl1->minimumSize());
+    ownSize_ = QSize(std::max(kPagesSize.width(), PageControl1->tabBar()->sizeHint().width()),
+                     kPagesSize.height());
+    setMinimumSize(kSmallestSize);
+    resize(ownSize_);
     PagesArea->setWidget(PageControl1);
     InstallQv4mPages(this);
     InstallQv1mPage(this);
@@ -206,15 +207,15 @@ void TRelcon4::prActivateMasterForm(QObject* /*sender*/) {
 }
 
 void TRelcon4::FitToScreen(const QRect& available, const QMargins& frame) {
-    const QSize pages = PageControl1->minimumSize();
     const QSize room(available.width() - frame.left() - frame.right(),
                      available.height() - frame.top() - frame.bottom());
-    QSize size = pages.boundedTo(room);
-    // A vertical scroll bar gets its own room, so the pages do not scroll sideways as well.
-    if (size.height() < pages.height())
-        size.setWidth(std::min(pages.width() + PagesArea->verticalScrollBar()->sizeHint().width(),
-                               room.width()));
-    setFixedSize(size);
+    // A page taller than the window scrolls with its own bar: room for it.
+    QSize size = ownSize_.boundedTo(room);
+    if (size.height() < ownSize_.height())
+        size.setWidth(std::min(
+            ownSize_.width() + PagesArea->verticalScrollBar()->sizeHint().width(), room.width()));
+    setMinimumSize(kSmallestSize.boundedTo(room));
+    resize(size);
     const QRect outer(pos(), size.grownBy(frame));
     if (!available.contains(outer))
         move(std::clamp(outer.x(), available.left(), available.right() + 1 - outer.width()),

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QSize>
 #include <QWidget>
 #include <cstdint>
 
@@ -24,7 +25,8 @@ public:
     void RestoreMainWindow();
     // Sizes the window for a screen whose free area (less panels) is `available`,
     // with the window manager's frame around it: the pages' own size when it
-    // fits, else as much as fits, the pages scrolling inside.
+    // fits, else as much as fits, the pages scrolling inside; and places it
+    // with its frame on that area. The technician may resize it down to 640x480.
     void FitToScreen(const QRect& available, const QMargins& frame);
     bool IsActivated() const { return activated_; }
 
@@ -106,6 +108,8 @@ private:
     bool activated_ = false;
     // The window manager's frame when the window was last fitted to its screen.
     QMargins fittedFrame_;
+    // The pages' own size at the desktop font.
+    QSize ownSize_;
 };
 
 // The port button's caption for a port name: "COM3" shows as "COM 3", no

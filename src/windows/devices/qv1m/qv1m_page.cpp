@@ -3,12 +3,12 @@
 #include "devices/qv1m/busy_guard.h"
 #include "devices/qv1m/qv1m_compare_commands.h"
 #include "devices/qv1m/qv1m_convert.h"
+#include "shell/page_scroll.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv1m_page.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -266,9 +266,7 @@ void TQv1mPage::channelRadioClick(int c) {
 
 TQv1mPage* InstallQv1mPage(TRelcon4* window) {
     auto* page = new TQv1mPage(window, window->TabSheet2);
-    auto* layout = new QVBoxLayout(window->TabSheet2);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(page);
+    PlaceScrolling(window->TabSheet2, page);
     InstallQv1mCompare(window, page);
     return page;
 }

@@ -5,12 +5,12 @@
 #include "devices/qv1/qv1_link.h"
 #include "devices/qv2f3/delay_entries.h"
 #include "devices/qv2f3/zi2z3_service.h"
+#include "shell/page_scroll.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv2f3_page.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 using namespace qv2f3;
 
@@ -309,10 +309,8 @@ void TQv2f3Page::onPacket(const std::uint8_t* bytes, std::size_t count) {
 }
 
 TQv2f3Page* InstallQv2f3Page(TRelcon4* window) {
-    auto* layout = new QVBoxLayout(window->TabSheet4);
-    layout->setContentsMargins(0, 0, 0, 0);
     Qv2f3Page = new TQv2f3Page(window->fBlockPressKey, window->TabSheet4);
     Qv2f3Page->setObjectName(QStringLiteral("Qv2f3Page"));
-    layout->addWidget(Qv2f3Page);
+    PlaceScrolling(window->TabSheet4, Qv2f3Page);
     return Qv2f3Page;
 }

@@ -9,12 +9,12 @@
 #include "devices/qv4m/qv4m_times_page.h"
 #include "devices/qv4m/radio_group.h"
 #include "shell/box_message.h"
+#include "shell/page_scroll.h"
 #include "shell/relcon4_window.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QVBoxLayout>
 #include <algorithm>
 
 namespace {
@@ -86,13 +86,6 @@ template <typename T> T* onPages(const TQv4mPages* pages, const char* name) {
     if (!w)
         qFatal("RO-4D pages: no control %s", name);
     return w;
-}
-
-QWidget* placeOnTab(QWidget* tab, QWidget* page) {
-    auto* layout = new QVBoxLayout(tab);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(page);
-    return page;
 }
 
 } // namespace
@@ -215,8 +208,8 @@ TQv4mPages* InstallQv4mPages(TRelcon4* window) {
     auto* pages = new TQv4mPages(window);
     pages->ModePage = new TQv4mModePage(window, window->TabSheet3);
     pages->TimesPage = new TQv4mTimesPage(window->TabSheet6);
-    placeOnTab(window->TabSheet3, pages->ModePage);
-    placeOnTab(window->TabSheet6, pages->TimesPage);
+    PlaceScrolling(window->TabSheet3, pages->ModePage);
+    PlaceScrolling(window->TabSheet6, pages->TimesPage);
     pages->WatchEntries();
     return pages;
 }
