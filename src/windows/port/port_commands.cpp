@@ -15,6 +15,7 @@
 #include "shell/box_message.h"
 #include "shell/interaction.h"
 #include "shell/relcon4_window.h"
+#include "shell/where_bar.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -140,8 +141,10 @@ void TRelcon4::Button1Click() {
 void TRelcon4::prShowPortOnButton(const QString& shownName) {
     Button1->setText(shownName);
     const bool named = !ComPortName(shownName).isEmpty();
-    Button1->setToolTip(named && CaseComForm ? CaseComForm->prPortTitle(shownName)
-                                             : QStringLiteral("Выберите СОМ-порт"));
+    const QString title = CaseComForm ? CaseComForm->prPortTitle(shownName) : shownName;
+    Button1->setToolTip(named ? title : QStringLiteral("Выберите СОМ-порт"));
     if (named)
         MarkPortButton(*Button1, false);
+    if (WhereBar)
+        WhereBar->showPort(named ? title : kNoPortCaption);
 }

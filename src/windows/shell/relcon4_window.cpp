@@ -17,6 +17,7 @@
 #include "shell/app_windows.h"
 #include "shell/install_layout.h"
 #include "shell/interaction.h"
+#include "shell/where_bar.h"
 
 #include <QCloseEvent>
 #include <QDate>
@@ -104,6 +105,9 @@ void TRelcon4::FormCreate() {
     PagesArea->setFrameShape(QFrame::NoFrame);
     PagesArea->setWidgetResizable(true);
     layout->addWidget(PagesArea);
+    WhereBar = new TWhereBar(this);
+    WhereBar->showPort(kNoPortCaption);
+    layout->addWidget(WhereBar);
     PageControl1 = new QTabWidget;
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     auto* tabStyle = new CompactTabStyle;
@@ -118,7 +122,9 @@ void TRelcon4::FormCreate() {
     PageControl1->setCurrentIndex(0);
     // Wider than the pages only when a larger font needs it for the captions.
     ownSize_ = QSize(std::max(kPagesSize.width(), PageControl1->tabBar()->sizeHint().width()),
-                     kPagesSize.height());
+                     kPagesSize.height() + WhereBar->sizeHint().height());
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+            [this] { WhereBar->showTab(PageControl1->currentWidget()); });
     setMinimumSize(kSmallestSize);
     resize(ownSize_);
     PagesArea->setWidget(PageControl1);

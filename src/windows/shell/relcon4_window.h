@@ -12,6 +12,7 @@ class QPushButton;
 class QScrollArea;
 class QTabWidget;
 class QTimer;
+class TWhereBar;
 
 class TRelcon4 : public QWidget {
     Q_OBJECT
@@ -49,6 +50,8 @@ public:
     // Holds the pages; scrolls them on a screen too small for the whole window.
     QScrollArea* PagesArea = nullptr;
     QTabWidget* PageControl1 = nullptr;
+    // Under the pages: port, unit, session and file of the page shown.
+    TWhereBar* WhereBar = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet3 = nullptr;
     QWidget* TabSheet6 = nullptr;

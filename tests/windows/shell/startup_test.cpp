@@ -7,6 +7,7 @@
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
 #include "shell/start_form.h"
+#include "shell/where_bar.h"
 #include "support/recording_interaction.h"
 #include "support/test_env.h"
 
@@ -33,7 +34,7 @@ TEST(Startup, WindowsCaptionsAndSizes) {
     ASSERT_TRUE(Relcon4 && StartForm && MonitorForm && ParamPortForm && StatusCOMForm &&
                 BoxMessage && CaseComForm && StatErrForm);
     EXPECT_EQ(Relcon4->windowTitle(), QStringLiteral("Relcon4 1.18"));
-    EXPECT_EQ(Relcon4->size(), QSize(672, 729));
+    EXPECT_EQ(Relcon4->size(), QSize(672, 729 + Relcon4->WhereBar->sizeHint().height()));
     EXPECT_FALSE(Relcon4->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(Relcon4->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(Relcon4->isVisible());

@@ -6,6 +6,7 @@
 #include "engine/transaction.h"
 #include "shell/app_globals.h"
 #include "shell/relcon4_window.h"
+#include "shell/where_bar.h"
 #include "ui_qv1m_page.h"
 
 namespace {
@@ -101,6 +102,13 @@ bool TQv1mPage::ReadSession(TQv1mUnitRead& read) {
 void TQv1mPage::showUnit(const QString& ident, const QString& releaseDate) {
     ui->QV1MverLabel->setText(QStringLiteral("Устройство: ") + ident);
     owner_->sInitDate = releaseDate;
+    if (TWhereBar* bar = WhereBarOf(this); bar && ident != QLatin1String("?"))
+        bar->showUnit(QStringLiteral("RI1-R"), ident);
+}
+
+void TQv1mPage::showSession(bool open) {
+    if (TWhereBar* bar = WhereBarOf(this))
+        bar->showSession(open ? QStringLiteral("сеанс RI1-R открыт") : QString());
 }
 
 void TQv1mPage::forgetUnit() {
@@ -147,6 +155,7 @@ void TQv1mPage::Button5Click() {
                     prQV1ChannelRules(c);
         }
         Qv1OpenClose(false);
+        showSession(read.session);
         setStatus(ok ? kDone : QStringLiteral("Статус: ошибки связи"));
     });
 }
@@ -210,6 +219,8 @@ void TQv1mPage::endSession(const QString& progress, bool restart) {
     runCommand(progress, [this, restart] {
         const TStep step = sendAlone(Qv1EndSessionRequest(restart));
         setStatus(stepText(step, kBadParameters));
+        // A unit that refused to end it keeps its session.
+        showSession(step == TStep::Refused);
         // A unit that no longer answers has no session to edit.
         if (step == TStep::Failed)
             prQV1ControlsOff();
@@ -250,6 +261,8 @@ void TQv1mPage::Button16Click() {
         ok = ok && accepted(funQV1EndSessionRestart(),
                             QStringLiteral("завершение сеанса с перезапуском"));
         Qv1OpenClose(false);
+        // The set ends with the unit's restart, and so does its session.
+        showSession(false);
         setStatus(ok ? kDone : kWriteErrors);
         if (ok && AfterWrite)
             AfterWrite(-1);

@@ -123,6 +123,8 @@ private:
     bool blocked() const;
     // Shows where the file buttons write and read, so the technician can find the file.
     void showFilePath();
+    // The status bar's file of this page.
+    void noteFile();
     bool exchange(const TQv1Request& request);
     TStep judge(bool exchanged) const;
     // True when the exchange went through and the unit accepted it; a refusal
@@ -134,6 +136,8 @@ private:
     // forgetUnit: "Устройство: ?" and no date known, until a reply comes.
     void showUnit(const QString& ident, const QString& releaseDate);
     void forgetUnit();
+    // The status bar's session part.
+    void showSession(bool open);
     // "q": ends the session, with or without a restart of the unit.
     void endSession(const QString& progress, bool restart);
     static QString stepText(TStep step, const QString& refused);

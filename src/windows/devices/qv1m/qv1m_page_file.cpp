@@ -3,6 +3,7 @@
 #include "devices/qv1m/qv1m_page.h"
 #include "platform/whole_file.h"
 #include "shell/relcon4_window.h"
+#include "shell/where_bar.h"
 #include "ui_qv1m_page.h"
 
 #include <QDir>
@@ -35,8 +36,14 @@ void TQv1mPage::Button14Click() {
                                          .arg(QLatin1String(kQv1mFileName), problem));
             return;
         }
+        noteFile();
         setStatus(QStringLiteral("Статус: успешно"));
     });
+}
+
+void TQv1mPage::noteFile() {
+    if (TWhereBar* bar = WhereBarOf(this))
+        bar->noteFile({owner_->TabSheet2}, filePath());
 }
 
 void TQv1mPage::Button15Click() {
@@ -59,6 +66,7 @@ void TQv1mPage::Button15Click() {
             prQV1ChannelRules(c);
         // Last, so that the mode's channel restrictions hold.
         prQV1ShowMode(iNumMode);
+        noteFile();
         setStatus(QStringLiteral("Статус: успешно"));
     });
 }

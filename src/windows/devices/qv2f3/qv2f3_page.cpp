@@ -7,6 +7,7 @@
 #include "devices/qv2f3/zi2z3_service.h"
 #include "shell/page_scroll.h"
 #include "shell/relcon4_window.h"
+#include "shell/where_bar.h"
 #include "ui_qv2f3_page.h"
 
 #include <QCheckBox>
@@ -183,6 +184,10 @@ void TQv2f3Page::Button17Click() {
         bool ok = funQV2StartSession(ident);
         if (ok) {
             ui->QV2MverLabel->setText(UnitCaption(ident));
+            if (TWhereBar* bar = WhereBarOf(this)) {
+                bar->showUnit(QStringLiteral("ZI2-Z3"), ident);
+                bar->showSession(QStringLiteral("сеанс ZI2-Z3 начат"));
+            }
             ok = funQV2ReadTimes();
         }
         Qv1OpenClose(false);
@@ -280,6 +285,8 @@ void TQv2f3Page::setWatching(bool watching) {
                                 ui->QV2_cmd06_Button, ui->QV2_cmd80_Button, ui->QV2_stop_Button})
         button->setEnabled(watching);
     ui->QV2_start_Button->setEnabled(!watching);
+    if (TWhereBar* bar = WhereBarOf(this))
+        bar->showWatch(watching);
 }
 
 void TQv2f3Page::QV2_start_ButtonClick() {

@@ -12,6 +12,7 @@
 #include "devices/qv4m/stat_err_form.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
+#include "shell/where_bar.h"
 #include "ui_qv4m_commands_page.h"
 
 #include <QComboBox>
@@ -93,6 +94,8 @@ bool TQv4mCommandsPage::readAll() {
     sink.version = [this](const QString& version) {
         ui->VerrQV4Label->setText(kVersionCaption + version);
         applyVersion(version);
+        if (TWhereBar* bar = WhereBarOf(this))
+            bar->showUnit(QStringLiteral("RO-4D"), version);
     };
     // Each page goes onto the screen as it comes, so a failure part-way
     // leaves the earlier pages shown.

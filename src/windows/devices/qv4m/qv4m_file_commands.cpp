@@ -10,6 +10,7 @@
 #include "shell/box_message.h"
 #include "shell/interaction.h"
 #include "shell/relcon4_window.h"
+#include "shell/where_bar.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -41,6 +42,13 @@ bool existingReadableFile(const QString& name) {
 // The reason of a refusal as a line of its own.
 QString asLine(const QString& reason) {
     return reason.isEmpty() ? reason : reason.front().toUpper() + reason.mid(1);
+}
+
+// The RO-4D file, shown under each of its three pages.
+void noteFile(TRelcon4& window, const QString& fileName) {
+    if (window.WhereBar)
+        window.WhereBar->noteFile({window.TabSheet1, window.TabSheet3, window.TabSheet6},
+                                  QFileInfo(fileName).absoluteFilePath());
 }
 
 } // namespace
@@ -110,12 +118,15 @@ void Qv4mButton4Click(TRelcon4& window, TQv4mPages& pages) {
         SetModeWords(window, TModeWords::fromArray(words));
         pages.ModePage->prRestoreModeEditor(mParamRegs[wFlag_Mode_1]);
     }
+    noteFile(window, name);
     ShowPlainMessage(kDoneText);
 }
 
 void WriteConfigFileOf(const QString& fileName) {
     const bool ok =
         platform::WriteWholeFile(fileName, ConfigFileBytes(mParamRegs, mModeRegs, mExtraWords));
+    if (ok && Relcon4)
+        noteFile(*Relcon4, fileName);
     ShowPlainMessage(ok ? kDoneText : kWriteFailed);
 }
 

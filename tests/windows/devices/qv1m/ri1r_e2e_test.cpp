@@ -12,9 +12,11 @@
 #include "devices/qv1m/qv1m_page.h"
 #include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
+#include "port/port_rules.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
+#include "shell/where_bar.h"
 #include "support/recording_interaction.h"
 
 #include "ri1r_unit.h"
@@ -482,4 +484,49 @@ TEST_F(Ri1rWireTest, WholeSetAfterAFileSendsTheDateOnlyToAUnitWithout) {
         expectIdle();
     }
     EXPECT_TRUE(user->messages.empty()) << user->texts().join('|').toStdString();
+}
+
+// The status bar follows the port, the unit identified on it, its session
+// and the page's file, step by step as a technician goes.
+TEST_F(Ri1rWireTest, StatusBarSaysWhereTheTechnicianIs) {
+    QTemporaryDir here;
+    ASSERT_TRUE(here.isValid());
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(here.path());
+    const QString shown = PortDisplayName(com);
+    const auto summary = [] { return Relcon4->WhereBar->summary(); };
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        QStringList shows, hides;
+    } steps[] = {
+        {"port chosen", [&] { Relcon4->prShowPortOnButton(shown); }, {shown}, {"сеанс"}},
+        {"session", [&] { click("Button5"); }, {"RI1-R: РИ1-Р в.1.07", "сеанс RI1-R открыт"}, {}},
+        {"saved",
+         [&] { click("Button14"); },
+         {"Файл: " + QDir::toNativeSeparators(here.filePath("QV1M.ini"))},
+         {}},
+        {"another page",
+         [&] { Relcon4->PageControl1->setCurrentWidget(Relcon4->TabSheet4); },
+         {"сеанс RI1-R открыт"},
+         {"Файл:"}},
+        {"back",
+         [&] { Relcon4->PageControl1->setCurrentWidget(Relcon4->TabSheet2); },
+         {"Файл:"},
+         {}},
+        {"session ended", [&] { click("Button9"); }, {"RI1-R: РИ1-Р в.1.07"}, {"сеанс"}},
+        {"session again", [&] { click("Button5"); }, {"сеанс RI1-R открыт"}, {}},
+        {"another port",
+         [&] { Relcon4->prShowPortOnButton(QStringLiteral("COM 96")); },
+         {"COM 96", "Устройство не опознано"},
+         {"сеанс", "RI1-R:"}},
+    };
+    for (const auto& s : steps) {
+        s.act();
+        for (const QString& part : s.shows)
+            EXPECT_TRUE(summary().contains(part)) << s.step << ": " << summary().toStdString();
+        for (const QString& part : s.hides)
+            EXPECT_FALSE(summary().contains(part)) << s.step << ": " << summary().toStdString();
+    }
+    QDir::setCurrent(previous);
 }

@@ -4,11 +4,13 @@
 #include "pages_fixture.h"
 
 #include "devices/qv4m/wrap_check_box.h"
+#include "shell/where_bar.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollArea>
 
 namespace {
 
@@ -46,13 +48,15 @@ void saveShot(QWidget* window, const QString& file) {
 } // namespace
 
 TEST_F(Qv4mPagesTest, BothPagesFitTheWindowForEveryBoard) {
-    ASSERT_EQ(Relcon4->size(), QSize(672, 729));
+    ASSERT_EQ(Relcon4->size(), QSize(672, 729 + Relcon4->WhereBar->sizeHint().height()));
     for (const std::uint8_t vers : {std::uint8_t{0}, std::uint8_t{0x21}}) {
         Relcon4->bVers = vers;
         pages->prSetBoardLayout();
         for (QWidget* tab : {modeTab, timesTab}) {
             showTab(tab);
-            QWidget* page = tab->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+            auto* area = tab->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+            ASSERT_TRUE(area);
+            QWidget* page = area->widget();
             ASSERT_TRUE(page);
             const QSize need = page->minimumSizeHint();
             EXPECT_LE(need.height(), tab->height()) << tab->objectName().toStdString();

@@ -1,0 +1,91 @@
+#include "shell/where_bar.h"
+
+#include "shell/relcon4_window.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QTime>
+
+TWhereBar::TWhereBar(QWidget* parent) : QStatusBar(parent) {
+    setObjectName(QStringLiteral("WhereBar"));
+    setSizeGripEnabled(false);
+    port_ = part("PortStatusLabel");
+    unit_ = part("UnitStatusLabel");
+    session_ = part("SessionStatusLabel");
+    file_ = part("FileStatusLabel");
+    addWidget(port_);
+    addWidget(unit_);
+    addWidget(session_);
+    addWidget(file_, 1);
+    unit_->setText(QStringLiteral("Устройство не опознано"));
+}
+
+QLabel* TWhereBar::part(const char* name) {
+    auto* label = new QLabel(this);
+    label->setObjectName(QLatin1String(name));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+void TWhereBar::showPort(const QString& port) {
+    if (port == portText_)
+        return;
+    const bool another = !portText_.isEmpty();
+    portText_ = port;
+    port_->setText(port);
+    if (another) {
+        unit_->setText(QStringLiteral("Устройство не опознано"));
+        showSession(QString());
+    }
+}
+
+void TWhereBar::showUnit(const QString& kind, const QString& ident) {
+    unit_->setText(
+        QStringLiteral("%1: %2 (считано в %3)")
+            .arg(kind, ident.trimmed(), QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
+}
+
+void TWhereBar::showSession(const QString& text) {
+    sessionText_ = text;
+    refreshSession();
+}
+
+void TWhereBar::showWatch(bool holding) {
+    watching_ = holding;
+    refreshSession();
+}
+
+void TWhereBar::refreshSession() {
+    QStringList parts;
+    if (!sessionText_.isEmpty())
+        parts << sessionText_;
+    if (watching_)
+        parts << QStringLiteral("порт держит ожидание посылок стенда");
+    session_->setText(parts.join(QStringLiteral("; ")));
+    session_->setVisible(!parts.isEmpty());
+}
+
+void TWhereBar::noteFile(const QList<QWidget*>& tabs, const QString& path) {
+    for (QWidget* tab : tabs)
+        files_[tab] = QDir::toNativeSeparators(path);
+    showTab(tab_);
+}
+
+void TWhereBar::showTab(QWidget* tab) {
+    tab_ = tab;
+    const QString path = files_.value(tab);
+    file_->setText(path.isEmpty() ? QString() : QStringLiteral("Файл: ") + path);
+}
+
+QString TWhereBar::summary() const {
+    QStringList parts;
+    for (const QLabel* label : {port_, unit_, session_, file_})
+        if (!label->text().isEmpty())
+            parts << label->text();
+    return parts.join(QStringLiteral(" | "));
+}
+
+TWhereBar* WhereBarOf(const QWidget* w) {
+    const auto* window = w ? qobject_cast<const TRelcon4*>(w->window()) : nullptr;
+    return window ? window->WhereBar : nullptr;
+}
