@@ -2,6 +2,7 @@
 
 #include "shell/last_folder.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -21,6 +22,8 @@ public:
     }
 
     int messageBox(const QString& text, const QString& caption, unsigned type) override {
+        if ((type & 0x0F) == 3) // MB_YESNOCANCEL: save, don't save, cancel
+            return saveQuestion(text, caption);
         const bool question = (type & 0x0F) == 4; // MB_YESNO
         const QMessageBox::Icon icon = (type & 0xF0) == 0x20   ? QMessageBox::Question
                                        : (type & 0xF0) == 0x30 ? QMessageBox::Warning
@@ -39,6 +42,21 @@ public:
     }
 
     int execDialog(QDialog* dialog) override { return dialog->exec(); }
+
+    static int saveQuestion(const QString& text, const QString& caption) {
+        QMessageBox box(QMessageBox::Question, caption, messageLines(text),
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setTextFormat(Qt::PlainText);
+        box.button(QMessageBox::Save)->setText(QStringLiteral("Сохранить"));
+        box.button(QMessageBox::Discard)->setText(QStringLiteral("Не сохранять"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+        box.setDefaultButton(QMessageBox::Save);
+        const int button = box.exec();
+        QCoreApplication::processEvents();
+        return button == QMessageBox::Save      ? IDYES
+               : button == QMessageBox::Discard ? IDNO
+                                                : IDCANCEL;
+    }
 
     void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
 

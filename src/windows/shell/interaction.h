@@ -11,6 +11,8 @@ class QWidget;
 // Message box types and results, as the platform message box defines them.
 inline constexpr unsigned MB_OK_ICONEXCLAMATION = 48;
 inline constexpr unsigned MB_YESNO_ICONQUESTION = 36;
+// Save, don't save, cancel: answered IDYES, IDNO, IDCANCEL.
+inline constexpr unsigned MB_YESNOCANCEL_ICONQUESTION = 35;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 inline constexpr int IDYES = 6;

@@ -15,6 +15,7 @@
 #include "port/settings_file.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
+#include "shell/edit_marks.h"
 #include "shell/install_layout.h"
 #include "shell/interaction.h"
 #include "shell/where_bar.h"
@@ -289,7 +290,37 @@ void TRelcon4::sLabel4Click() {
     interaction().openUrl(brandTarget());
 }
 
+bool TRelcon4::mayCloseWithEdits() {
+    QStringList pages;
+    QList<TEditMarks*> edited;
+    for (TEditMarks* marks : AllEditMarks(this))
+        if (marks->edited()) {
+            pages << marks->page();
+            edited << marks;
+        }
+    if (edited.isEmpty())
+        return true;
+    const int answer = interaction().messageBox(
+        QStringLiteral("Изменения на страницах %1 не записаны в устройство и не сохранены в "
+                       "файл.\nСохранить их в файл перед выходом?")
+            .arg(pages.join(QStringLiteral(", "))),
+        QStringLiteral("Relcon4"), MB_YESNOCANCEL_ICONQUESTION);
+    if (answer == IDNO)
+        return true;
+    if (answer != IDYES)
+        return false;
+    // A page without a file (the bench's delays) has nothing to save them to.
+    for (TEditMarks* marks : edited)
+        if (marks->Save && !marks->Save())
+            return false;
+    return true;
+}
+
 void TRelcon4::closeEvent(QCloseEvent* event) {
+    if (!mayCloseWithEdits()) {
+        event->ignore();
+        return;
+    }
     if (StatErrForm && StatErrForm->isVisible())
         StatErrForm->close();
     ExchangeState.Release();

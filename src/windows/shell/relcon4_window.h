@@ -111,6 +111,8 @@ private:
     bool activated_ = false;
     // The window manager's frame when the window was last fitted to its screen.
     QMargins fittedFrame_;
+    // Asks before edits no unit or file holds are lost; false: stay open.
+    bool mayCloseWithEdits();
     // The pages' own size at the desktop font.
     QSize ownSize_;
 };

@@ -15,7 +15,12 @@ void UnattendedInteraction::plainMessage(const QString& text) {
 
 int UnattendedInteraction::messageBox(const QString& text, const QString&, unsigned type) {
     plainMessage(text);
-    return (type & 0x0F) == (MB_YESNO_ICONQUESTION & 0x0F) ? IDNO : IDOK;
+    // A question (yes/no, or save/don't save/cancel) is answered No.
+    const unsigned buttons = type & 0x0F;
+    return buttons == (MB_YESNO_ICONQUESTION & 0x0F) ||
+                   buttons == (MB_YESNOCANCEL_ICONQUESTION & 0x0F)
+               ? IDNO
+               : IDOK;
 }
 
 int UnattendedInteraction::execDialog(QDialog*) {

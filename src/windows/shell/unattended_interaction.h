@@ -15,7 +15,8 @@ public:
     ~UnattendedInteraction() override;
 
     void plainMessage(const QString& text) override;
-    // A yes/no question is answered No, so nothing is overwritten or lost.
+    // A question (yes/no, save/don't save/cancel) is answered No: nothing is
+    // overwritten, and a window closes without asking again.
     int messageBox(const QString& text, const QString& caption, unsigned type) override;
     int execDialog(QDialog* dialog) override;
     void openUrl(const QUrl& url) override;

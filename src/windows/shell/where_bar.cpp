@@ -1,9 +1,11 @@
 #include "shell/where_bar.h"
 
+#include "shell/edit_marks.h"
 #include "shell/relcon4_window.h"
 
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
 #include <QTime>
 
 TWhereBar::TWhereBar(QWidget* parent) : QStatusBar(parent) {
@@ -17,6 +19,16 @@ TWhereBar::TWhereBar(QWidget* parent) : QStatusBar(parent) {
     addWidget(unit_);
     addWidget(session_);
     addWidget(file_, 1);
+    RevertButton = new QPushButton(QStringLiteral("Вернуть считанное"), this);
+    RevertButton->setObjectName(QStringLiteral("RevertButton"));
+    RevertButton->setToolTip(
+        QStringLiteral("Вернуть все поля страницы к последнему чтению, загрузке или записи"));
+    RevertButton->setEnabled(false);
+    connect(RevertButton, &QPushButton::clicked, this, [this] {
+        if (TEditMarks* marks = marksShown())
+            marks->revert();
+    });
+    addPermanentWidget(RevertButton);
     unit_->setText(QStringLiteral("Устройство не опознано"));
 }
 
@@ -71,8 +83,22 @@ void TWhereBar::noteFile(const QList<QWidget*>& tabs, const QString& path) {
     showTab(tab_);
 }
 
+void TWhereBar::watch(TEditMarks* marks) {
+    connect(marks, &TEditMarks::changed, this, &TWhereBar::refreshRevert);
+}
+
+TEditMarks* TWhereBar::marksShown() const {
+    return EditMarksOf(window(), tab_);
+}
+
+void TWhereBar::refreshRevert() {
+    const TEditMarks* marks = marksShown();
+    RevertButton->setEnabled(marks && marks->edited());
+}
+
 void TWhereBar::showTab(QWidget* tab) {
     tab_ = tab;
+    refreshRevert();
     const QString path = files_.value(tab);
     file_->setText(path.isEmpty() ? QString() : QStringLiteral("Файл: ") + path);
 }

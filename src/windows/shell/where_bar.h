@@ -9,6 +9,8 @@
 #include <QStatusBar>
 
 class QLabel;
+class QPushButton;
+class TEditMarks;
 
 class TWhereBar : public QStatusBar {
     Q_OBJECT
@@ -29,9 +31,17 @@ public:
     // Every part shown, joined; for a test or a screen reader's summary.
     QString summary() const;
 
+    // "Вернуть считанное": puts the page shown back as it was last read or
+    // loaded; enabled while that page holds edits.
+    QPushButton* RevertButton = nullptr;
+    // The marks of a page, so the button follows them.
+    void watch(TEditMarks* marks);
+
 private:
     QLabel* part(const char* name);
     void refreshSession();
+    void refreshRevert();
+    TEditMarks* marksShown() const;
 
     QLabel* port_;
     QLabel* unit_;

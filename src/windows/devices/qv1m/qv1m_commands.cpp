@@ -156,6 +156,8 @@ void TQv1mPage::Button5Click() {
         }
         Qv1OpenClose(false);
         showSession(read.session);
+        if (ok)
+            NoteBaseline();
         setStatus(ok ? kDone : QStringLiteral("Статус: ошибки связи"));
     });
 }
@@ -263,6 +265,8 @@ void TQv1mPage::Button16Click() {
         Qv1OpenClose(false);
         // The set ends with the unit's restart, and so does its session.
         showSession(false);
+        if (ok)
+            NoteBaseline();
         setStatus(ok ? kDone : kWriteErrors);
         if (ok && AfterWrite)
             AfterWrite(-1);

@@ -3,8 +3,10 @@
 #include "devices/qv1m/busy_guard.h"
 #include "devices/qv1m/qv1m_compare_commands.h"
 #include "devices/qv1m/qv1m_convert.h"
+#include "shell/edit_marks.h"
 #include "shell/page_scroll.h"
 #include "shell/relcon4_window.h"
+#include "shell/where_bar.h"
 #include "ui_qv1m_page.h"
 
 #include <QButtonGroup>
@@ -267,6 +269,14 @@ void TQv1mPage::channelRadioClick(int c) {
 TQv1mPage* InstallQv1mPage(TRelcon4* window) {
     auto* page = new TQv1mPage(window, window->TabSheet2);
     PlaceScrolling(window->TabSheet2, page);
+    page->Marks = new TEditMarks(QStringLiteral("RI1-R"), {window->TabSheet2}, window);
+    page->Marks->Revert = [page] { page->RevertToBaseline(); };
+    page->Marks->Save = [page] {
+        page->Button14Click();
+        return !page->Marks->edited();
+    };
+    if (window->WhereBar)
+        window->WhereBar->watch(page->Marks);
     InstallQv1mCompare(window, page);
     return page;
 }

@@ -20,6 +20,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class TEditMarks;
 class TRelcon4;
 struct TQv1mUnitRead;
 
@@ -95,6 +96,14 @@ public:
     // shown mode and its radio choices, and returns their faults.
     std::vector<TEntryFault> CheckEntries();
 
+    // The entries changed since the set was last read, loaded, written whole
+    // or saved (a write of one mode or of the common settings leaves the
+    // rest unsent, so its marks stay); NoteBaseline says the page now shows
+    // what the unit or file holds.
+    TEditMarks* Marks = nullptr;
+    void NoteBaseline();
+    void RevertToBaseline();
+
 private:
     // The controls of one channel column.
     struct TChannelControls {
@@ -125,6 +134,8 @@ private:
     void showFilePath();
     // The status bar's file of this page.
     void noteFile();
+    // The whole set on the page: common settings, rules, the mode shown.
+    void showWholeSet();
     bool exchange(const TQv1Request& request);
     TStep judge(bool exchanged) const;
     // True when the exchange went through and the unit accepted it; a refusal
@@ -151,6 +162,8 @@ private:
     std::unique_ptr<Ui::TQv1mPage> ui;
     std::array<TChannelControls, kQv1ChannelCount> channels_{};
     TMasBytes reply_;
+    TQv1mSet baseline_;
+    int baselineMode_ = 0;
 };
 
 // Puts the page into the main window's "RI1-R" tab.

@@ -2,6 +2,7 @@
 #include "devices/qv1m/qv1m_file.h"
 #include "devices/qv1m/qv1m_page.h"
 #include "platform/whole_file.h"
+#include "shell/edit_marks.h"
 #include "shell/relcon4_window.h"
 #include "shell/where_bar.h"
 #include "ui_qv1m_page.h"
@@ -37,8 +38,34 @@ void TQv1mPage::Button14Click() {
             return;
         }
         noteFile();
+        NoteBaseline();
         setStatus(QStringLiteral("Статус: успешно"));
     });
+}
+
+void TQv1mPage::showWholeSet() {
+    prQV1ShowTimeErr();
+    prQV1ShowVoltFlags();
+    for (int c = 1; c <= kQv1ChannelCount; ++c)
+        prQV1ChannelRules(c);
+    // Last, so that the mode's channel restrictions hold.
+    prQV1ShowMode(iNumMode);
+}
+
+void TQv1mPage::NoteBaseline() {
+    // The records as they are: a read or a load has just shown them, a save
+    // or a whole-set write has just taken the page into them.
+    baseline_ = *this;
+    baselineMode_ = iNumMode;
+    if (Marks)
+        Marks->setBaseline();
+}
+
+void TQv1mPage::RevertToBaseline() {
+    static_cast<TQv1mSet&>(*this) = baseline_;
+    iNumMode = baselineMode_;
+    ui->ComboBox2->setCurrentIndex(iNumMode);
+    showWholeSet();
 }
 
 void TQv1mPage::noteFile() {
@@ -60,13 +87,9 @@ void TQv1mPage::Button15Click() {
             return;
         }
         static_cast<TQv1mSet&>(*this) = read.set;
-        prQV1ShowTimeErr();
-        prQV1ShowVoltFlags();
-        for (int c = 1; c <= kQv1ChannelCount; ++c)
-            prQV1ChannelRules(c);
-        // Last, so that the mode's channel restrictions hold.
-        prQV1ShowMode(iNumMode);
+        showWholeSet();
         noteFile();
+        NoteBaseline();
         setStatus(QStringLiteral("Статус: успешно"));
     });
 }

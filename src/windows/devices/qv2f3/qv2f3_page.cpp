@@ -5,6 +5,7 @@
 #include "devices/qv1/qv1_link.h"
 #include "devices/qv2f3/delay_entries.h"
 #include "devices/qv2f3/zi2z3_service.h"
+#include "shell/edit_marks.h"
 #include "shell/page_scroll.h"
 #include "shell/relcon4_window.h"
 #include "shell/where_bar.h"
@@ -165,6 +166,20 @@ std::array<QLineEdit*, 6> TQv2f3Page::delayEdits() const {
             ui->QV2_T21_Edit, ui->QV2_T22_Edit, ui->QV2_T23_Edit};
 }
 
+void TQv2f3Page::NoteBaseline() {
+    const auto edits = delayEdits();
+    for (std::size_t k = 0; k < edits.size(); ++k)
+        baseline_[k] = edits[k]->text();
+    if (Marks)
+        Marks->setBaseline();
+}
+
+void TQv2f3Page::RevertToBaseline() {
+    const auto edits = delayEdits();
+    for (std::size_t k = 0; k < edits.size(); ++k)
+        edits[k]->setText(baseline_[k]);
+}
+
 std::vector<TEntryFault> TQv2f3Page::CheckEntries() {
     std::vector<TEntryFault> faults;
     const auto edits = delayEdits();
@@ -191,6 +206,8 @@ void TQv2f3Page::Button17Click() {
             ok = funQV2ReadTimes();
         }
         Qv1OpenClose(false);
+        if (ok)
+            NoteBaseline();
         setStatus(ok ? kDone : kLinkFailed);
     });
 }
@@ -203,6 +220,8 @@ void TQv2f3Page::QV2_RereadButtonClick() {
         Qv1OpenClose(true);
         const bool ok = funQV2ReadTimes();
         Qv1OpenClose(false);
+        if (ok)
+            NoteBaseline();
         setStatus(ok ? kDone : kLinkFailed);
     });
 }
@@ -217,6 +236,8 @@ void TQv2f3Page::QV2_WriteButtonClick() {
         Qv1OpenClose(true);
         const bool ok = funQV2WriteTimes();
         Qv1OpenClose(false);
+        if (ok)
+            NoteBaseline();
         setStatus(ok ? kDone : kLinkFailed);
     });
 }
@@ -319,5 +340,9 @@ TQv2f3Page* InstallQv2f3Page(TRelcon4* window) {
     Qv2f3Page = new TQv2f3Page(window->fBlockPressKey, window->TabSheet4);
     Qv2f3Page->setObjectName(QStringLiteral("Qv2f3Page"));
     PlaceScrolling(window->TabSheet4, Qv2f3Page);
+    Qv2f3Page->Marks = new TEditMarks(QStringLiteral("ZI2-Z3"), {window->TabSheet4}, window);
+    Qv2f3Page->Marks->Revert = [page = Qv2f3Page] { page->RevertToBaseline(); };
+    if (window->WhereBar)
+        window->WhereBar->watch(Qv2f3Page->Marks);
     return Qv2f3Page;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 class QLineEdit;
+class TEditMarks;
 class TRelcon4;
 
 namespace Ui {
@@ -51,6 +52,11 @@ public:
     // Marks every delay entry a write would not send as typed and returns their faults.
     std::vector<TEntryFault> CheckEntries();
 
+    // The delays changed since they were last read or written, and their values then.
+    TEditMarks* Marks = nullptr;
+    void NoteBaseline();
+    void RevertToBaseline();
+
     void Button17Click();
     void QV2_RereadButtonClick();
     void QV2_WriteButtonClick();
@@ -82,6 +88,7 @@ private:
     std::array<QLineEdit*, 6> delayEdits() const;
 
     std::unique_ptr<Ui::TQv2f3Page> ui;
+    std::array<QString, 6> baseline_;
     bool& blockPressKey_;
 };
 

@@ -121,6 +121,7 @@ void TQv4mCommandsPage::RdDataButtonClick() {
     runCommand(QStringLiteral("Статус: идёт считывание..."), [this] {
         const bool ok = readAll();
         if (ok) {
+            pages_->NoteBaseline();
             ui->WrDataButton->setEnabled(true);
             ui->SaveToFlashButton->setEnabled(true);
         }
@@ -136,6 +137,8 @@ void TQv4mCommandsPage::WrDataButtonClick() {
             !pages_->prPageToRegs(QStringLiteral("no_name"), false, false))
             return false;
         written = Ro4dWrite(mParamRegs, mModeRegs).ok();
+        if (written)
+            pages_->NoteBaseline();
         return written;
     });
     if (alive && written && AfterWrite)

@@ -103,30 +103,36 @@ void Qv4mButton4Click(TRelcon4& window, TQv4mPages& pages) {
         ShowPlainMessage(kLoadFailed + QLatin1Char('\n') + asLine(reason));
         return;
     }
+    ShowConfigImage(window, pages, image);
+    noteFile(window, name);
+    pages.NoteBaseline();
+    ShowPlainMessage(kDoneText);
+}
+
+void ShowConfigImage(TRelcon4& window, TQv4mPages& pages, const TRo4dImage& image) {
     mParamRegs = image.params;
     mModeRegs = image.mode;
     // The last extra word is never loaded.
     std::copy_n(image.extra.begin(), kLoadedExtraWords, mExtraWords.begin());
-    {
-        TEditorQuiet quiet(window);
-        if (auto* blockFree = pages.TimesPage->findChild<QAbstractButton*>(
-                QStringLiteral("BlockFreeSignalCheckBox")))
-            blockFree->setChecked(mExtraWords[0] & 1u);
-        pages.prShowParamRegs(mParamRegs);
-        std::array<std::uint16_t, kModeFieldCount> words{};
-        std::copy_n(mModeRegs.begin(), kModeFieldCount, words.begin());
-        SetModeWords(window, TModeWords::fromArray(words));
-        pages.ModePage->prRestoreModeEditor(mParamRegs[wFlag_Mode_1]);
-    }
-    noteFile(window, name);
-    ShowPlainMessage(kDoneText);
+    TEditorQuiet quiet(window);
+    if (auto* blockFree =
+            pages.TimesPage->findChild<QAbstractButton*>(QStringLiteral("BlockFreeSignalCheckBox")))
+        blockFree->setChecked(mExtraWords[0] & 1u);
+    pages.prShowParamRegs(mParamRegs);
+    std::array<std::uint16_t, kModeFieldCount> words{};
+    std::copy_n(mModeRegs.begin(), kModeFieldCount, words.begin());
+    SetModeWords(window, TModeWords::fromArray(words));
+    pages.ModePage->prRestoreModeEditor(mParamRegs[wFlag_Mode_1]);
 }
 
 void WriteConfigFileOf(const QString& fileName) {
     const bool ok =
         platform::WriteWholeFile(fileName, ConfigFileBytes(mParamRegs, mModeRegs, mExtraWords));
-    if (ok && Relcon4)
+    if (ok && Relcon4) {
         noteFile(*Relcon4, fileName);
+        if (TQv4mPages* pages = Qv4mPagesOf(Relcon4))
+            pages->NoteBaseline();
+    }
     ShowPlainMessage(ok ? kDoneText : kWriteFailed);
 }
 

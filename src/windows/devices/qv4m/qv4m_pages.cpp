@@ -9,8 +9,10 @@
 #include "devices/qv4m/qv4m_times_page.h"
 #include "devices/qv4m/radio_group.h"
 #include "shell/box_message.h"
+#include "shell/edit_marks.h"
 #include "shell/page_scroll.h"
 #include "shell/relcon4_window.h"
+#include "shell/where_bar.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -193,6 +195,12 @@ std::vector<TEntryFault> TQv4mPages::CheckEntries() {
     return faults;
 }
 
+void TQv4mPages::NoteBaseline() {
+    PageImage(Baseline);
+    if (Marks)
+        Marks->setBaseline();
+}
+
 bool TQv4mPages::EntriesAllowWrite() {
     return ::EntriesAllowWrite(CheckEntries());
 }
@@ -211,6 +219,16 @@ TQv4mPages* InstallQv4mPages(TRelcon4* window) {
     PlaceScrolling(window->TabSheet3, pages->ModePage);
     PlaceScrolling(window->TabSheet6, pages->TimesPage);
     pages->WatchEntries();
+    pages->Marks =
+        new TEditMarks(QStringLiteral("RO-4D"), {window->TabSheet3, window->TabSheet6}, window);
+    pages->Marks->Revert = [window, pages] { ShowConfigImage(*window, *pages, pages->Baseline); };
+    pages->Marks->Save = [pages] {
+        Qv4mButton3Click(*pages);
+        return !pages->Marks->edited();
+    };
+    pages->PageImage(pages->Baseline);
+    if (window->WhereBar)
+        window->WhereBar->watch(pages->Marks);
     return pages;
 }
 

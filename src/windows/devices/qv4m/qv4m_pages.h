@@ -12,6 +12,7 @@
 
 class TQv4mModePage;
 class TQv4mTimesPage;
+class TEditMarks;
 class TRelcon4;
 
 class TQv4mPages : public QObject {
@@ -60,6 +61,14 @@ public:
 
     // Makes every edit re-check the entries as it changes.
     void WatchEntries();
+
+    // The entries changed since the pages were last read, loaded, written or
+    // saved; NoteBaseline says the pages now show what the unit or file holds.
+    TEditMarks* Marks = nullptr;
+    void NoteBaseline();
+
+    // What the pages showed at the last NoteBaseline.
+    TRo4dImage Baseline;
 
 private:
     TRelcon4* owner_;
