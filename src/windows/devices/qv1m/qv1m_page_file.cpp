@@ -52,13 +52,17 @@ void TQv1mPage::Button15Click() {
                                             : kFileProblem + QStringLiteral(": ") + read.reason);
             return;
         }
-        static_cast<TQv1mSet&>(*this) = read.set;
-        prQV1ShowTimeErr();
-        prQV1ShowVoltFlags();
-        for (int c = 1; c <= kQv1ChannelCount; ++c)
-            prQV1ChannelRules(c);
-        // Last, so that the mode's channel restrictions hold.
-        prQV1ShowMode(iNumMode);
+        LoadSet(read.set);
         setStatus(QStringLiteral("Статус: успешно"));
     });
+}
+
+void TQv1mPage::LoadSet(const TQv1mSet& set) {
+    static_cast<TQv1mSet&>(*this) = set;
+    prQV1ShowTimeErr();
+    prQV1ShowVoltFlags();
+    for (int c = 1; c <= kQv1ChannelCount; ++c)
+        prQV1ChannelRules(c);
+    // Last, so that the mode's channel restrictions hold.
+    prQV1ShowMode(iNumMode);
 }

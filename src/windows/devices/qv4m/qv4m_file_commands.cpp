@@ -95,6 +95,11 @@ void Qv4mButton4Click(TRelcon4& window, TQv4mPages& pages) {
         ShowPlainMessage(kLoadFailed + QLatin1Char('\n') + asLine(reason));
         return;
     }
+    Qv4mLoadImage(window, pages, image);
+    ShowPlainMessage(kDoneText);
+}
+
+void Qv4mLoadImage(TRelcon4& window, TQv4mPages& pages, const TRo4dImage& image) {
     mParamRegs = image.params;
     mModeRegs = image.mode;
     // The last extra word is never loaded.
@@ -110,7 +115,6 @@ void Qv4mButton4Click(TRelcon4& window, TQv4mPages& pages) {
         SetModeWords(window, TModeWords::fromArray(words));
         pages.ModePage->prRestoreModeEditor(mParamRegs[wFlag_Mode_1]);
     }
-    ShowPlainMessage(kDoneText);
 }
 
 void WriteConfigFileOf(const QString& fileName) {

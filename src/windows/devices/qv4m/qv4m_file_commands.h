@@ -2,6 +2,8 @@
 // and the register export. None of them touches the serial port.
 #pragma once
 
+#include "devices/qv4m/qv4m_registers.h"
+
 #include <QString>
 
 class TQv4mPages;
@@ -13,6 +15,8 @@ void InstallQv4mFileCommands(TRelcon4* window, TQv4mPages* pages);
 
 void Qv4mButton3Click(TQv4mPages& pages);
 void Qv4mButton4Click(TRelcon4& window, TQv4mPages& pages);
+// Puts a whole configuration onto the pages as a file load does.
+void Qv4mLoadImage(TRelcon4& window, TQv4mPages& pages, const TRo4dImage& image);
 // Writes the configuration file under the name, asking before it replaces one.
 void prSaveRegsFile(TQv4mPages& pages, const QString& fileName);
 // The file the user picks for loading; empty when cancelled.
