@@ -23,7 +23,8 @@ TArchiveRecord record(const QString& unit, const QString& operation, const TComm
     r.operation = operation;
     r.ok = result.ok();
     r.result = resultOf(result, resultText);
-    r.ident = ident.trimmed();
+    // As the unit gave it: a RO-4D's version text fixes its voltage scale.
+    r.ident = ident;
     r.config = config;
     return r;
 }

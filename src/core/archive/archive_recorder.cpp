@@ -6,6 +6,7 @@
 #include "platform/port_identity.h"
 #include "platform/user_folders.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSettings>
 #include <memory>
@@ -27,9 +28,21 @@ struct TRecorder {
     QHash<QString, QString> adapters;
 };
 
+TRecorder& recorder();
+
+void closeStore() {
+    recorder().store.reset();
+}
+
+// Never destroyed at exit: Qt SQL's connections are gone by then. The store
+// closes with the application instead.
 TRecorder& recorder() {
-    static TRecorder r;
-    return r;
+    static TRecorder* r = [] {
+        if (QCoreApplication::instance())
+            qAddPostRoutine(closeStore);
+        return new TRecorder;
+    }();
+    return *r;
 }
 
 QSettings objectSettings() {

@@ -4,8 +4,10 @@
 
 #include "archive/archive_record.h"
 
+#include <QList>
 #include <QString>
 
+class QSqlDatabase;
 class QSqlQuery;
 
 // "id, time, unit, ..., config, object, note": every column, in this order.
@@ -18,3 +20,9 @@ TArchiveRecord ArchiveRecordOf(const QSqlQuery& query, bool withConfig);
 // The stored form of a record's time: local ISO 8601 with milliseconds,
 // which sorts as the times do.
 QString ArchiveTimeText(const QDateTime& time);
+
+// The records of a records table that match the filter, newest first, from
+// offset on (limit -1: all); the configuration only when withConfig.
+QList<TArchiveRecord> ListArchiveRecords(const QSqlDatabase& db, const TArchiveFilter& filter,
+                                         int offset, int limit, bool withConfig);
+int CountArchiveRecords(const QSqlDatabase& db, const TArchiveFilter& filter);

@@ -54,41 +54,6 @@ bool run(QSqlQuery& query, const QString& sql, QString* problem) {
     return false;
 }
 
-QString where(const TArchiveFilter& f, QVariantList& values) {
-    QStringList parts;
-    if (!f.object.isEmpty()) {
-        parts << QStringLiteral("object = ?");
-        values << f.object;
-    }
-    if (!f.unit.isEmpty()) {
-        parts << QStringLiteral("unit = ?");
-        values << f.unit;
-    }
-    if (f.from.isValid()) {
-        parts << QStringLiteral("time >= ?");
-        values << f.from.toString(Qt::ISODate);
-    }
-    if (f.to.isValid()) {
-        parts << QStringLiteral("time < ?");
-        values << f.to.addDays(1).toString(Qt::ISODate);
-    }
-    if (!f.text.isEmpty()) {
-        QStringList any;
-        for (const char* c :
-             {"operation", "result", "ident", "port", "adapter", "object", "note"}) {
-            any << QStringLiteral("%1 LIKE ? ESCAPE '\\'").arg(QLatin1String(c));
-            QString escaped = f.text;
-            escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-                .replace(QLatin1Char('%'), QStringLiteral("\\%"))
-                .replace(QLatin1Char('_'), QStringLiteral("\\_"));
-            values << QLatin1Char('%') + escaped + QLatin1Char('%');
-        }
-        parts << QLatin1Char('(') + any.join(QStringLiteral(" OR ")) + QLatin1Char(')');
-    }
-    return parts.isEmpty() ? QString()
-                           : QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
-}
-
 QString dated(const QString& path) {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString aside = QStringLiteral("%1.damaged-%2").arg(path, stamp);
@@ -280,34 +245,13 @@ bool TArchiveStore::Add(const TArchiveRecord& record, QString* problem) {
 
 QList<TArchiveRecord> TArchiveStore::List(const TArchiveFilter& filter, int offset, int limit,
                                           bool withConfig) const {
-    QList<TArchiveRecord> out;
     if (!open_)
-        return out;
-    QVariantList values;
-    QSqlQuery q(database(connection_));
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT %1 FROM records%2 ORDER BY time DESC, id LIMIT %3 OFFSET %4")
-                  .arg(ArchiveColumns(withConfig), where(filter, values))
-                  .arg(limit)
-                  .arg(offset));
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        return out;
-    while (q.next())
-        out << ArchiveRecordOf(q, withConfig);
-    return out;
+        return {};
+    return ListArchiveRecords(database(connection_), filter, offset, limit, withConfig);
 }
 
 int TArchiveStore::Count(const TArchiveFilter& filter) const {
-    if (!open_)
-        return 0;
-    QVariantList values;
-    QSqlQuery q(database(connection_));
-    q.prepare(QStringLiteral("SELECT COUNT(*) FROM records") + where(filter, values));
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    return q.exec() && q.next() ? q.value(0).toInt() : 0;
+    return open_ ? CountArchiveRecords(database(connection_), filter) : 0;
 }
 
 std::optional<TArchiveRecord> TArchiveStore::Find(const QString& id) const {

@@ -1,5 +1,6 @@
 #include "archive/archive_form.h"
 
+#include "archive/archive_compare.h"
 #include "archive/archive_model.h"
 #include "archive/archive_pages.h"
 #include "archive/archive_recorder.h"

@@ -1,10 +1,9 @@
 // What the archive window does with the pages: a record of what a page holds
 // now (to compare with), a record's configuration put onto its page, and
-// the compare of two configurations of one unit kind as the pages name them.
+// the page's tab of a unit kind.
 #pragma once
 
 #include "archive/archive_record.h"
-#include "devices/compare/compare_result.h"
 
 class TRelcon4;
 
@@ -15,10 +14,5 @@ bool PageConfig(TRelcon4& window, const QString& unit, QByteArray& config, QStri
 // Puts a record's configuration onto its page, as loading its file would;
 // false with the reason when the bytes are not a whole configuration.
 bool LoadIntoPage(TRelcon4& window, const TArchiveRecord& record, QString& reason);
-// A record's configuration (left; its ident gives a RO-4D board's voltage
-// scale) against another of the same unit kind; false with the reason when
-// either is not a whole configuration.
-bool CompareConfigs(const TArchiveRecord& left, const QString& leftName, const QByteArray& right,
-                    const QString& rightName, TCompareResult& result, QString& reason);
 // The page's tab for a unit kind.
 QWidget* PageTabOf(TRelcon4& window, const QString& unit);
