@@ -179,22 +179,26 @@ QList<TCliCommand> ArchiveCommands() {
 void RecordCliCommand(const TCliContext& context, std::uint32_t exchangesBefore) {
     if (ExchangeState.ExchangesAsked == exchangesBefore)
         return;
+    using TMake = TArchiveRecord (*)(const QString&, const QString&);
+    struct TRecorded {
+        const char* command;
+        TMake make;
+        QString operation;
+    };
+    const QString settings =
+        context.set.isEmpty() ? archive_op::ReadDelays : archive_op::WriteDelays;
+    const TRecorded recorded[] = {
+        {"ro4d read", Ro4dArchiveRecord, archive_op::Read},
+        {"ro4d write", Ro4dArchiveRecord, archive_op::Write},
+        {"ro4d flash", Ro4dArchiveRecord, archive_op::Flash},
+        {"ro4d restart", Ro4dArchiveRecord, archive_op::Restart},
+        {"ri1r read", Ri1rArchiveRecord, archive_op::Session},
+        {"ri1r write", Ri1rArchiveRecord, archive_op::WriteAll},
+        {"zi2z3 settings", Zi2z3ArchiveRecord, settings},
+        {"zi2z3 bench", Zi2z3ArchiveRecord, archive_op::Bench},
+    };
     const QString command = context.device + QLatin1Char(' ') + context.action;
-    if (command == QLatin1String("ro4d read"))
-        RecordToArchive(Ro4dArchiveRecord(archive_op::Read));
-    else if (command == QLatin1String("ro4d write"))
-        RecordToArchive(Ro4dArchiveRecord(archive_op::Write));
-    else if (command == QLatin1String("ro4d flash"))
-        RecordToArchive(Ro4dArchiveRecord(archive_op::Flash));
-    else if (command == QLatin1String("ro4d restart"))
-        RecordToArchive(Ro4dArchiveRecord(archive_op::Restart));
-    else if (command == QLatin1String("ri1r read"))
-        RecordToArchive(Ri1rArchiveRecord(archive_op::Session));
-    else if (command == QLatin1String("ri1r write"))
-        RecordToArchive(Ri1rArchiveRecord(archive_op::WriteAll));
-    else if (command == QLatin1String("zi2z3 settings"))
-        RecordToArchive(Zi2z3ArchiveRecord(context.set.isEmpty() ? archive_op::ReadDelays
-                                                                 : archive_op::WriteDelays));
-    else if (command == QLatin1String("zi2z3 bench"))
-        RecordToArchive(Zi2z3ArchiveRecord(archive_op::Bench));
+    for (const TRecorded& r : recorded)
+        if (command == QLatin1String(r.command))
+            RecordToArchive(r.make(r.operation, QString()));
 }

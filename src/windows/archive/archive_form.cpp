@@ -124,11 +124,13 @@ void TArchiveForm::build() {
 
     auto* buttons = new QHBoxLayout;
     CompareButton =
-        named(new QPushButton(QStringLiteral("Сравнить две записи"), this), "CompareButton");
-    ComparePageButton =
-        named(new QPushButton(QStringLiteral("Сравнить со страницей"), this), "ComparePageButton");
-    LoadButton = named(new QPushButton(QStringLiteral("Загрузить в страницу"), this), "LoadButton");
-    SaveButton = named(new QPushButton(QStringLiteral("Сохранить в файл…"), this), "SaveButton");
+        named(new QPushButton(QStringLiteral("Сравнить две записи"), this), "ArchiveCompareButton");
+    ComparePageButton = named(new QPushButton(QStringLiteral("Сравнить со страницей"), this),
+                              "ArchiveComparePageButton");
+    LoadButton =
+        named(new QPushButton(QStringLiteral("Загрузить в страницу"), this), "ArchiveLoadButton");
+    SaveButton =
+        named(new QPushButton(QStringLiteral("Сохранить в файл…"), this), "ArchiveSaveButton");
     for (QPushButton* b : {CompareButton, ComparePageButton, LoadButton, SaveButton})
         buttons->addWidget(b);
     buttons->addStretch(1);
@@ -234,17 +236,25 @@ void TArchiveForm::CompareButtonClick() {
     StatusLabel->setText(CompareStatusText(result));
 }
 
-void TArchiveForm::ComparePageButtonClick() {
+bool TArchiveForm::oneChosen(TArchiveRecord& record) const {
     const QList<TArchiveRecord> records = chosen();
     if (records.size() != 1) {
         StatusLabel->setText(QStringLiteral("Выберите одну запись"));
-        return;
+        return false;
     }
+    record = records[0];
+    return true;
+}
+
+void TArchiveForm::ComparePageButtonClick() {
+    TArchiveRecord record;
+    if (!oneChosen(record))
+        return;
     QByteArray page;
     QString reason;
     TCompareResult result;
-    if (!PageConfig(*window_, records[0].unit, page, reason) ||
-        !CompareConfigs(records[0], sideName(records[0]), page, QStringLiteral("Страница"), result,
+    if (!PageConfig(*window_, record.unit, page, reason) ||
+        !CompareConfigs(record, sideName(record), page, QStringLiteral("Страница"), result,
                         reason)) {
         StatusLabel->setText(QStringLiteral("Сравнение невозможно: ") + reason);
         return;
@@ -255,29 +265,25 @@ void TArchiveForm::ComparePageButtonClick() {
 }
 
 void TArchiveForm::LoadButtonClick() {
-    const QList<TArchiveRecord> records = chosen();
-    if (records.size() != 1 || window_->fBlockPressKey) {
-        StatusLabel->setText(QStringLiteral("Выберите одну запись"));
+    TArchiveRecord record;
+    // A command running on the pages keeps them as they are.
+    if (window_->fBlockPressKey || !oneChosen(record))
         return;
-    }
     QString reason;
-    if (!LoadIntoPage(*window_, records[0], reason)) {
+    if (!LoadIntoPage(*window_, record, reason)) {
         StatusLabel->setText(QStringLiteral("Запись не загружена: ") + reason);
         return;
     }
-    if (QWidget* tab = PageTabOf(*window_, records[0].unit))
+    if (QWidget* tab = PageTabOf(*window_, record.unit))
         window_->PageControl1->setCurrentWidget(tab);
     StatusLabel->setText(QStringLiteral("Загружено в страницу %1; запишите её в блок как обычно")
-                             .arg(ArchiveUnitCaption(records[0].unit)));
+                             .arg(ArchiveUnitCaption(record.unit)));
 }
 
 void TArchiveForm::SaveButtonClick() {
-    const QList<TArchiveRecord> records = chosen();
-    if (records.size() != 1) {
-        StatusLabel->setText(QStringLiteral("Выберите одну запись"));
+    TArchiveRecord r;
+    if (!oneChosen(r))
         return;
-    }
-    const TArchiveRecord& r = records[0];
     const QString suffix = ArchiveExportSuffix(r.unit);
     const QString suggested = r.unit == kArchiveRi1r
                                   ? QStringLiteral("QV1M.ini")
@@ -305,12 +311,29 @@ TArchiveForm* ArchiveFormOf(TRelcon4* window) {
 }
 
 void InstallArchiveButton(TRelcon4* window) {
-    auto* button = new QPushButton(QStringLiteral("Архив"), window->PageControl1);
-    button->setObjectName(QStringLiteral("ArchiveButton"));
-    button->setToolTip(QStringLiteral("Архив конфигураций блоков (F12)"));
-    window->PageControl1->setCornerWidget(button, Qt::TopRightCorner);
-    QObject::connect(button, &QPushButton::clicked, window,
-                     [window] { ArchiveFormOf(window)->ShowArchive(); });
+    // Beside each "Лог" button: the tab bar has no room to spare.
+    const std::pair<QPushButton*, const char*> logs[] = {
+        {window->LogButton, "ArchiveButton"},
+        {window->LogButtonRi1r, "ArchiveButtonRi1r"},
+        {window->LogButtonBench, "ArchiveButtonBench"},
+    };
+    for (const auto& [log, name] : logs) {
+        if (!log || !log->parentWidget())
+            continue;
+        for (auto* row : log->parentWidget()->findChildren<QHBoxLayout*>()) {
+            const int at = row->indexOf(log);
+            if (at < 0)
+                continue;
+            auto* button =
+                named(new QPushButton(QStringLiteral("Архив"), log->parentWidget()), name);
+            button->setToolTip(QStringLiteral("Архив конфигураций блоков (F12)"));
+            row->insertWidget(at + 1, button);
+            QObject::connect(button, &QPushButton::clicked, window,
+                             [window] { ArchiveFormOf(window)->ShowArchive(); });
+            break;
+        }
+    }
     auto* key = new QShortcut(QKeySequence(Qt::Key_F12), window);
-    QObject::connect(key, &QShortcut::activated, button, &QPushButton::click);
+    QObject::connect(key, &QShortcut::activated, window,
+                     [window] { ArchiveFormOf(window)->ShowArchive(); });
 }

@@ -59,11 +59,14 @@ private:
     void showChosen();
     // The chosen records, with their configuration, newest first.
     QList<TArchiveRecord> chosen() const;
+    // The one record chosen; false (and says so) when not exactly one is.
+    bool oneChosen(TArchiveRecord& record) const;
 
     TRelcon4* window_;
 };
 
 // The window of a main window, created on first use.
 TArchiveForm* ArchiveFormOf(TRelcon4* window);
-// The "Архив" button beside the pages' tabs and its key (F12).
+// The "Архив" buttons beside the pages' "Лог" buttons, and its key (F12),
+// which opens it from every page.
 void InstallArchiveButton(TRelcon4* window);
