@@ -59,6 +59,14 @@ void tell(const QString& text) {
     exchangeHost().plainMessage(text);
 }
 
+void tellMovedAside(TArchiveStore& store) {
+    QString cause;
+    const QString aside = store.TakeMovedAside(&cause);
+    if (!aside.isEmpty())
+        tell(QStringLiteral("Архив %1 повреждён (%2) и отложен под именем %3; начат новый архив")
+                 .arg(store.Path(), cause, aside));
+}
+
 QString adapterOf(const QString& port) {
     TRecorder& r = recorder();
     auto found = r.adapters.constFind(port);
@@ -79,16 +87,9 @@ TArchiveStore& ProgramArchive() {
     TRecorder& r = recorder();
     if (!r.store || r.store->Path() != ArchiveFilePath())
         r.store = std::make_unique<TArchiveStore>(ArchiveFilePath());
-    if (!r.store->IsOpen()) {
-        QString problem;
-        QString aside;
-        r.store->Open(&problem, &aside);
-        if (!aside.isEmpty())
-            tell(
-                QStringLiteral("Архив %1 повреждён (%2) и отложен под именем %3; начат новый архив")
-                    .arg(r.store->Path(),
-                         problem.isEmpty() ? QStringLiteral("не база данных") : problem, aside));
-    }
+    if (!r.store->IsOpen())
+        r.store->Open(nullptr);
+    tellMovedAside(*r.store);
     return *r.store;
 }
 
@@ -112,7 +113,9 @@ bool RecordToArchive(TArchiveRecord record) {
     TArchiveStore& store = ProgramArchive();
     QString problem;
     while (!r.waiting.isEmpty()) {
-        if (!store.Add(r.waiting.first(), &problem)) {
+        const bool added = store.Add(r.waiting.first(), &problem);
+        tellMovedAside(store);
+        if (!added) {
             tell(QStringLiteral("Архив не записан: %1: %2. Запись будет повторена после "
                                 "следующей команды")
                      .arg(store.Path(), problem));

@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QUuid>
 #include <QVariant>
+#include <utility>
 
 namespace {
 
@@ -38,6 +39,11 @@ QSqlDatabase database(const QString& connection) {
 
 int nativeCode(const QSqlError& error) {
     return error.nativeErrorCode().toInt();
+}
+
+bool isDamage(const QSqlError& error) {
+    const int code = nativeCode(error) & 0xFF;
+    return code == kSqliteCorrupt || code == kSqliteNotADb;
 }
 
 QString causeOf(const QSqlError& error) {
@@ -125,6 +131,11 @@ bool TArchiveStore::openFile(QString* problem, bool& damaged) {
         *problem = QStringLiteral("папку %1 не удаётся создать").arg(folder);
         return false;
     }
+    // A journal left with frames in it means the last copy did not end
+    // cleanly (or another one runs): then the whole file is checked. A clean
+    // one is only read far enough to tell a foreign file; damage found later
+    // is dealt with where it shows.
+    const bool unclean = QFileInfo(path_ + QStringLiteral("-wal")).size() > 0;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     db.setDatabaseName(path_);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyWaitMs));
@@ -133,14 +144,14 @@ bool TArchiveStore::openFile(QString* problem, bool& damaged) {
         return false;
     }
     QSqlQuery q(db);
-    // The first read of the file tells a foreign or broken file.
-    if (!q.exec(QStringLiteral("PRAGMA integrity_check")) || !q.next()) {
-        const int code = nativeCode(q.lastError()) & 0xFF;
-        damaged = code == kSqliteCorrupt || code == kSqliteNotADb;
+    const QString check = unclean ? QStringLiteral("PRAGMA integrity_check")
+                                  : QStringLiteral("SELECT 'ok' FROM sqlite_master LIMIT 1");
+    if (!q.exec(check)) {
+        damaged = isDamage(q.lastError());
         *problem = causeOf(q.lastError());
         return false;
     }
-    if (q.value(0).toString() != QLatin1String("ok")) {
+    if (q.next() && q.value(0).toString() != QLatin1String("ok")) {
         damaged = true;
         *problem = QStringLiteral("файл не прошёл проверку целостности");
         return false;
@@ -151,27 +162,39 @@ bool TArchiveStore::openFile(QString* problem, bool& damaged) {
            run(q, QStringLiteral("PRAGMA synchronous=NORMAL"), problem) && migrate(problem);
 }
 
-bool TArchiveStore::Open(QString* problem, QString* movedAside) {
+bool TArchiveStore::moveAside(const QString& cause, QString* problem) {
+    close();
+    const QString aside = dated(path_);
+    if (!QFile::rename(path_, aside)) {
+        if (problem)
+            *problem =
+                QStringLiteral("%1; отложить его под именем %2 не удалось").arg(cause, aside);
+        return false;
+    }
+    // The journal belongs to the file moved aside.
+    for (const char* part : {"-wal", "-shm"})
+        if (QFile::exists(path_ + QLatin1String(part)))
+            QFile::rename(path_ + QLatin1String(part), aside + QLatin1String(part));
+    movedAside_ = aside;
+    damageCause_ = cause;
+    return true;
+}
+
+QString TArchiveStore::TakeMovedAside(QString* cause) {
+    if (cause)
+        *cause = damageCause_;
+    return std::exchange(movedAside_, QString());
+}
+
+bool TArchiveStore::Open(QString* problem) {
     QString cause;
     bool damaged = false;
     if (open_)
         return true;
     open_ = openFile(&cause, damaged);
     if (!open_ && damaged) {
-        close();
-        const QString aside = dated(path_);
-        if (!QFile::rename(path_, aside)) {
-            if (problem)
-                *problem =
-                    QStringLiteral("%1; отложить его под именем %2 не удалось").arg(cause, aside);
+        if (!moveAside(cause, problem))
             return false;
-        }
-        // The journal belongs to the file moved aside.
-        for (const char* part : {"-wal", "-shm"})
-            if (QFile::exists(path_ + QLatin1String(part)))
-                QFile::rename(path_ + QLatin1String(part), aside + QLatin1String(part));
-        if (movedAside)
-            *movedAside = aside;
         open_ = openFile(&cause, damaged);
     }
     if (!open_) {
@@ -214,6 +237,15 @@ bool TArchiveStore::migrate(QString* problem) {
 }
 
 bool TArchiveStore::Add(const TArchiveRecord& record, QString* problem) {
+    bool damaged = false;
+    if (insert(record, problem, damaged))
+        return true;
+    // Damage that only a write finds: the file goes aside, the record into a new one.
+    return damaged && moveAside(problem ? *problem : QString(), problem) &&
+           insert(record, problem, damaged);
+}
+
+bool TArchiveStore::insert(const TArchiveRecord& record, QString* problem, bool& damaged) {
     QString cause;
     if (!open_ && !Open(&cause)) {
         if (problem)
@@ -229,13 +261,17 @@ bool TArchiveStore::Add(const TArchiveRecord& record, QString* problem) {
                       .arg(ArchiveColumns(true), ArchivePlaceholders()));
         BindArchiveRecord(q, record);
         ok = q.exec();
-        if (!ok)
+        if (!ok) {
             cause = causeOf(q.lastError());
+            damaged = isDamage(q.lastError());
+        }
         ok = ok && db.commit();
     }
     if (!ok) {
-        if (cause.isEmpty())
+        if (cause.isEmpty()) {
             cause = causeOf(db.lastError());
+            damaged = isDamage(db.lastError());
+        }
         db.rollback();
         if (problem)
             *problem = cause;

@@ -18,15 +18,19 @@ public:
     TArchiveStore& operator=(const TArchiveStore&) = delete;
 
     // Opens the file, making its folder and the file when missing, and brings
-    // the schema up to date. A file that is no SQLite database or fails its
-    // integrity check is moved aside under a dated name (movedAside gets it)
-    // and a new one is begun; it is never deleted. False with the cause in
-    // Russian in problem when the file cannot be opened or made.
-    bool Open(QString* problem, QString* movedAside = nullptr);
+    // the schema up to date. A file that is no SQLite database, or fails its
+    // integrity check after a copy ended without closing it, is moved aside
+    // under a dated name and a new one is begun; it is never deleted. False
+    // with the cause in Russian in problem when the file cannot be opened or made.
+    bool Open(QString* problem);
+    // The dated name a damaged file was last moved aside to (and why), once;
+    // empty when none was.
+    QString TakeMovedAside(QString* cause = nullptr);
     bool IsOpen() const { return open_; }
     QString Path() const { return path_; }
 
-    // The record in one transaction; false with the cause, nothing kept.
+    // The record in one transaction; false with the cause, nothing kept. A
+    // file a write finds damaged is moved aside and the record goes into a new one.
     bool Add(const TArchiveRecord& record, QString* problem = nullptr);
     // Records matching the filter, newest first, from offset on; the
     // configuration only when withConfig.
@@ -42,12 +46,16 @@ public:
 
 private:
     bool openFile(QString* problem, bool& damaged);
+    bool moveAside(const QString& cause, QString* problem);
+    bool insert(const TArchiveRecord& record, QString* problem, bool& damaged);
     bool migrate(QString* problem);
     void close();
 
     QString path_;
     QString connection_;
     bool open_ = false;
+    QString movedAside_;
+    QString damageCause_;
 };
 
 // The cause of a failed SQLite call in plain Russian ("диск заполнен",

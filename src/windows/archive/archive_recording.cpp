@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <functional>
 
 namespace {
@@ -186,6 +187,8 @@ void wrapZi2z3(TRelcon4& window) {
 void InstallArchiveRecording(TRelcon4* window) {
     if (!window)
         return;
+    // Opened while the splash counts down, so the first command finds it open.
+    QTimer::singleShot(0, window, [] { ProgramArchive(); });
     wrapRo4d(*window);
     wrapRi1r(*window);
     wrapZi2z3(*window);
