@@ -75,13 +75,12 @@ void TArchiveForm::build() {
     UnitFilter->addItem(kAny, QString());
     for (const QString& unit : {kArchiveRo4d, kArchiveRi1r, kArchiveZi2z3})
         UnitFilter->addItem(ArchiveUnitCaption(unit), unit);
-    DatesCheckBox = named(new QCheckBox(QStringLiteral("&Даты с"), this), "DatesCheckBox");
+    DatesCheckBox = named(new QCheckBox(QStringLiteral("&Даты"), this), "DatesCheckBox");
     FromDate = named(new QDateEdit(QDate::currentDate().addMonths(-1), this), "FromDate");
     ToDate = named(new QDateEdit(QDate::currentDate(), this), "ToDate");
     for (QDateEdit* d : {FromDate, ToDate}) {
         d->setCalendarPopup(true);
         d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-        d->setAccessibleName(d == FromDate ? QStringLiteral("Даты с") : QStringLiteral("по"));
     }
     TextFilter = named(new QLineEdit(this), "TextFilter");
     TextFilter->setClearButtonEnabled(true);
@@ -90,6 +89,7 @@ void TArchiveForm::build() {
     filters->addWidget(buddy(QStringLiteral("Бл&ок:"), UnitFilter, this));
     filters->addWidget(UnitFilter);
     filters->addWidget(DatesCheckBox);
+    filters->addWidget(buddy(QStringLiteral("с"), FromDate, this));
     filters->addWidget(FromDate);
     filters->addWidget(buddy(QStringLiteral("по"), ToDate, this));
     filters->addWidget(ToDate);

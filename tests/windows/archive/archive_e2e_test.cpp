@@ -28,12 +28,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -306,6 +308,17 @@ TEST_F(ArchiveLineTest, WindowComparesWithThePageAndFilters) {
     type("VoltOporaEdit", reference);
     TArchiveForm* form = ArchiveFormOf(Relcon4);
     form->ShowArchive();
+    // Every entry is named by a label whose buddy it is.
+    QSet<QWidget*> named;
+    for (QLabel* label : form->findChildren<QLabel*>())
+        named.insert(label->buddy());
+    for (QWidget* entry : form->findChildren<QWidget*>()) {
+        if (qobject_cast<QLineEdit*>(entry) || qobject_cast<QComboBox*>(entry) ||
+            qobject_cast<QDateEdit*>(entry)) {
+            EXPECT_TRUE(named.contains(entry) || named.contains(entry->parentWidget()))
+                << entry->objectName().toStdString();
+        }
+    }
     EXPECT_EQ(form->Model->rowCount(), 1);
     form->RecordsTable->selectRow(0);
     EXPECT_TRUE(form->RecordText->toPlainText().contains(QStringLiteral("Операция: чтение")));
