@@ -193,8 +193,11 @@ void TArchiveForm::Refilter() {
         f.to = ToDate->date();
     }
     f.text = TextFilter->text().trimmed();
-    Model->Show(&ProgramArchive(), f);
+    TArchiveStore& store = ProgramArchive();
+    Model->Show(&store, f);
     CountLabel->setText(QStringLiteral("Записей: %1").arg(Model->Total()));
+    if (!store.IsOpen())
+        StatusLabel->setText(QStringLiteral("Архив %1 не открыт").arg(store.Path()));
     RecordText->clear();
 }
 
