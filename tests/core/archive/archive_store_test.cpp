@@ -154,9 +154,9 @@ TEST_F(ArchiveStoreTest, DamagedFileIsMovedAsideUnderADatedNameNeverDeleted) {
         // A foreign file is told at once; broken pages of a closed file when a write meets them.
         ASSERT_TRUE(store.Open(&problem)) << problem.toStdString();
         for (int i = 0; i < 50; ++i)
-            ASSERT_TRUE(store.Add(Make(kArchiveRi1r, {}, QDateTime::currentDateTime(),
-                                       QByteArray(2000, 'd')),
-                                  &problem))
+            ASSERT_TRUE(store.Add(
+                Make(kArchiveRi1r, {}, QDateTime::currentDateTime(), QByteArray(2000, 'd')),
+                &problem))
                 << problem.toStdString();
         const QString aside = store.TakeMovedAside(&cause);
         EXPECT_TRUE(aside.contains(QStringLiteral(".damaged-"))) << aside.toStdString();
