@@ -211,3 +211,34 @@ TEST(ArchiveRecorderTest, UnwritableFolderIsToldOnceAndRecordsWaitForTheNextComm
     ResetProgramArchive();
     qputenv("XDG_DATA_HOME", saved);
 }
+
+// Another copy holding the file for writing past the wait: told once with
+// the path and the cause, the record waits and goes in after.
+TEST(ArchiveRecorderTest, FileLockedByAnotherCopyIsToldAndTheRecordGoesInAfter) {
+    testenv::IsolateUserFolders();
+    ResetProgramArchive();
+    QFile::remove(ArchiveFilePath());
+    TToldHost host;
+    TExchangeHost* previous = setExchangeHost(&host);
+    ASSERT_TRUE(RecordToArchive(Make(kArchiveRo4d, {}, QDateTime::currentDateTime())));
+    {
+        auto other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
+        other.setDatabaseName(ArchiveFilePath());
+        ASSERT_TRUE(other.open());
+        QSqlQuery hold(other);
+        ASSERT_TRUE(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        EXPECT_FALSE(RecordToArchive(Make(kArchiveRi1r, {}, QDateTime::currentDateTime())));
+        ASSERT_TRUE(hold.exec(QStringLiteral("ROLLBACK")));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("copy"));
+    ASSERT_EQ(host.told.size(), 1);
+    EXPECT_TRUE(host.told[0].contains(ArchiveFilePath()));
+    EXPECT_TRUE(host.told[0].contains(QStringLiteral("занята другой копией")))
+        << host.told[0].toStdString();
+    EXPECT_EQ(ArchiveWaiting(), 1);
+    EXPECT_TRUE(RecordToArchive(Make(kArchiveZi2z3, {}, QDateTime::currentDateTime())));
+    EXPECT_EQ(ProgramArchive().Count(), 3);
+    setExchangeHost(previous);
+    ResetProgramArchive();
+}
