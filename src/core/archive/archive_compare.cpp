@@ -4,25 +4,10 @@
 #include "devices/qv1m/qv1m_compare.h"
 #include "devices/qv1m/qv1m_file.h"
 #include "devices/qv4m/qv4m_files.h"
-#include "devices/qv4m/ro4d_compare.h"
 
 namespace {
 
 const QString kNotWhole = QStringLiteral("конфигурация записи неполна или повреждена");
-
-TRo4dUnitImage unitOf(const TRo4dImage& image, const QString& version) {
-    TRo4dUnitImage unit;
-    unit.versionRead = true;
-    unit.version = version;
-    unit.bVers = BoardGeneration(version);
-    unit.pagesRead = kRo4dPageCount;
-    for (int r = 0; r < kRo4dModeRegister; ++r)
-        unit.registers[static_cast<std::size_t>(r)] = image.params[static_cast<std::size_t>(r)];
-    for (int n = 0; n < kModeFieldCount; ++n)
-        unit.registers[static_cast<std::size_t>(kRo4dModeRegister + n)] =
-            image.mode[static_cast<std::size_t>(n)];
-    return unit;
-}
 
 TQv1mUnitRead readOf(const TQv1mSet& set) {
     TQv1mUnitRead read;
@@ -57,6 +42,20 @@ TCompareResult compareBench(const TBenchConfig& left, const TBenchConfig& right)
 
 } // namespace
 
+TRo4dUnitImage Ro4dUnitOf(const TRo4dImage& image, const QString& version) {
+    TRo4dUnitImage unit;
+    unit.versionRead = true;
+    unit.version = version;
+    unit.bVers = BoardGeneration(version);
+    unit.pagesRead = kRo4dPageCount;
+    for (int r = 0; r < kRo4dModeRegister; ++r)
+        unit.registers[static_cast<std::size_t>(r)] = image.params[static_cast<std::size_t>(r)];
+    for (int n = 0; n < kModeFieldCount; ++n)
+        unit.registers[static_cast<std::size_t>(kRo4dModeRegister + n)] =
+            image.mode[static_cast<std::size_t>(n)];
+    return unit;
+}
+
 QStringList BenchFieldNames() {
     QStringList names;
     for (int place = 1; place <= 2; ++place) {
@@ -81,7 +80,7 @@ bool CompareConfigs(const TArchiveRecord& left, const QString& leftName, const Q
         TRo4dImage l, r;
         if (!ParseConfigImage(left.config, l, reason) || !ParseConfigImage(right, r, reason))
             return false;
-        result = CompareRo4d(unitOf(l, left.ident), r, rightName);
+        result = CompareRo4d(Ro4dUnitOf(l, left.ident), r, rightName);
     } else if (unit == kArchiveRi1r) {
         const TQv1mFileRead l = Qv1mParseFile(left.config);
         const TQv1mFileRead r = Qv1mParseFile(right);

@@ -4,6 +4,7 @@
 
 #include "archive/archive_record.h"
 #include "devices/compare/compare_result.h"
+#include "devices/qv4m/ro4d_compare.h"
 
 #include <QStringList>
 
@@ -12,6 +13,9 @@
 // either is not a whole configuration.
 bool CompareConfigs(const TArchiveRecord& left, const QString& leftName, const QByteArray& right,
                     const QString& rightName, TCompareResult& result, QString& reason);
+
+// A RO-4D configuration as a complete read of a unit that gave version.
+TRo4dUnitImage Ro4dUnitOf(const TRo4dImage& image, const QString& version);
 
 // The names of the bench's place fields, in the page's order: presets and
 // measured times of both places, voltages and currents, the status boxes.

@@ -1,9 +1,11 @@
 #include "archive/archive_text.h"
 
+#include "archive/archive_compare.h"
 #include "archive/archive_config.h"
 #include "devices/compare/compare_result.h"
 #include "devices/qv1m/qv1m_file.h"
 #include "devices/qv4m/qv4m_files.h"
+#include "devices/qv4m/ro4d_text.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,17 +13,23 @@
 
 namespace {
 
-QString ro4dText(const QByteArray& config) {
+// The values as the pages show them, then every word as the unit names it.
+QString ro4dText(const TArchiveRecord& r) {
     TRo4dImage image;
     QString reason;
-    if (!ParseConfigImage(config, image, reason))
+    if (!ParseConfigImage(r.config, image, reason))
         return QStringLiteral("Конфигурация не читается: ") + reason;
-    QString text = QString::fromLatin1(RegExportText(image.params, image.mode)).trimmed();
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList words;
+    for (const QString& line :
+         QString::fromLatin1(RegExportText(image.params, image.mode)).split(QStringLiteral("\r\n")))
+        if (!line.trimmed().isEmpty())
+            words << line.trimmed();
     QStringList extra;
     for (std::uint16_t w : image.extra)
         extra << HexWordText(w);
-    return text + QStringLiteral("\nДополнительные слова: ") + extra.join(QLatin1Char(' '));
+    return Ro4dImageText(Ro4dUnitOf(image, r.ident)) + QStringLiteral("\n\nСлова:\n") +
+           words.join(QLatin1Char('\n')) + QStringLiteral("\nДополнительные слова: ") +
+           extra.join(QLatin1Char(' '));
 }
 
 QString ri1rText(const QByteArray& config) {
@@ -70,7 +78,7 @@ QString ArchiveRecordText(const TArchiveRecord& r) {
         QString(),
     };
     if (r.unit == kArchiveRo4d)
-        lines << ro4dText(r.config);
+        lines << ro4dText(r);
     else if (r.unit == kArchiveRi1r)
         lines << ri1rText(r.config);
     else
