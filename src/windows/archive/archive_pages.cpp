@@ -2,6 +2,7 @@
 
 #include "archive/archive_compare.h"
 #include "archive/archive_config.h"
+#include "devices/qv1/unit_text.h"
 #include "devices/qv1m/qv1m_file.h"
 #include "devices/qv1m/qv1m_page.h"
 #include "devices/qv2f3/qv2f3_page.h"
@@ -29,9 +30,10 @@ QLineEdit* benchDelayEdit(std::size_t k) {
 
 TBenchConfig benchPage() {
     TBenchConfig config;
+    // The delays read as the page reads them for its write.
     for (std::size_t k = 0; k < config.delays.size(); ++k)
         if (QLineEdit* edit = benchDelayEdit(k))
-            config.delays[k] = static_cast<std::uint8_t>(edit->text().toInt() & 0xFF);
+            config.delays[k] = static_cast<std::uint8_t>(qv1::ParseLenientInt(edit->text()) & 0xFF);
     if (!Qv2f3Page)
         return config;
     for (const QString& name : BenchFieldNames()) {

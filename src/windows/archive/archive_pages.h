@@ -5,6 +5,7 @@
 
 #include "archive/archive_record.h"
 
+class QWidget;
 class TRelcon4;
 
 // The page's configuration as a record would keep it; false (with the
