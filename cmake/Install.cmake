@@ -67,7 +67,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps finds the Qt libraries (libqt6gui6 also carries the xcb
 # platform plugin); the DejaVu fonts carry the Cyrillic glyphs of the interface,
-# and Qt's Russian translation the texts of its own dialogs.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, qt6-translations-l10n")
+# Qt's Russian translation the texts of its own dialogs, and Qt's SQLite
+# driver the service archive (a plug-in, which dpkg-shlibdeps cannot see).
+# The PostgreSQL driver is needed only to push to a shared archive.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, qt6-translations-l10n, libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "desktop-file-utils")
 include(CPack)

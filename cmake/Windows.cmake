@@ -1,7 +1,7 @@
 # The Windows build (cross-compiled with MinGW-w64 against the Qt that
 # scripts/windows builds): the program and its Windows tests. The Linux-only
 # parts (simulator, Linux test suite, benchmarks, packaging) stay out.
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Sql)
 
 add_compile_options(-Wall -Wextra)
 add_subdirectory(src)

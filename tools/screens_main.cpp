@@ -3,6 +3,8 @@
 // and grabs it from the screen. Run it under a real X server
 // (scripts/screenshots starts Xvfb and the simulators); pictures grabbed from
 // the screen show what a user sees, fonts and all.
+#include "archive/archive_form.h"
+#include "archive/archive_recorder.h"
 #include "devices/compare/compare_form.h"
 #include "exchange/exchange_state.h"
 #include "exchange/monitor_form.h"
@@ -24,6 +26,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTextStream>
 
 namespace {
@@ -115,6 +118,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     Relcon4->move(0, 0);
+    // The pages' commands below leave their records under this object.
+    SetArchiveObject(QStringLiteral("Школа № 5, корпус 2"), false);
     const PageShot pages[] = {{"page1-commands.png", "ro4d", "RdDataButton", "StatusLabel1"},
                               {"page2-mode.png", "ro4d", nullptr, nullptr},
                               {"page3-times.png", "ro4d", nullptr, nullptr},
@@ -137,6 +142,14 @@ int main(int argc, char** argv) {
             ok = Grab(form, out.filePath(QStringLiteral("compare-window.png"))) && ok;
             form->hide();
         }
+    }
+    // The archive window with the records the pages' commands left.
+    if (TArchiveForm* archive = ArchiveFormOf(Relcon4)) {
+        archive->move(0, 0);
+        archive->ShowArchive();
+        archive->RecordsTable->selectRow(0);
+        ok = Grab(archive, out.filePath(QStringLiteral("archive-window.png"))) && ok;
+        archive->hide();
     }
     MonitorForm->move(0, 0);
     MonitorForm->show();

@@ -27,6 +27,12 @@ struct TCliContext {
     QString output; // -o
     QString set;    // --set
     int watchSeconds = -1;
+    // The archive: the object, list filters, a shared server.
+    QString object;
+    QString unit;
+    QString since;
+    QString from;
+    QString to;
     bool json = false;
     bool log = false;
 };

@@ -1,5 +1,6 @@
 // relcon4-cli: reads, writes and checks units from a shell or a script, on
 // the same core (frames, exchange, port rules, rs_m.ini) as the program.
+#include "archive/archive_recorder.h"
 #include "cli_context.h"
 #include "cli_table.h"
 #include "exchange/exchange_settings.h"
@@ -70,6 +71,12 @@ int main(int argc, char** argv) {
         {QStringLiteral("log"), QString()},
         {QStringLiteral("set"), QString(), QStringLiteral("values")},
         {QStringLiteral("watch"), QString(), QStringLiteral("seconds")},
+        {QStringLiteral("object"), QString(), QStringLiteral("name")},
+        {QStringLiteral("no-archive"), QString()},
+        {QStringLiteral("unit"), QString(), QStringLiteral("kind")},
+        {QStringLiteral("since"), QString(), QStringLiteral("date")},
+        {QStringLiteral("from"), QString(), QStringLiteral("url")},
+        {QStringLiteral("to"), QString(), QStringLiteral("url")},
     });
     if (!parser.parse(app.arguments()))
         return UsageProblem(parser.errorText());
@@ -103,6 +110,12 @@ int main(int argc, char** argv) {
     context.set = parser.value(QStringLiteral("set"));
     context.json = parser.isSet(QStringLiteral("json"));
     context.log = parser.isSet(QStringLiteral("log"));
+    for (auto [field, name] : {std::pair{&context.object, "object"},
+                               {&context.unit, "unit"},
+                               {&context.since, "since"},
+                               {&context.from, "from"},
+                               {&context.to, "to"}})
+        *field = parser.value(QLatin1String(name));
     if (parser.isSet(QStringLiteral("watch"))) {
         const auto seconds = boundedNumber(parser.value(QStringLiteral("watch")), 0, 86400);
         if (!seconds)
@@ -116,5 +129,11 @@ int main(int argc, char** argv) {
     if (!applyExchangeOptions(parser))
         return kExitUsage;
     InstallCliHost(context.log);
-    return chosen->run(context);
+    SetArchiveRecording(!parser.isSet(QStringLiteral("no-archive")));
+    if (!context.object.isEmpty() && context.device != QLatin1String("archive"))
+        SetArchiveObject(context.object, false);
+    const std::uint32_t exchanges = ExchangeState.ExchangesAsked;
+    const int code = chosen->run(context);
+    RecordCliCommand(context, exchanges);
+    return code;
 }

@@ -2,7 +2,8 @@
 
 QList<TCliCommand> AllCliCommands() {
     QList<TCliCommand> all;
-    for (const auto& rows : {PortsCommands(), Ro4dCommands(), Ri1rCommands(), Zi2z3Commands()})
+    for (const auto& rows :
+         {PortsCommands(), Ro4dCommands(), Ri1rCommands(), Zi2z3Commands(), ArchiveCommands()})
         all += rows;
     return all;
 }
@@ -33,6 +34,10 @@ QString CliHelpText() {
         "  --set T11=N,…     zi2z3 settings: новые задержки T11…T23 (0…255)\n"
         "  --watch СЕКУНДЫ   zi2z3 bench: сколько секунд показывать посылки стенда\n"
         "  --log             строки лога обмена (с временем) в стандартный поток ошибок\n"
+        "  --object ОБЪЕКТ   объект (здание, участок) записей архива; archive list: только его\n"
+        "  --no-archive      не записывать команду в архив\n"
+        "  --unit, --since   archive list: только записи блока (ro4d, ri1r, zi2z3), с даты\n"
+        "  --to, --from      archive push, list: общий архив postgresql://сервер/база\n"
         "  -h, --help        эта справка\n\n"
         "Параметры обмена берутся из rs_m.ini программы, если он есть; --timeout, --pause\n"
         "и --attempts их заменяют (файл не меняется).\n\n"

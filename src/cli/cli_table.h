@@ -17,6 +17,7 @@ struct TCliCommand {
 
 QList<TCliCommand> PortsCommands();
 QList<TCliCommand> Ro4dCommands();
+QList<TCliCommand> ArchiveCommands();
 QList<TCliCommand> Ri1rCommands();
 QList<TCliCommand> Zi2z3Commands();
 
@@ -24,3 +25,7 @@ QList<TCliCommand> Zi2z3Commands();
 QList<TCliCommand> AllCliCommands();
 // The whole --help text.
 QString CliHelpText();
+
+// The record a unit command leaves in the archive, once it has finished;
+// none when it never reached the line (exchangesBefore: the count before it).
+void RecordCliCommand(const TCliContext& context, std::uint32_t exchangesBefore);

@@ -19,12 +19,16 @@ void IsolateUserFolders() {
     }
     const QString config = root->path() + QStringLiteral("/config");
     const QString runtime = root->path() + QStringLiteral("/runtime");
+    const QString data = root->path() + QStringLiteral("/data");
     QDir().mkpath(config);
+    QDir().mkpath(data);
     QDir().mkpath(runtime);
     QFile::setPermissions(runtime,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    // The archive and log recordings live in the data folder.
+    qputenv("XDG_DATA_HOME", data.toLocal8Bit());
 }
 
 QString TempRoot() {

@@ -7,7 +7,7 @@
 
 namespace testenv {
 
-// Points XDG_CONFIG_HOME and XDG_RUNTIME_DIR at a fresh temporary folder.
+// Points XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_RUNTIME_DIR at a fresh temporary folder.
 void IsolateUserFolders();
 // The temporary root chosen by IsolateUserFolders.
 QString TempRoot();

@@ -194,7 +194,8 @@ void RunTransaction(std::uint8_t bNumChannel, const TReplyCheck& check) {
 }
 
 bool SendReceive(std::uint8_t bNumChannel, const TReplyCheck& check) {
-    const TExchangeState& ex = ExchangeState;
+    TExchangeState& ex = ExchangeState;
+    ++ex.ExchangesAsked;
     if (bNumChannel >= kNumChannels || !ex.PortOpen[bNumChannel] || !ExchangePort())
         return false;
     RunTransaction(bNumChannel, check);

@@ -23,6 +23,10 @@ struct TExchangeState {
     std::array<bool, kNumChannels> PortCrash{};
     std::uint8_t PortFailCount = 0;
 
+    // Exchanges asked for since the start, sent or not: tells whether a
+    // command reached the line at all.
+    std::uint32_t ExchangesAsked = 0;
+
     bool SendFailed = false;
     bool ReplyFailed = false;
     std::uint8_t AttemptsUsed = 0;

@@ -1,5 +1,7 @@
 #include "shell/app_windows.h"
 
+#include "archive/archive_form.h"
+#include "archive/archive_recording.h"
 #include "devices/qv1m/qv1_wiring.h"
 #include "devices/qv2f3/qv2f3_page.h"
 #include "devices/qv2f3/qv2f3_wire.h"
@@ -48,6 +50,8 @@ void CreateAppWindows(bool showSplash) {
     ConnectPortHooks();
     ConnectQv1Line();
     WireQv2f3Page(Qv2f3Page, MonitorForm);
+    InstallArchiveRecording(Relcon4);
+    InstallArchiveButton(Relcon4);
     InstallKeyboard(Relcon4);
     InstallToolTips(Relcon4);
 }

@@ -8,6 +8,13 @@
 
 namespace {
 
+TRi1rKnown known;
+
+TCommandResult knownResult(const TCommandResult& result) {
+    known.result = result;
+    return result;
+}
+
 // One request; with a result code the unit must have accepted it.
 TCommandResult exchange(const TQv1Request& request, const QString& step, TMasBytes& reply,
                         bool accepted = false) {
@@ -30,16 +37,20 @@ TCommandResult withLine(const std::function<TCommandResult()>& work) {
 }
 
 TCommandResult startSession(TMasBytes& reply) {
-    return exchange(Qv1StartSessionRequest(), QStringLiteral("начало сеанса"), reply);
+    const TCommandResult r =
+        exchange(Qv1StartSessionRequest(), QStringLiteral("начало сеанса"), reply);
+    if (r.ok()) {
+        known.ident = Qv1DecodeIdentText(reply);
+        known.releaseDate = Qv1DecodeReleaseDate(reply);
+    }
+    return r;
 }
 
 QString modeStep(const char* what, int n) {
     return QStringLiteral("%1 %2").arg(QString::fromUtf8(what)).arg(n + 1);
 }
 
-} // namespace
-
-TCommandResult Ri1rReadSession(TQv1mUnitRead& read) {
+TCommandResult readSession(TQv1mUnitRead& read) {
     TMasBytes reply;
     TCommandResult r = startSession(reply);
     if (!r.ok())
@@ -65,6 +76,18 @@ TCommandResult Ri1rReadSession(TQv1mUnitRead& read) {
     return r;
 }
 
+} // namespace
+
+const TRi1rKnown& Ri1rLastKnown() {
+    return known;
+}
+
+TCommandResult Ri1rReadSession(TQv1mUnitRead& read) {
+    const TCommandResult r = readSession(read);
+    known.set = read.set;
+    return knownResult(r);
+}
+
 TCommandResult Ri1rReadMode(int n, TQv1mUnitRead& read) {
     TMasBytes reply;
     const TCommandResult r = exchange(Qv1ReadModeRequest(n), modeStep("чтение режима", n), reply);
@@ -80,7 +103,8 @@ TCommandResult Ri1rRead(TQv1mUnitRead& read) {
 }
 
 TCommandResult Ri1rWriteSet(const TQv1mSet& set, int day, int month, int year) {
-    return withLine([&] {
+    known.set = set;
+    return knownResult(withLine([&] {
         TMasBytes reply;
         TCommandResult r = startSession(reply);
         if (!r.ok())
@@ -102,7 +126,7 @@ TCommandResult Ri1rWriteSet(const TQv1mSet& set, int day, int month, int year) {
             r = exchange(Qv1EndSessionRequest(true), QStringLiteral("завершение сеанса"), reply,
                          true);
         return r;
-    });
+    }));
 }
 
 TCommandResult Ri1rEndSession(bool restart) {

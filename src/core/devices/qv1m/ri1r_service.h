@@ -22,5 +22,16 @@ TCommandResult Ri1rWriteSet(const TQv1mSet& set, int day, int month, int year);
 // Ends the session, with or without a restart.
 TCommandResult Ri1rEndSession(bool restart);
 
+// What the last command left known of the unit: the identification it gave,
+// the set the last session start read (as far as it came) or the last
+// whole-set write sent, and the command's result. The archive records from it.
+struct TRi1rKnown {
+    QString ident;
+    QString releaseDate;
+    TQv1mSet set;
+    TCommandResult result;
+};
+const TRi1rKnown& Ri1rLastKnown();
+
 // Channel 0 through the core's own port, for a run without windows.
 void UseCoreQv1Line();

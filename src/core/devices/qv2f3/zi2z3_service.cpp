@@ -18,6 +18,29 @@ namespace {
 // How often the watch looks at the line while nothing has come.
 constexpr int kWatchPollMs = 5;
 
+TZi2z3Known known;
+
+TCommandResult knownResult(const TCommandResult& result) {
+    known.result = result;
+    return result;
+}
+
+// A packet's fields replace the same fields of earlier ones; a status box
+// is kept as "1" or "0".
+void keepFields(const TBenchDecoded& decoded) {
+    std::vector<TFieldText> texts = decoded.texts;
+    for (const TFieldCheck& c : decoded.checks)
+        texts.push_back({c.name, c.checked ? QStringLiteral("1") : QStringLiteral("0")});
+    for (const TFieldText& t : texts) {
+        auto same = std::find_if(known.fields.begin(), known.fields.end(),
+                                 [&](const TFieldText& f) { return f.name == t.name; });
+        if (same == known.fields.end())
+            known.fields.push_back(t);
+        else
+            same->text = t.text;
+    }
+}
+
 QString hexByte(std::uint8_t b) {
     return QStringLiteral("0x") + QString::fromStdString(ByteToHex(b));
 }
@@ -102,33 +125,42 @@ void watch(int watchMs, const TBenchPacketSink& onPacket) {
 
 } // namespace
 
+const TZi2z3Known& Zi2z3LastKnown() {
+    return known;
+}
+
 TCommandResult Zi2z3StartSession(QString& ident) {
     TMasBytes reply;
     const TCommandResult r =
         exchange(SessionFrame(), kSessionReplyLength, QStringLiteral("начало сеанса"), reply);
-    if (r.ok())
+    if (r.ok()) {
         ident = SessionIdent(reply);
-    return r;
+        known.ident = ident;
+    }
+    return knownResult(r);
 }
 
 TCommandResult Zi2z3ReadDelays(TDelaySettings& delays) {
     TMasBytes reply;
     const TCommandResult r =
         exchange(ReadTimesFrame(), kReadTimesReplyLength, QStringLiteral("чтение задержек"), reply);
-    if (r.ok())
+    if (r.ok()) {
         delays = ReadTimesValues(reply);
-    return r;
+        known.delays = delays;
+    }
+    return knownResult(r);
 }
 
 TCommandResult Zi2z3WriteDelays(const TDelaySettings& delays) {
     const QString step = QStringLiteral("запись задержек");
     TMasBytes reply;
+    known.delays = delays;
     TCommandResult r = exchange(WriteTimesFrame(delays), kWriteTimesReplyLength, step, reply);
     if (r.ok() && !WriteTimesAccepted(reply)) {
         r.fault = TCommandFault::Refused;
         r.step = step;
     }
-    return r;
+    return knownResult(r);
 }
 
 TCommandResult Zi2z3ReadSettings(QString& ident, TDelaySettings& delays) {
@@ -167,7 +199,7 @@ TCommandResult Zi2z3SendBenchCommand(std::uint8_t code) {
         r.step = step;
         r.detail = QStringLiteral("команда не отправлена");
     }
-    return r;
+    return knownResult(r);
 }
 
 TBenchDecoded Zi2z3TakePacket(const std::uint8_t* bytes, std::size_t count,
@@ -175,6 +207,7 @@ TBenchDecoded Zi2z3TakePacket(const std::uint8_t* bytes, std::size_t count,
     const TBenchDecoded decoded = prAnalyzeAnswer(bytes, count);
     if (decoded.length == 0)
         return decoded;
+    keepFields(decoded);
     if (show)
         show(decoded);
     LogStatusLine(decoded.logLine, clLogGreen);
@@ -182,6 +215,8 @@ TBenchDecoded Zi2z3TakePacket(const std::uint8_t* bytes, std::size_t count,
 }
 
 TCommandResult Zi2z3Bench(std::uint8_t code, int watchMs, const TBenchPacketSink& onPacket) {
+    // A run's results are its own packets'.
+    known.fields.clear();
     return withLine([&] {
         const TCommandResult r = Zi2z3SendBenchCommand(code);
         if (r.ok())

@@ -35,6 +35,18 @@ void Zi2z3StopWatch();
 // bench answers with packets. Fails when the frame could not leave.
 TCommandResult Zi2z3SendBenchCommand(std::uint8_t code);
 
+// What the last commands left known of the bench: the identification it
+// gave, the six delays last read or written, the place fields the packets
+// of the last run filled (by field name; a status box as "1" or "0"), and the last command's
+// result. The archive records from it.
+struct TZi2z3Known {
+    QString ident;
+    qv2f3::TDelaySettings delays{};
+    std::vector<qv2f3::TFieldText> fields;
+    TCommandResult result;
+};
+const TZi2z3Known& Zi2z3LastKnown();
+
 using TBenchPacketSink = std::function<void(const qv2f3::TBenchDecoded&)>;
 // A packet as far as it came (bytes[0] its type letter): decoded, handed to
 // show, then its line logged in green. A byte that starts no packet is

@@ -10,6 +10,13 @@ namespace {
 
 constexpr std::uint8_t kChannel = 0;
 
+TRo4dKnown known;
+
+TCommandResult knownResult(const TCommandResult& result) {
+    known.result = result;
+    return result;
+}
+
 // Opens the port for the command, runs it, closes the port. A port that did
 // not open still runs the command: its first exchange then fails at once
 // without sending, as the pages have always done.
@@ -25,6 +32,10 @@ QString pageStep(int page) {
 }
 
 } // namespace
+
+const TRo4dKnown& Ro4dLastKnown() {
+    return known;
+}
 
 TCommandResult Ro4dExchange(const TRo4dRequest& request, const QString& step, bool checkStatus) {
     TExchangeState& ex = ExchangeState;
@@ -53,7 +64,7 @@ TCommandResult Ro4dExchange(const TRo4dRequest& request, const QString& step, bo
 }
 
 TCommandResult Ro4dRead(TRo4dUnitImage& unit, const TRo4dReadSink& sink) {
-    return withPort([&] {
+    const TCommandResult done = withPort([&] {
         // The version reply is taken on its length alone.
         TCommandResult result = Ro4dExchange(VersionRequest(), QStringLiteral("версия"), false);
         if (result.ok()) {
@@ -81,10 +92,14 @@ TCommandResult Ro4dRead(TRo4dUnitImage& unit, const TRo4dReadSink& sink) {
             sink.allPages();
         return result;
     });
+    known.version = unit.version;
+    known.image = unit.image();
+    return knownResult(done);
 }
 
 TCommandResult Ro4dWrite(const TParamRegs& params, const TModeRegs& mode) {
-    return withPort([&] {
+    known.image = {params, mode, mExtraWords};
+    return knownResult(withPort([&] {
         TCommandResult result;
         int frame = 1;
         for (const TRo4dRequest& request : WriteRequests(params, mode)) {
@@ -93,16 +108,17 @@ TCommandResult Ro4dWrite(const TParamRegs& params, const TModeRegs& mode) {
                 break;
         }
         return result;
-    });
+    }));
 }
 
 TCommandResult Ro4dSaveToFlash() {
-    return withPort(
-        [] { return Ro4dExchange(SaveToFlashRequest(), QStringLiteral("запись во FLASH")); });
+    return knownResult(withPort(
+        [] { return Ro4dExchange(SaveToFlashRequest(), QStringLiteral("запись во FLASH")); }));
 }
 
 TCommandResult Ro4dRestart() {
-    return withPort([] { return Ro4dExchange(RestartRequest(), QStringLiteral("перезапуск")); });
+    return knownResult(
+        withPort([] { return Ro4dExchange(RestartRequest(), QStringLiteral("перезапуск")); }));
 }
 
 TCommandResult Ro4dReadErrors(TRo4dErrors& errors) {

@@ -36,6 +36,16 @@ TCommandResult Ro4dRestart();
 TCommandResult Ro4dReadErrors(TRo4dErrors& errors);
 TCommandResult Ro4dReadAdc(std::uint8_t channel, std::uint16_t& value);
 
+// What the last command left known of the unit: the version it gave, the
+// configuration the last read brought (the pages it came to) or the last
+// write sent, and the command's result. The archive records from it.
+struct TRo4dKnown {
+    QString version;
+    TRo4dImage image;
+    TCommandResult result;
+};
+const TRo4dKnown& Ro4dLastKnown();
+
 // One request on the open port: its CRC appended, the reply length set;
 // with checkStatus the reply's status byte must say done.
 TCommandResult Ro4dExchange(const TRo4dRequest& request, const QString& step,

@@ -77,6 +77,8 @@ public:
     void Button14Click();
     void Button15Click();
 
+    // A whole set onto the page, as "load from file" puts it.
+    void LoadSet(const TQv1mSet& set);
     // The session start's exchanges into read, in the port opening of the
     // caller; nothing on the page changes. They stop at the first failure.
     bool ReadSession(TQv1mUnitRead& read);

@@ -86,10 +86,14 @@ void TQv1mPage::Button15Click() {
                                             : kFileProblem + QStringLiteral(": ") + read.reason);
             return;
         }
-        static_cast<TQv1mSet&>(*this) = read.set;
-        showWholeSet();
+        LoadSet(read.set);
         noteFile();
-        NoteBaseline();
         setStatus(QStringLiteral("Статус: успешно"));
     });
+}
+
+void TQv1mPage::LoadSet(const TQv1mSet& set) {
+    static_cast<TQv1mSet&>(*this) = set;
+    showWholeSet();
+    NoteBaseline();
 }

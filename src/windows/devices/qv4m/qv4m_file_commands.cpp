@@ -103,26 +103,28 @@ void Qv4mButton4Click(TRelcon4& window, TQv4mPages& pages) {
         ShowPlainMessage(kLoadFailed + QLatin1Char('\n') + asLine(reason));
         return;
     }
-    ShowConfigImage(window, pages, image);
+    Qv4mLoadImage(window, pages, image);
     noteFile(window, name);
-    pages.NoteBaseline();
     ShowPlainMessage(kDoneText);
 }
 
-void ShowConfigImage(TRelcon4& window, TQv4mPages& pages, const TRo4dImage& image) {
+void Qv4mLoadImage(TRelcon4& window, TQv4mPages& pages, const TRo4dImage& image) {
     mParamRegs = image.params;
     mModeRegs = image.mode;
     // The last extra word is never loaded.
     std::copy_n(image.extra.begin(), kLoadedExtraWords, mExtraWords.begin());
-    TEditorQuiet quiet(window);
-    if (auto* blockFree =
-            pages.TimesPage->findChild<QAbstractButton*>(QStringLiteral("BlockFreeSignalCheckBox")))
-        blockFree->setChecked(mExtraWords[0] & 1u);
-    pages.prShowParamRegs(mParamRegs);
-    std::array<std::uint16_t, kModeFieldCount> words{};
-    std::copy_n(mModeRegs.begin(), kModeFieldCount, words.begin());
-    SetModeWords(window, TModeWords::fromArray(words));
-    pages.ModePage->prRestoreModeEditor(mParamRegs[wFlag_Mode_1]);
+    {
+        TEditorQuiet quiet(window);
+        if (auto* blockFree = pages.TimesPage->findChild<QAbstractButton*>(
+                QStringLiteral("BlockFreeSignalCheckBox")))
+            blockFree->setChecked(mExtraWords[0] & 1u);
+        pages.prShowParamRegs(mParamRegs);
+        std::array<std::uint16_t, kModeFieldCount> words{};
+        std::copy_n(mModeRegs.begin(), kModeFieldCount, words.begin());
+        SetModeWords(window, TModeWords::fromArray(words));
+        pages.ModePage->prRestoreModeEditor(mParamRegs[wFlag_Mode_1]);
+    }
+    pages.NoteBaseline();
 }
 
 void WriteConfigFileOf(const QString& fileName) {

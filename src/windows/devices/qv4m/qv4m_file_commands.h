@@ -15,8 +15,8 @@ void InstallQv4mFileCommands(TRelcon4* window, TQv4mPages* pages);
 
 void Qv4mButton3Click(TQv4mPages& pages);
 void Qv4mButton4Click(TRelcon4& window, TQv4mPages& pages);
-// Puts a configuration image on the pages, as a file load does.
-void ShowConfigImage(TRelcon4& window, TQv4mPages& pages, const TRo4dImage& image);
+// Puts a whole configuration onto the pages as a file load does.
+void Qv4mLoadImage(TRelcon4& window, TQv4mPages& pages, const TRo4dImage& image);
 // Writes the configuration file under the name, asking before it replaces one.
 void prSaveRegsFile(TQv4mPages& pages, const QString& fileName);
 // The file the user picks for loading; empty when cancelled.

@@ -221,7 +221,7 @@ TQv4mPages* InstallQv4mPages(TRelcon4* window) {
     pages->WatchEntries();
     pages->Marks =
         new TEditMarks(QStringLiteral("RO-4D"), {window->TabSheet3, window->TabSheet6}, window);
-    pages->Marks->Revert = [window, pages] { ShowConfigImage(*window, *pages, pages->Baseline); };
+    pages->Marks->Revert = [window, pages] { Qv4mLoadImage(*window, *pages, pages->Baseline); };
     pages->Marks->Save = [pages] {
         Qv4mButton3Click(*pages);
         return !pages->Marks->edited();

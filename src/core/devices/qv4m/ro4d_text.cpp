@@ -1,4 +1,4 @@
-#include "cli_ro4d_text.h"
+#include "devices/qv4m/ro4d_text.h"
 
 #include "devices/qv4m/param_codec.h"
 #include "devices/qv4m/ro4d_error_bits.h"
