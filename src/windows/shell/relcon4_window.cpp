@@ -16,14 +16,12 @@
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
 #include "shell/edit_marks.h"
-#include "shell/install_layout.h"
+#include "shell/help_window.h"
 #include "shell/interaction.h"
 #include "shell/where_bar.h"
 
 #include <QCloseEvent>
 #include <QDate>
-#include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProxyStyle>
@@ -31,10 +29,10 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
@@ -62,20 +60,6 @@ QWidget* addPage(QTabWidget* tabs, const char* name, const QString& caption) {
     page->setObjectName(QLatin1String(name));
     tabs->addTab(page, caption);
     return page;
-}
-
-// The user guide (Russian) the brand label opens: the installed copy's, the
-// source tree's when run from (below) the build folder, else where a package puts it.
-QUrl brandTarget() {
-    const QString guide = QStringLiteral("/docs/GUIDE.ru.md");
-    const QString installed = InstalledDocDir(ExecutableDir());
-    if (!installed.isEmpty() && QFileInfo::exists(installed + guide))
-        return QUrl::fromLocalFile(installed + guide);
-    const QString build = QDir::cleanPath(QStringLiteral(RELCON4_BUILD_DIR)) + QLatin1Char('/');
-    if (QDir::cleanPath(ExecutableDir()).append(QLatin1Char('/')).startsWith(build) &&
-        QFileInfo::exists(QStringLiteral(RELCON4_SOURCE_DIR) + guide))
-        return QUrl::fromLocalFile(QStringLiteral(RELCON4_SOURCE_DIR) + guide);
-    return QUrl::fromLocalFile(QStringLiteral(RELCON4_DOC_DIR) + guide);
 }
 
 } // namespace
@@ -157,7 +141,9 @@ void TRelcon4::FormCreate() {
     sLabel4->setFont(brand);
     sLabel4->setStyleSheet(QStringLiteral("color: #0000FF;"));
     sLabel4->setCursor(Qt::PointingHandCursor);
-    sLabel4->setToolTip(brandTarget().toString());
+    sLabel4->setToolTip(QStringLiteral("Руководство пользователя (F1)"));
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, &TRelcon4::sLabel4Click);
     sLabel4->installEventFilter(this);
     page1->addWidget(sLabel4, 0, Qt::AlignRight);
     InstallQv4mCommands(this);
@@ -287,7 +273,7 @@ void TRelcon4::ParamComButtonClick() {
 }
 
 void TRelcon4::sLabel4Click() {
-    interaction().openUrl(brandTarget());
+    ShowHelpFor(this, PageControl1->currentIndex());
 }
 
 bool TRelcon4::mayCloseWithEdits() {

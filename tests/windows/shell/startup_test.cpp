@@ -5,18 +5,22 @@
 #include "port/status_com_form.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
+#include "shell/help_window.h"
 #include "shell/relcon4_window.h"
 #include "shell/start_form.h"
 #include "shell/where_bar.h"
 #include "support/recording_interaction.h"
 #include "support/test_env.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -175,12 +179,45 @@ TEST(Startup, ShellButtonsAndBrandLabel) {
     }
     QTest::mouseClick(Relcon4->ParamComButton, Qt::LeftButton);
     EXPECT_TRUE(dialogShown);
-    QTest::mouseClick(Relcon4->sLabel4, Qt::LeftButton);
-    ASSERT_EQ(user.openedUrls.size(), 1u);
-    // The Russian user guide, here the source tree's beside the build folder.
-    EXPECT_TRUE(user.openedUrls[0].toLocalFile().endsWith(QStringLiteral("/docs/GUIDE.ru.md")));
-    EXPECT_TRUE(QFileInfo::exists(user.openedUrls[0].toLocalFile()));
     EXPECT_FALSE(Relcon4->sLabel4->toolTip().isEmpty());
+}
+
+// The brand label and F1 show the guide built into the program, at the
+// section of the page in use, pictures included; nothing outside is opened.
+TEST(Startup, HelpOpensTheGuideAtThePagesSection) {
+    RecordingInteraction user;
+    Windows w(false);
+    Relcon4->prActivateMasterForm(nullptr);
+    const struct {
+        int tab;
+        const char* heading;
+        const char* picture;
+        bool byKey;
+    } cases[] = {
+        {0, "5. Блок RO-4D", "screens/page1-commands.png", false},
+        {3, "6. Блок RI1-R", "screens/page4-ri1r.png", true},
+        {4, "7. Проверочный стенд ZI2-Z3", "screens/page5-bench.png", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.heading);
+        Relcon4->PageControl1->setCurrentIndex(c.tab);
+        if (c.byKey) {
+            QApplication::setActiveWindow(Relcon4);
+            QTest::keyClick(Relcon4, Qt::Key_F1);
+        } else {
+            QTest::mouseClick(Relcon4->sLabel4, Qt::LeftButton);
+        }
+        auto* help = Relcon4->findChild<THelpWindow*>(QStringLiteral("HelpWindow"));
+        ASSERT_TRUE(help);
+        EXPECT_TRUE(testenv::WaitFor([&] { return help->isVisible(); }));
+        EXPECT_EQ(help->Browser->textCursor().block().text(), QString::fromUtf8(c.heading));
+        EXPECT_FALSE(
+            help->Browser
+                ->loadResource(QTextDocument::ImageResource, QUrl(QString::fromUtf8(c.picture)))
+                .isNull());
+        help->hide();
+    }
+    EXPECT_TRUE(user.openedUrls.empty());
 }
 
 TEST(Startup, ClosingTheMainWindowClosesTheErrorsWindow) {
