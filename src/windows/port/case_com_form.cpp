@@ -1,5 +1,6 @@
 #include "port/case_com_form.h"
 
+#include "exchange/exchange_state.h"
 #include "platform/clock.h"
 #include "platform/port_identity.h"
 #include "port/port_rules.h"
@@ -11,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 QStringList ComPortList;
 
@@ -82,7 +84,9 @@ void TCaseComForm::prScanComPort() {
     ComPortComboBox->addItems(ComPortList);
     for (int i = 0; i < ComPortList.size(); ++i)
         ComPortComboBox->setItemData(i, prPortTitle(ComPortList.at(i)), Qt::ToolTipRole);
-    ComPortComboBox->setCurrentIndex(ComPortList.isEmpty() ? -1 : 0);
+    // The port in use stays chosen while it is there, so Enter keeps it.
+    const qsizetype inUse = ComPortList.indexOf(PortDisplayName(ExchangeState.PortName[0]));
+    ComPortComboBox->setCurrentIndex(ComPortList.isEmpty() ? -1 : std::max<qsizetype>(inUse, 0));
     ShowSelectedPort();
     if (StatusCOMForm)
         StatusCOMForm->hide();

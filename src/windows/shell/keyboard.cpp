@@ -4,6 +4,7 @@
 #include "shell/relcon4_window.h"
 
 #include "devices/qv4m/stat_err_form.h"
+#include "exchange/monitor_form.h"
 #include "port/case_com_form.h"
 #include "port/param_port_form.h"
 
@@ -61,6 +62,18 @@ void windowKey(TRelcon4* window, QKeyCombination key, QPushButton* button) {
     });
 }
 
+// A key on one page for a button of another: it acts while that page is shown.
+void pageKey(QWidget* page, QKeyCombination key, QPushButton* button) {
+    if (!page || !button)
+        return;
+    auto* shortcut = new QShortcut(QKeySequence(key), page);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+        if (button->isEnabled())
+            button->click();
+    });
+}
+
 void defaultButton(QDialog* dialog, const char* name) {
     if (!dialog)
         return;
@@ -80,6 +93,16 @@ void InstallKeyboard(TRelcon4* window) {
     windowKey(window, Qt::Key_F2, window->Button1);
     windowKey(window, Qt::Key_F3, window->LogButton);
     windowKey(window, Qt::Key_F4, window->ParamComButton);
+    // Read and write also where the technician edits the mode.
+    pageKey(window->TabSheet3, Qt::Key_F5,
+            window->TabSheet1->findChild<QPushButton*>(QStringLiteral("RdDataButton")));
+    pageKey(window->TabSheet3, Qt::Key_F6,
+            window->TabSheet1->findChild<QPushButton*>(QStringLiteral("WrDataButton")));
+    // Escape closes the log window as it closes the other windows.
+    if (MonitorForm) {
+        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), MonitorForm);
+        QObject::connect(escape, &QShortcut::activated, MonitorForm, &QWidget::close);
+    }
 
     QWidget* previous = nullptr;
     for (const char* name : kFirstPageSteps) {

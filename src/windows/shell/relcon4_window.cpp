@@ -261,6 +261,8 @@ void TRelcon4::LogButtonClick() {
         return;
     MonitorForm->show();
     MonitorForm->raise();
+    // F3 and the button hand the log the keyboard, so Escape or Ctrl+C act there.
+    MonitorForm->activateWindow();
 }
 
 bool TRelcon4::funSendReceive1(std::uint8_t bNumChannel) {

@@ -274,3 +274,22 @@ TEST_F(PortChange, AStoredNameThatIsNoPortOpensNoOtherPort) {
         EXPECT_FALSE(MonitorForm->ComPortD1->Connected());
     }
 }
+
+// "Поиск СОМ-портов" keeps the port in use chosen while it is there, so
+// Enter does not pick another; a port that went away gives the first one.
+TEST_F(PortChange, RescanKeepsThePortInUseChosen) {
+    LinkPort(QStringLiteral("COM2"), QStringLiteral("/dev/null"));
+    LinkPort(QStringLiteral("COM7"), QStringLiteral("/dev/null"));
+    LinkPort(QStringLiteral("COM10"), QStringLiteral("/dev/null"));
+    const struct {
+        const char* inUse;
+        const char* chosen;
+    } cases[] = {{"COM7", "COM 7"}, {"COM10", "COM 10"}, {"COM33", "COM 2"}, {"", "COM 2"}};
+    for (const auto& c : cases) {
+        ExchangeState.PortName[0] = QString::fromUtf8(c.inUse);
+        CaseComForm->ComPortComboBox->setCurrentIndex(0);
+        CaseComForm->ReNewButtonClick();
+        EXPECT_EQ(CaseComForm->ComPortComboBox->currentText(), QString::fromUtf8(c.chosen))
+            << c.inUse;
+    }
+}
