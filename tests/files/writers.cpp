@@ -88,7 +88,8 @@ TWriter configWriter(TWorld& w) {
         Qv4mButton4Click(*Relcon4, *w.pages);
         return t.variantInMemory();
     };
-    t.told = [&w] { return lastMessage(w.user); };
+    // A success names the file on a second line.
+    t.told = [&w] { return lastMessage(w.user).section(QLatin1Char('\n'), 0, 0); };
     t.toldFailure = [](const QString& text) { return text == QStringLiteral("Запись не прошла"); };
     t.toldSuccess = QStringLiteral("Успешно");
     return t;

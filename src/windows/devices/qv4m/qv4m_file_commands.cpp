@@ -44,6 +44,12 @@ QString asLine(const QString& reason) {
     return reason.isEmpty() ? reason : reason.front().toUpper() + reason.mid(1);
 }
 
+// "Успешно", and on a second line the file it was, so the technician can find it.
+QString doneWithPath(const QString& fileName) {
+    return kDoneText + QLatin1Char('\n') +
+           QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+}
+
 // The RO-4D file, shown under each of its three pages.
 void noteFile(TRelcon4& window, const QString& fileName) {
     if (window.WhereBar)
@@ -105,7 +111,7 @@ void Qv4mButton4Click(TRelcon4& window, TQv4mPages& pages) {
     }
     Qv4mLoadImage(window, pages, image);
     noteFile(window, name);
-    ShowPlainMessage(kDoneText);
+    ShowPlainMessage(doneWithPath(name));
 }
 
 void Qv4mLoadImage(TRelcon4& window, TQv4mPages& pages, const TRo4dImage& image) {
@@ -135,11 +141,11 @@ void WriteConfigFileOf(const QString& fileName) {
         if (TQv4mPages* pages = Qv4mPagesOf(Relcon4))
             pages->NoteBaseline();
     }
-    ShowPlainMessage(ok ? kDoneText : kWriteFailed);
+    ShowPlainMessage(ok ? doneWithPath(fileName) : kWriteFailed);
 }
 
 void WriteRegExport() {
-    const bool ok = platform::WriteWholeFile(QDir::current().filePath(RegExportFileName()),
-                                             RegExportText(mParamRegs, mModeRegs));
-    ShowPlainMessage(ok ? kDoneText : kWriteFailed);
+    const QString path = QDir::current().filePath(RegExportFileName());
+    const bool ok = platform::WriteWholeFile(path, RegExportText(mParamRegs, mModeRegs));
+    ShowPlainMessage(ok ? doneWithPath(path) : kWriteFailed);
 }
