@@ -25,6 +25,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -251,8 +252,21 @@ void TMonitorForm::prRefreshLog(bool famCmd) {
 }
 
 void TMonitorForm::refreshRows(int newest) {
+    // The selection follows the lines it was made on, not the rows: new lines
+    // move every row, and a copy must take what the technician selected.
+    QItemSelectionModel* selection = MonitorsListView->selectionModel();
+    QList<std::pair<int, QString>> selected;
+    for (const QModelIndex& index : selection->selectedIndexes())
+        selected.append({LogViewSlot[index.row()], rowsModel_->rows()[index.row()]});
     FillLogRows(newest, LogOldestFirst, rowsModel_->rows());
     rowsModel_->rowsFilled();
+    if (selected.isEmpty())
+        return;
+    QItemSelection follow;
+    for (int row = 0; row < kLogLines; ++row)
+        if (selected.contains({LogViewSlot[row], rowsModel_->rows()[row]}))
+            follow.select(rowsModel_->index(row), rowsModel_->index(row));
+    selection->select(follow, QItemSelectionModel::ClearAndSelect);
 }
 
 QColor TMonitorForm::MonitorsListViewCustomDrawItem(int row) const {

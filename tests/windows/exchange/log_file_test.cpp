@@ -117,6 +117,13 @@ TEST_F(LogFileTest, CopiedRowsAndTheSavedFileAreWhatTheWindowShowsOldestFirstWit
     EXPECT_TRUE(user.messages[0].text.contains(QStringLiteral("нет папки")))
         << user.messages[0].text.toStdString();
 
+    // Lines that come meanwhile move the rows; the selection stays on its lines.
+    status(QStringLiteral("d"));
+    status(QStringLiteral("e"));
+    EXPECT_EQ(selection->selectedIndexes().size(), 3);
+    form->CopyLogAction->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), three);
+
     QTest::mouseClick(form->ClearLogButton, Qt::LeftButton);
     EXPECT_EQ(row(0), QString());
     EXPECT_TRUE(ExchangeLog().LinesOldestFirst().isEmpty());
