@@ -65,7 +65,7 @@ void Talk(const QString& port, const PageShot& page) {
     if (port.isEmpty())
         return;
     ExchangeState.PortName[0] = port;
-    Relcon4->Button1->setText(PortButtonCaption(port));
+    Relcon4->prShowPortOnButton(PortButtonCaption(port));
     if (!buttonName)
         return;
     auto* button = Relcon4->findChild<QPushButton*>(QLatin1String(buttonName));

@@ -320,7 +320,7 @@ void InstallArchiveButton(TRelcon4* window) {
         auto* button =
             named(new QPushButton(QStringLiteral("Архив"), window->WhereBar), "ArchiveButton");
         button->setToolTip(QStringLiteral("Архив конфигураций блоков (F12)"));
-        window->WhereBar->addPermanentWidget(button);
+        window->WhereBar->addButton(button);
         QObject::connect(button, &QPushButton::clicked, window,
                          [window] { ArchiveFormOf(window)->ShowArchive(); });
     }

@@ -4,6 +4,7 @@
 #include "shell/relcon4_window.h"
 
 #include <QDir>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTime>
@@ -15,11 +16,20 @@ TWhereBar::TWhereBar(QWidget* parent) : QStatusBar(parent) {
     unit_ = part("UnitStatusLabel");
     session_ = part("SessionStatusLabel");
     file_ = part("FileStatusLabel");
-    addWidget(port_);
-    addWidget(unit_);
-    addWidget(session_);
-    addWidget(file_, 1);
-    RevertButton = new QPushButton(QStringLiteral("Вернуть считанное"), this);
+    // Two rows, so the parts stay whole in a narrow window: where (port and
+    // unit) above, what (session and file) below.
+    auto* parts = new QWidget(this);
+    auto* grid = grid_ = new QGridLayout(parts);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(0);
+    grid->addWidget(port_, 0, 0);
+    grid->addWidget(unit_, 0, 1);
+    grid->addWidget(session_, 1, 0);
+    grid->addWidget(file_, 1, 1);
+    grid->setColumnStretch(1, 1);
+    for (QLabel* label : {port_, unit_, session_, file_})
+        label->setParent(parts);
+    RevertButton = new QPushButton(QStringLiteral("Вернуть считанное"), parts);
     RevertButton->setObjectName(QStringLiteral("RevertButton"));
     RevertButton->setToolTip(
         QStringLiteral("Вернуть все поля страницы к последнему чтению, загрузке или записи"));
@@ -28,8 +38,19 @@ TWhereBar::TWhereBar(QWidget* parent) : QStatusBar(parent) {
         if (TEditMarks* marks = marksShown())
             marks->revert();
     });
-    addPermanentWidget(RevertButton);
+    grid->addWidget(RevertButton, 0, 2);
+    // Room for a button in each row from the start, so one added later
+    // (addButton) does not change the window's size.
+    for (int row = 0; row < 2; ++row)
+        grid->setRowMinimumHeight(row, RevertButton->sizeHint().height());
+    addWidget(parts, 1);
+
     unit_->setText(QStringLiteral("Устройство не опознано"));
+}
+
+void TWhereBar::addButton(QPushButton* button) {
+    button->setParent(grid_->parentWidget());
+    grid_->addWidget(button, 1, 2);
 }
 
 QLabel* TWhereBar::part(const char* name) {

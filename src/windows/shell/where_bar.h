@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QStatusBar>
 
+class QGridLayout;
 class QLabel;
 class QPushButton;
 class TEditMarks;
@@ -36,6 +37,8 @@ public:
     QPushButton* RevertButton = nullptr;
     // The marks of a page, so the button follows them.
     void watch(TEditMarks* marks);
+    // A button for every page, under "Вернуть считанное".
+    void addButton(QPushButton* button);
 
 private:
     QLabel* part(const char* name);
@@ -43,6 +46,7 @@ private:
     void refreshRevert();
     TEditMarks* marksShown() const;
 
+    QGridLayout* grid_;
     QLabel* port_;
     QLabel* unit_;
     QLabel* session_;
