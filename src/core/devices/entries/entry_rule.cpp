@@ -21,8 +21,10 @@ QString withUnit(const TEntryRule& rule, const QString& text) {
 // whole field: fraction is set then).
 std::optional<double> cleanValue(const TEntryRule& rule, const QString& text, bool& fraction) {
     static const QRegularExpression whole(
-        QStringLiteral("^([+-]?)(?:(\\d+)|\\$([0-9A-Fa-f]+)|0[xX]([0-9A-Fa-f]+))$"));
-    static const QRegularExpression decimal(QStringLiteral("^[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)$"));
+        QStringLiteral("^([+-]?)(?:([0-9]+)|\\$([0-9A-Fa-f]+)|0[xX]([0-9A-Fa-f]+))$"));
+    // Latin digits only: the lenient reading takes no others.
+    static const QRegularExpression decimal(
+        QStringLiteral("^[+-]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)$"));
     const QString t = text.trimmed();
     fraction = false;
     if (rule.kind == TEntryRule::Kind::Decimal) {
