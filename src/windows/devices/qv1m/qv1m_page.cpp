@@ -9,6 +9,7 @@
 #include "shell/where_bar.h"
 #include "ui_qv1m_page.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QRadioButton>
 
@@ -93,6 +94,26 @@ void TQv1mPage::connectHandlers() {
     }};
     for (const auto& [button, handler] : buttons)
         connect(button, &QPushButton::clicked, this, handler);
+    // The file buttons keep their fixed QV1M.ini; the same set under another
+    // name is in their context menus and on keys.
+    const std::array<std::tuple<QPushButton*, const char*, QKeySequence, Handler>, 2> named{{
+        {ui->Button14, "Сохранить все настройки в файл…",
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TQv1mPage::SaveSetAsClick},
+        {ui->Button15, "Загрузить все настройки из файла…",
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &TQv1mPage::LoadSetFromClick},
+    }};
+    for (const auto& [button, caption, key, handler] : named) {
+        auto* action = new QAction(QString::fromUtf8(caption), button);
+        action->setObjectName(button->objectName() + QStringLiteral("As"));
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        button->addAction(action);
+        button->setContextMenuPolicy(Qt::ActionsContextMenu);
+        addAction(action);
+        button->setToolTip(QStringLiteral("Другое имя и папка: правая кнопка мыши или ") +
+                           key.toString(QKeySequence::NativeText));
+        connect(action, &QAction::triggered, this, handler);
+    }
 }
 
 bool TQv1mPage::blocked() const {

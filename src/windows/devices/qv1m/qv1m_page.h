@@ -76,6 +76,10 @@ public:
     void Button16Click();
     void Button14Click();
     void Button15Click();
+    // The same set under a name and in a folder of the technician's choice
+    // (a unit per file): the two buttons' context menu and Ctrl+Shift+S/O.
+    void SaveSetAsClick();
+    void LoadSetFromClick();
 
     // A whole set onto the page, as "load from file" puts it.
     void LoadSet(const TQv1mSet& set);
@@ -135,7 +139,9 @@ private:
     // Shows where the file buttons write and read, so the technician can find the file.
     void showFilePath();
     // The status bar's file of this page.
-    void noteFile();
+    void noteFile(const QString& path);
+    void saveSetTo(const QString& path);
+    void loadSetFrom(const QString& path);
     // The whole set on the page: common settings, rules, the mode shown.
     void showWholeSet();
     bool exchange(const TQv1Request& request);

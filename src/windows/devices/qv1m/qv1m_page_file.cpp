@@ -3,11 +3,13 @@
 #include "devices/qv1m/qv1m_page.h"
 #include "platform/whole_file.h"
 #include "shell/edit_marks.h"
+#include "shell/interaction.h"
 #include "shell/relcon4_window.h"
 #include "shell/where_bar.h"
 #include "ui_qv1m_page.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -16,6 +18,8 @@ const QString kFileProblem = QStringLiteral("Статус: проблема с �
 QString filePath() {
     return QDir::current().filePath(QLatin1String(kQv1mFileName));
 }
+
+const QString kSetFilter = QStringLiteral("Настройки RI1-R (*.ini);;Все файлы (*)");
 
 } // namespace
 
@@ -26,21 +30,44 @@ void TQv1mPage::showFilePath() {
 
 void TQv1mPage::Button14Click() {
     showFilePath();
-    runCommand(QStringLiteral("Статус: сохранение в файл..."), [this] {
+    saveSetTo(filePath());
+}
+
+void TQv1mPage::saveSetTo(const QString& path) {
+    runCommand(QStringLiteral("Статус: сохранение в файл..."), [this, path] {
         prQV1StoreMode(iNumMode);
         prQV1GetTimeErr();
         prQV1GetVoltFlags();
         // The old file stays whole unless the new one is completely written.
         QString problem;
-        if (!platform::WriteWholeFile(filePath(), Qv1mFileBytes(*this), &problem)) {
+        if (!platform::WriteWholeFile(path, Qv1mFileBytes(*this), &problem)) {
             setStatus(kFileProblem + QStringLiteral(": не удалось записать %1 (%2)")
-                                         .arg(QLatin1String(kQv1mFileName), problem));
+                                         .arg(QFileInfo(path).fileName(), problem));
             return;
         }
-        noteFile();
+        noteFile(path);
         NoteBaseline();
         setStatus(QStringLiteral("Статус: успешно"));
     });
+}
+
+void TQv1mPage::SaveSetAsClick() {
+    const QString path = interaction().saveFileName(this, QStringLiteral("Сохранить все настройки"),
+                                                    QLatin1String(kQv1mFileName), kSetFilter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo::exists(path) &&
+        interaction().messageBox(QStringLiteral("Такой файл уже есть. Перезаписать?"),
+                                 QStringLiteral("Внимание"), MB_YESNO_ICONQUESTION) != IDYES)
+        return;
+    saveSetTo(path);
+}
+
+void TQv1mPage::LoadSetFromClick() {
+    const QString path = interaction().openFileName(this, QStringLiteral("Загрузить все настройки"),
+                                                    QString(), kSetFilter);
+    if (!path.isEmpty())
+        loadSetFrom(path);
 }
 
 void TQv1mPage::showWholeSet() {
@@ -68,15 +95,19 @@ void TQv1mPage::RevertToBaseline() {
     showWholeSet();
 }
 
-void TQv1mPage::noteFile() {
+void TQv1mPage::noteFile(const QString& path) {
     if (TWhereBar* bar = WhereBarOf(this))
-        bar->noteFile({owner_->TabSheet2}, filePath());
+        bar->noteFile({owner_->TabSheet2}, QFileInfo(path).absoluteFilePath());
 }
 
 void TQv1mPage::Button15Click() {
     showFilePath();
-    runCommand(QStringLiteral("Статус: загрузка из файла..."), [this] {
-        const TQv1mFileRead read = Qv1mReadFile(filePath());
+    loadSetFrom(filePath());
+}
+
+void TQv1mPage::loadSetFrom(const QString& path) {
+    runCommand(QStringLiteral("Статус: загрузка из файла..."), [this, path] {
+        const TQv1mFileRead read = Qv1mReadFile(path);
         if (read.tooShort) {
             setStatus(QStringLiteral("Статус: в файле не хватает данных"));
             return;
@@ -87,7 +118,7 @@ void TQv1mPage::Button15Click() {
             return;
         }
         LoadSet(read.set);
-        noteFile();
+        noteFile(path);
         setStatus(QStringLiteral("Статус: успешно"));
     });
 }

@@ -530,3 +530,26 @@ TEST_F(Ri1rWireTest, StatusBarSaysWhereTheTechnicianIs) {
     }
     QDir::setCurrent(previous);
 }
+
+// The same 95-line set under a name of the technician's choice: saved from
+// the unit, loaded back over an edit, each named in the status bar.
+TEST_F(Ri1rWireTest, SetSavedAndLoadedUnderAnotherName) {
+    QTemporaryDir here;
+    ASSERT_TRUE(here.isValid());
+    const QString file = here.filePath(QStringLiteral("корпус-2-щит-5.ini"));
+    startSession();
+    user->saveFileAnswers.push_back(file);
+    page->SaveSetAsClick();
+    EXPECT_EQ(status(), kDone);
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().count("\r\n"), 95);
+    EXPECT_TRUE(Relcon4->WhereBar->summary().contains(QDir::toNativeSeparators(file)));
+
+    const QString before = text("edTimeErrK1");
+    type("edTimeErrK1", "77");
+    user->openFileAnswers.push_back(file);
+    page->LoadSetFromClick();
+    EXPECT_EQ(status(), kDone);
+    EXPECT_EQ(text("edTimeErrK1"), before);
+}
