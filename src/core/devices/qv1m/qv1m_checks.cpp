@@ -1,5 +1,7 @@
 #include "devices/qv1m/qv1m_checks.h"
 
+#include "devices/qv1m/qv1m_convert.h"
+
 #include <cmath>
 
 namespace {
@@ -44,6 +46,12 @@ std::array<TCheckedEntry, 3> Qv1TimeEntries(int n, int c, bool alternate, bool b
             QStringLiteral("%1, канал %2").arg(QLatin1String(kTimeNames[row])).arg(c),
             rules[static_cast<std::size_t>(row)]};
     return entries;
+}
+
+std::optional<std::uint16_t> Qv1TimeValue(const QString& text) {
+    if (EntryFault(time(), text))
+        return std::nullopt;
+    return Qv1TimeFromText(text);
 }
 
 TCheckedEntry Qv1DelayEntry(int k) {

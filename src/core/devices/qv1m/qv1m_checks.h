@@ -15,6 +15,8 @@
 // hold any value of its field. t6sec is the channel's T6sec when it is one.
 std::array<TCheckedEntry, 3> Qv1TimeEntries(int n, int c, bool alternate, bool byTime,
                                             std::optional<std::uint16_t> t6sec);
+// A time entry's value, when its text is a whole number the field holds.
+std::optional<std::uint16_t> Qv1TimeValue(const QString& text);
 // Fault delay of relay k (1..3).
 TCheckedEntry Qv1DelayEntry(int k);
 TCheckedEntry Qv1ReferenceEntry();

@@ -1,7 +1,6 @@
 // The RI1-R page's entry checks: ranges, marks and the block on writes.
 #include "devices/entries/entry_marks.h"
 #include "devices/qv1m/qv1m_checks.h"
-#include "devices/qv1m/qv1m_convert.h"
 #include "devices/qv1m/qv1m_page.h"
 #include "ui_qv1m_page.h"
 
@@ -11,12 +10,9 @@ std::vector<TEntryFault> TQv1mPage::CheckEntries() {
     std::vector<TEntryFault> faults;
     for (int c = 1; c <= kQv1ChannelCount; ++c) {
         const TChannelControls& k = controls(c);
-        const QString t6sec = k.t6sec->text();
-        std::optional<std::uint16_t> t6secValue;
-        if (!EntryFault(TEntryRule::Whole(0, 65535), t6sec))
-            t6secValue = Qv1TimeFromText(t6sec);
-        const auto entries = Qv1TimeEntries(iNumMode, c, k.controlItems->checkedId() == 1,
-                                            k.workItems->checkedId() == 1, t6secValue);
+        const auto entries =
+            Qv1TimeEntries(iNumMode, c, k.controlItems->checkedId() == 1,
+                           k.workItems->checkedId() == 1, Qv1TimeValue(k.t6sec->text()));
         const std::array<QLineEdit*, 3> edits{k.ton, k.t6sec, k.toff};
         for (std::size_t row = 0; row < edits.size(); ++row)
             MarkEntry(edits[row], entries[row], &faults);

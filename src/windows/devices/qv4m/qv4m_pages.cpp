@@ -226,7 +226,7 @@ TQv4mPages* InstallQv4mPages(TRelcon4* window) {
         Qv4mButton3Click(*pages);
         return !pages->Marks->edited();
     };
-    pages->PageImage(pages->Baseline);
+    pages->NoteBaseline();
     if (window->WhereBar)
         window->WhereBar->watch(pages->Marks);
     return pages;
