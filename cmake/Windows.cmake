@@ -4,6 +4,8 @@
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Sql)
 
 add_compile_options(-Wall -Wextra)
+# The host's rcc compresses with zstd when it can; the cross Qt has no zstd to unpack it.
+set(CMAKE_AUTORCC_OPTIONS --no-zstd)
 add_subdirectory(src)
 set_target_properties(relcon4 PROPERTIES WIN32_EXECUTABLE ON)
 # The screenshot tool, for the picture of the program under Wine.
