@@ -81,6 +81,14 @@ QString TriesLeftText(std::uint8_t triesUsed) {
     return QStringLiteral("Попыток: ") + QString::number(3 - static_cast<int>(triesUsed));
 }
 
+QString TriesToolTip(std::int32_t requestAttempts) {
+    const QString repeat =
+        requestAttempts >= 65535 ? QStringLiteral("вечно") : QString::number(requestAttempts);
+    return QStringLiteral("Осталось попыток выбора порта. Попыток запроса к устройству "
+                          "(параметры обмена): %1")
+        .arg(repeat);
+}
+
 void SetSecondsOfDayClock(TSecondsClock clock) {
     Clock() = std::move(clock);
 }

@@ -24,6 +24,9 @@ QString PortTitle(const QString& shownName, const QString& details);
 bool PortIsListed(const QString& name, const QStringList& shown, int count);
 // The text of the tries label: "Попыток: " and the tries left of three.
 QString TriesLeftText(std::uint8_t triesUsed);
+// Beside it, so the two counts are not taken for one another: what the tries
+// above count, and how often the exchange settings repeat a request.
+QString TriesToolTip(std::int32_t requestAttempts);
 
 // Whole seconds since midnight, by default from the local time of day; tests
 // install their own clock (an empty one restores the real time).

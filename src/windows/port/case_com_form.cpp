@@ -104,6 +104,7 @@ void TCaseComForm::prCheckNameComPort(QString& sCom) {
 
 void TCaseComForm::prShowNumEffort(std::uint8_t bCount) {
     CountShowLabel->setText(TriesLeftText(bCount));
+    CountShowLabel->setToolTip(TriesToolTip(ExchangeState.NumOfRepeat));
 }
 
 void TCaseComForm::ReNewButtonClick() {

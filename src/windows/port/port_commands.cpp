@@ -80,6 +80,8 @@ bool TRelcon4::funChangeComPort(std::uint8_t channel) {
         // The program is being ended: no more dialogs.
         if (form.fExtraClose)
             break;
+        // A port unplugged since the last scan is not offered.
+        form.prScanComPort();
         form.prShowNumEffort(static_cast<std::uint8_t>(tries));
         // Accepted or closed by its close box, the dialog's selection stands.
         interaction().execDialog(&form);

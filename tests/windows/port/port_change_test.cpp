@@ -293,3 +293,30 @@ TEST_F(PortChange, RescanKeepsThePortInUseChosen) {
             << c.inUse;
     }
 }
+
+// The dialog scans as it opens: a port unplugged since the last scan is not
+// offered, one plugged in is. Its tries label says beside it how often the
+// exchange settings repeat a request, so the two counts are not confused.
+TEST_F(PortChange, TheDialogOffersThePortsThereWhenItOpens) {
+    LinkPort(QStringLiteral("COM2"), QStringLiteral("/dev/null"));
+    LinkPort(QStringLiteral("COM7"), QStringLiteral("/dev/null"));
+    CaseComForm->ReNewButtonClick();
+    ASSERT_EQ(CaseComForm->ComPortComboBox->count(), 2);
+    ASSERT_TRUE(QFile::remove(platform::PortsFolder() + QStringLiteral("/COM7")));
+    LinkPort(QStringLiteral("COM4"), QStringLiteral("/dev/null"));
+    ExchangeState.NumOfRepeat = 5;
+    QStringList offered;
+    QString tip;
+    user->onDialog = [&](QDialog*) {
+        for (int i = 0; i < CaseComForm->ComPortComboBox->count(); ++i)
+            offered << CaseComForm->ComPortComboBox->itemText(i);
+        tip = CaseComForm->CountShowLabel->toolTip();
+        CaseComForm->fExtraClose = true;
+        return 0;
+    };
+    Relcon4->funChangeComPort(0);
+    CaseComForm->fExtraClose = false;
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("COM 2"), QStringLiteral("COM 4")}));
+    EXPECT_EQ(tip, QStringLiteral("Осталось попыток выбора порта. Попыток запроса к устройству "
+                                  "(параметры обмена): 5"));
+}
