@@ -32,6 +32,8 @@ public:
     std::deque<QString> saveFileAnswers;
     // The folder (or suggested file) each file dialog was opened with.
     std::vector<QString> fileDialogDirs;
+    // What each open dialog was asked to list (empty: every file).
+    std::vector<std::function<bool(const QString&)>> fileDialogLists;
     // Called after each message is recorded (e.g. to check state while it is "up").
     std::function<void(const RecordedMessage&)> onMessage;
 
@@ -61,6 +63,7 @@ public:
 protected:
     QString chooseOpenFile(QWidget*, const QString&, const QString& dir, const QString&) override {
         fileDialogDirs.push_back(dir);
+        fileDialogLists.push_back(listedFiles);
         return take(openFileAnswers);
     }
     QString chooseSaveFile(QWidget*, const QString&, const QString& dir, const QString&) override {

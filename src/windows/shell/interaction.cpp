@@ -1,6 +1,8 @@
 #include "shell/interaction.h"
 
+#include "shell/file_dialog.h"
 #include "shell/last_folder.h"
+#include "shell/recent_files.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -63,14 +65,20 @@ public:
 protected:
     QString chooseOpenFile(QWidget* parent, const QString& caption, const QString& dir,
                            const QString& filter) override {
-        return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+        return choose(parent, {caption, dir, filter, false, RecentFiles(filter), listedFiles});
     }
 
     QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& dir,
                            const QString& filter) override {
-        // The program asks about overwriting itself, with its own question.
-        return QFileDialog::getSaveFileName(parent, caption, dir, filter, nullptr,
-                                            QFileDialog::DontConfirmOverwrite);
+        return choose(parent, {caption, dir, filter, true, RecentFiles(filter), {}});
+    }
+
+private:
+    static QString choose(QWidget* parent, const FileDialogRequest& request) {
+        const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(parent, request);
+        if (dialog->exec() != QDialog::Accepted)
+            return {};
+        return dialog->selectedFiles().value(0);
     }
 };
 
@@ -80,9 +88,13 @@ Interaction* current = nullptr;
 } // namespace
 
 QString Interaction::openFileName(QWidget* parent, const QString& caption, const QString& dir,
-                                  const QString& filter) {
+                                  const QString& filter,
+                                  std::function<bool(const QString&)> listed) {
+    listedFiles = std::move(listed);
     const QString chosen = chooseOpenFile(parent, caption, FileDialogStart(dir), filter);
+    listedFiles = {};
     RememberFileFolder(chosen);
+    RememberRecentFile(filter, chosen);
     return chosen;
 }
 
@@ -90,6 +102,7 @@ QString Interaction::saveFileName(QWidget* parent, const QString& caption, const
                                   const QString& filter) {
     const QString chosen = chooseSaveFile(parent, caption, FileDialogStart(dir), filter);
     RememberFileFolder(chosen);
+    RememberRecentFile(filter, chosen);
     return chosen;
 }
 

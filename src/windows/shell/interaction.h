@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QDialog;
 class QUrl;
@@ -27,15 +28,19 @@ public:
     virtual int execDialog(QDialog* dialog) = 0;
     // The file dialogs. An empty dir opens the folder the user chose a file in
     // last (kept per user across runs), a bare file name is suggested there;
-    // the folder of the file chosen is remembered for the next dialog.
+    // the folder of the file chosen is remembered for the next dialog, and the
+    // file among the last files of its filter's kind, which each dialog offers.
+    // Where listed is given, the dialog shows only the files it accepts.
     QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
-                         const QString& filter);
+                         const QString& filter, std::function<bool(const QString&)> listed = {});
     QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter);
     // Opens a document or address in the desktop's viewer, without waiting.
     virtual void openUrl(const QUrl& url) = 0;
 
 protected:
+    // What the dialog being chosen in should list (empty: every file).
+    std::function<bool(const QString&)> listedFiles;
     // The user's choice of a file, starting in dir; empty when cancelled.
     virtual QString chooseOpenFile(QWidget* parent, const QString& caption, const QString& dir,
                                    const QString& filter) = 0;

@@ -159,3 +159,15 @@ TQv1mFileRead Qv1mReadFile(const QString& path) {
     }
     return Qv1mParseFile(bytes);
 }
+
+bool Qv1mFileHasSetLayout(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kQv1mFileReadLimit)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    const qsizetype lines = bytes.count('\n') + (bytes.endsWith('\n') || bytes.isEmpty() ? 0 : 1);
+    return lines >= kQv1mFileLines;
+}

@@ -34,3 +34,8 @@ TQv1mFileRead Qv1mParseFile(const QByteArray& bytes);
 // read error, gives the reason; a file that cannot be opened leaves the
 // reason empty (the page says only that the file is a problem).
 TQv1mFileRead Qv1mReadFile(const QString& path);
+
+// Whether a file is laid out as a whole set (a regular file of at least 95
+// lines, within the read limit), so file lists can leave out other .ini files
+// such as rs_m.ini. Says nothing of the values; the reading checks those.
+bool Qv1mFileHasSetLayout(const QString& path);

@@ -43,8 +43,9 @@ TQv1mCompareCommands::TQv1mCompareCommands(TRelcon4* owner, TQv1mPage* page)
 void TQv1mCompareCommands::CompareFileButtonClick() {
     if (owner_->fBlockPressKey)
         return;
-    const QString name = interaction().openFileName(page_, QStringLiteral("Сравнить с файлом"),
-                                                    QString(), QStringLiteral("QV1M.ini (*.ini)"));
+    const QString name =
+        interaction().openFileName(page_, QStringLiteral("Сравнить с файлом"), QString(),
+                                   QStringLiteral("QV1M.ini (*.ini)"), Qv1mFileHasSetLayout);
     if (name.isEmpty())
         return;
     const TQv1mFileRead file = Qv1mReadFile(name);

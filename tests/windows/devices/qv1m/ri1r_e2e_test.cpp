@@ -13,6 +13,7 @@
 #include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "port/port_rules.h"
+#include "port/settings_file.h"
 #include "shell/app_globals.h"
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
@@ -393,6 +394,13 @@ TEST_F(Ri1rWireTest, CompareWithFileAndTheCheckOfWhatWasWritten) {
     save(Qv1mFileBytes(*page));
     compare();
     EXPECT_EQ(status(), QStringLiteral("Статус: совпадает"));
+    // Its dialog lists whole sets, not the exchange settings beside them.
+    ASSERT_TRUE(user->fileDialogLists.back());
+    EXPECT_TRUE(user->fileDialogLists.back()(path));
+    const QString settings = dir.filePath(QStringLiteral("rs_m.ini"));
+    ASSERT_TRUE(SaveSettings());
+    ASSERT_TRUE(QFile::copy(SettingsFilePath(), settings));
+    EXPECT_FALSE(user->fileDialogLists.back()(settings));
     EXPECT_EQ(commands(), "sooooooopr") << "read as a session start reads";
     EXPECT_EQ(form->VerdictLabel->text(), QStringLiteral("Совпадает"));
 
