@@ -153,11 +153,13 @@ TEST(DesktopFit, TabFollowsTheStepsAndKeysActOnThePageShown) {
         QKeyCombination key;
         bool logShown;
         std::size_t fileDialogsSoFar;
+        std::size_t messagesSoFar;
     };
     const Case cases[] = {
-        {0, Qt::CTRL | Qt::Key_O, false, 0}, // the mode page's file key, on another page
-        {1, Qt::CTRL | Qt::Key_O, false, 1}, // "Загрузить из файла"
-        {4, Qt::Key_F3, true, 1},            // "Лог" from any page
+        {0, Qt::CTRL | Qt::Key_O, false, 0, 0}, // the mode page's file key, on another page
+        {1, Qt::CTRL | Qt::Key_O, false, 1, 0}, // "Загрузить из файла"
+        {1, Qt::Key_F5, false, 1, 1}, // "Считать данные" where the technician edits: no port yet
+        {4, Qt::Key_F3, true, 1, 1}, // "Лог" from any page
     };
     for (const Case& c : cases) {
         MonitorForm->hide();
@@ -166,9 +168,15 @@ TEST(DesktopFit, TabFollowsTheStepsAndKeysActOnThePageShown) {
         QTest::keyClick(Relcon4, c.key.key(), c.key.keyboardModifiers());
         EXPECT_TRUE(testenv::WaitFor([&] {
             return user.fileDialogDirs.size() == c.fileDialogsSoFar &&
+                   user.messages.size() == c.messagesSoFar &&
                    MonitorForm->isVisible() == c.logShown;
-        })) << c.page;
+        })) << c.page
+            << " " << c.key.key();
     }
+    // F3 left the log window with the focus; Escape closes it as it closes the others.
+    ASSERT_TRUE(testenv::WaitFor([] { return QApplication::activeWindow() == MonitorForm; }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(testenv::WaitFor([] { return !MonitorForm->isVisible(); }));
 }
 
 TEST(DesktopFit, HintsWhereACaptionDoesNotSay) {
