@@ -209,10 +209,15 @@ void TRelcon4::FitToScreen(const QRect& available, const QMargins& frame) {
             ownSize_.width() + PagesArea->verticalScrollBar()->sizeHint().width(), room.width()));
     setMinimumSize(kSmallestSize.boundedTo(room));
     resize(size);
-    const QRect outer(pos(), size.grownBy(frame));
-    if (!available.contains(outer))
-        move(std::clamp(outer.x(), available.left(), available.right() + 1 - outer.width()),
-             std::clamp(outer.y(), available.top(), available.bottom() + 1 - outer.height()));
+    // From the window's own rectangle, which means the same before the window
+    // manager has framed it and after (a window's position does not).
+    const QRect outer = QRect(geometry().topLeft(), size).marginsAdded(frame);
+    if (!available.contains(outer)) {
+        const QPoint corner(
+            std::clamp(outer.x(), available.left(), available.right() + 1 - outer.width()),
+            std::clamp(outer.y(), available.top(), available.bottom() + 1 - outer.height()));
+        setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size));
+    }
 }
 
 void TRelcon4::fitToOwnScreen() {
@@ -222,8 +227,10 @@ void TRelcon4::fitToOwnScreen() {
     fittedFrame_ = windowHandle() ? windowHandle()->frameMargins() : QMargins();
     // Until the window manager has framed the window, allow for a title bar.
     QMargins frame = fittedFrame_;
-    if (frame.top() == 0)
+    if (frame.top() == 0) {
         frame.setTop(std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), 30));
+        frame.setBottom(std::max(frame.bottom(), 8));
+    }
     FitToScreen(own->availableGeometry(), frame);
 }
 
