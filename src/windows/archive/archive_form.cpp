@@ -8,6 +8,7 @@
 #include "archive/archive_text.h"
 #include "devices/compare/compare_form.h"
 #include "platform/whole_file.h"
+#include "report/report_pages.h"
 #include "shell/interaction.h"
 #include "shell/relcon4_window.h"
 #include "shell/user_options.h"
@@ -132,7 +133,8 @@ void TArchiveForm::build() {
         named(new QPushButton(QStringLiteral("Загрузить в страницу"), this), "ArchiveLoadButton");
     SaveButton =
         named(new QPushButton(QStringLiteral("Сохранить в файл…"), this), "ArchiveSaveButton");
-    for (QPushButton* b : {CompareButton, ComparePageButton, LoadButton, SaveButton})
+    ReportButton = named(new QPushButton(QStringLiteral("Протокол…"), this), "ArchiveReportButton");
+    for (QPushButton* b : {CompareButton, ComparePageButton, LoadButton, SaveButton, ReportButton})
         buttons->addWidget(b);
     buttons->addStretch(1);
     CountLabel = named(new QLabel(this), "CountLabel");
@@ -141,6 +143,7 @@ void TArchiveForm::build() {
     connect(ComparePageButton, &QPushButton::clicked, this, &TArchiveForm::ComparePageButtonClick);
     connect(LoadButton, &QPushButton::clicked, this, &TArchiveForm::LoadButtonClick);
     connect(SaveButton, &QPushButton::clicked, this, &TArchiveForm::SaveButtonClick);
+    connect(ReportButton, &QPushButton::clicked, this, &TArchiveForm::ReportButtonClick);
 
     BeforeWriteCheckBox =
         named(new QCheckBox(
@@ -304,6 +307,12 @@ void TArchiveForm::SaveButtonClick() {
     StatusLabel->setText(platform::WriteWholeFile(name, r.config, &problem)
                              ? QStringLiteral("Сохранено: ") + name
                              : QStringLiteral("Не сохранено: %1: %2").arg(name, problem));
+}
+
+void TArchiveForm::ReportButtonClick() {
+    TArchiveRecord record;
+    if (oneChosen(record))
+        OpenRecordReport(this, record);
 }
 
 TArchiveForm* ArchiveFormOf(TRelcon4* window) {
