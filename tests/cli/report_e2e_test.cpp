@@ -1,6 +1,7 @@
 // relcon4-cli ro4d report against the simulated RO-4D on a pseudo-terminal:
 // the PDF read back with pdftotext holds each parameter under its caption,
 // the object and technician kept to one line, and the compare's verdict.
+#include "support/pdf_text.h"
 #include "support/test_env.h"
 
 #include "ro4d_unit.h"
@@ -25,19 +26,6 @@ int cli(const QStringList& args, QString* err = nullptr) {
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
-// The PDF's text without any blank, so a wrapped line reads as one.
-QString pdfText(const QString& path) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return QString::fromUtf8(p.readAllStandardOutput())
-        .remove(QRegularExpression(QStringLiteral("\\s")));
-}
-
-QString bare(QString text) {
-    return text.remove(QRegularExpression(QStringLiteral("\\s")));
-}
-
 } // namespace
 
 TEST(CliReportTest, Ro4dProtocolHoldsEveryRowAndTheVerdict) {
@@ -53,7 +41,7 @@ TEST(CliReportTest, Ro4dProtocolHoldsEveryRowAndTheVerdict) {
                   &err),
               0)
         << err.toStdString();
-    const QString text = pdfText(pdf);
+    const QString text = testenv::PdfBareText(pdf);
     const char* const rows[] = {
         "Объект: Школа 5",
         "Режим М1/М2: М2 - независимый от М1 канал управления",
@@ -70,10 +58,11 @@ TEST(CliReportTest, Ro4dProtocolHoldsEveryRowAndTheVerdict) {
         "Подпись техника:",
     };
     for (const char* row : rows)
-        EXPECT_TRUE(text.contains(bare(QString::fromUtf8(row)))) << row;
-    // 300 characters are cut to 199 and an ellipsis.
-    EXPECT_TRUE(
-        text.contains(QStringLiteral("Техник:") + QString(199, QChar(u'Я')) + QChar(0x2026)));
+        EXPECT_TRUE(text.contains(testenv::Bare(QString::fromUtf8(row)))) << row;
+    // 300 characters are cut, with an ellipsis, to what fits on the row's one line.
+    const QString technician = testenv::PdfLine(pdf, QStringLiteral("Техник:"));
+    EXPECT_TRUE(technician.endsWith(QString(20, QChar(u'Я')) + QChar(0x2026)))
+        << technician.toStdString();
     EXPECT_FALSE(text.contains(QString(200, QChar(u'Я'))));
 
     // The same file gives the same text (but for the time it was made).
@@ -81,7 +70,7 @@ TEST(CliReportTest, Ro4dProtocolHoldsEveryRowAndTheVerdict) {
     ASSERT_EQ(cli({"ro4d", "report", "--file", qvf, "-o", a}), 0);
     ASSERT_EQ(cli({"ro4d", "report", "--file", qvf, "-o", b}), 0);
     const QRegularExpression when(QStringLiteral("Датаивремя:[0-9.:]+"));
-    EXPECT_EQ(pdfText(a).remove(when), pdfText(b).remove(when));
+    EXPECT_EQ(testenv::PdfBareText(a).remove(when), testenv::PdfBareText(b).remove(when));
 
     // A folder that is not there: a message naming the path, exit 6, no file.
     const QString bad = dir.filePath("no/such/p.pdf");
