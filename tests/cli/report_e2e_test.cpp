@@ -1,16 +1,20 @@
-// relcon4-cli ro4d report against the simulated RO-4D on a pseudo-terminal:
-// the PDF read back with pdftotext holds each parameter under its caption,
-// the object and technician kept to one line, and the compare's verdict.
+// relcon4-cli ro4d|ri1r|zi2z3 report against the simulated units on a
+// pseudo-terminal: the PDF read back with pdftotext holds each parameter
+// under its caption, the object and technician kept to one line, and the
+// compare's verdict.
 #include "support/pdf_text.h"
 #include "support/test_env.h"
 
+#include "ri1r_unit.h"
 #include "ro4d_unit.h"
 #include "sim_server.h"
+#include "zi2z3_unit.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -78,4 +82,83 @@ TEST(CliReportTest, Ro4dProtocolHoldsEveryRowAndTheVerdict) {
     EXPECT_TRUE(err.contains(bad)) << err.toStdString();
     EXPECT_FALSE(QFile::exists(bad));
     server.stop();
+}
+
+// relcon4-cli ri1r report and zi2z3 report on the simulated units: from the
+// unit, from the file a read wrote, and after a bench run; each PDF holds its
+// rows under their captions as the pages name them.
+TEST(CliReportTest, Ri1rAndBenchProtocolsHoldTheirRows) {
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<sim::SimUnit>()> unit;
+        QStringList before; // a command run first (%PORT%, %DIR% replaced)
+        QStringList report;
+        QStringList rows;
+    };
+    const auto ri1r = [] {
+        auto u = std::make_unique<sim::Ri1rUnit>();
+        u->modes()[0][1].t6sec = 45;
+        u->common().timeErr[2] = 9;
+        return u;
+    };
+    const QStringList ri1rRows{"Настройки режимов: режим 1",
+                               "Канал 2, T6sec: 45",
+                               "Канал 3, Управление реле: попеременно",
+                               "Канал 2, K3-K4: контроль аварии: да",
+                               "Время до аварии, [ сек ]: K3: 9 сек",
+                               "Uацп: 5.25 В",
+                               "Umax: 4.50 В",
+                               "Подпись техника:"};
+    const Case cases[] = {
+        {"ri1r from the unit",
+         ri1r,
+         {},
+         {"ri1r", "report", "--port", "%PORT%"},
+         ri1rRows + QStringList{"Устройство: РИ1-Р в.1.07", "Источник: чтение устройства"}},
+        {"ri1r from its file",
+         ri1r,
+         {"ri1r", "read", "--port", "%PORT%", "-o", "%DIR%/QV1M.ini", "--no-archive"},
+         {"ri1r", "report", "--file", "%DIR%/QV1M.ini"},
+         ri1rRows + QStringList{"Устройство: не считано (файл)", "Источник: файл QV1M.ini"}},
+        {"zi2z3 after a run",
+         [] {
+             auto u = std::make_unique<sim::Zi2z3Unit>();
+             u->delays() = {12, 3, 60, 5, 3, 61};
+             u->setTestDurationMs(150);
+             return u;
+         },
+         {},
+         {"zi2z3", "report", "--port", "%PORT%", "0x80", "--watch", "1"},
+         {"Автовыключение реле после временной задержки, Канал 2 (T23): 61 с",
+          "Время задержки включения реле при появлении напряжения, Канал 1 (T11): 12 с",
+          "Проверочный стенд. Место 1", "Ton11, Измерено: 12.03 с", "Проверочный стенд. Место 2",
+          "Ton11, Измерено: 11.98 с", "Uх.ход: 0.00 В"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        sim::SimServer server(c.unit());
+        server.setLineRate(0);
+        const QString com = server.start();
+        ASSERT_FALSE(com.isEmpty());
+        const auto fill = [&](QStringList args) {
+            args.replaceInStrings(QStringLiteral("%PORT%"), com)
+                .replaceInStrings(QStringLiteral("%DIR%"), dir.path());
+            return args;
+        };
+        QString err;
+        if (!c.before.isEmpty()) {
+            ASSERT_EQ(cli(fill(c.before), &err), 0) << err.toStdString();
+        }
+        const QString pdf = dir.filePath("p.pdf");
+        ASSERT_EQ(cli(fill(c.report) + QStringList{"-o", pdf, "--no-archive", "--technician",
+                                                   QStringLiteral("Иванов")},
+                      &err),
+                  0)
+            << err.toStdString();
+        const QString text = testenv::PdfBareText(pdf);
+        for (const QString& row : c.rows + QStringList{QStringLiteral("Техник: Иванов")})
+            EXPECT_TRUE(text.contains(testenv::Bare(row))) << row.toStdString();
+        server.stop();
+    }
 }
