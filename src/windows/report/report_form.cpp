@@ -2,6 +2,7 @@
 
 #include "report/report_pdf.h"
 #include "shell/box_message.h"
+#include "shell/form_parts.h"
 #include "shell/interaction.h"
 #include "shell/user_options.h"
 
@@ -17,41 +18,26 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel* buddy(const QString& text, QWidget* edit, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(edit);
-    return label;
-}
-
-} // namespace
-
 TReportForm::TReportForm(QWidget* parent, const QString& caption, const TReportHeader& header,
                          TMake make, const QString& fileStem)
     : QDialog(parent), header_(header), make_(std::move(make)), fileStem_(fileStem) {
     setObjectName(QStringLiteral("ReportForm"));
     setWindowTitle(caption);
-    ObjectEdit = named(new QLineEdit(header.object, this), "ReportObjectEdit");
+    ObjectEdit = Named(new QLineEdit(header.object, this), "ReportObjectEdit");
     ObjectEdit->setPlaceholderText(QStringLiteral("здание, участок"));
     TechnicianEdit =
-        named(new QLineEdit(UserText(kReportTechnician), this), "ReportTechnicianEdit");
+        Named(new QLineEdit(UserText(kReportTechnician), this), "ReportTechnicianEdit");
     TechnicianEdit->setPlaceholderText(QStringLiteral("фамилия, имя"));
     auto* names = new QFormLayout;
-    names->addRow(buddy(QStringLiteral("&Объект:"), ObjectEdit, this), ObjectEdit);
-    names->addRow(buddy(QStringLiteral("&Техник:"), TechnicianEdit, this), TechnicianEdit);
+    names->addRow(BuddyLabel(QStringLiteral("&Объект:"), ObjectEdit, this), ObjectEdit);
+    names->addRow(BuddyLabel(QStringLiteral("&Техник:"), TechnicianEdit, this), TechnicianEdit);
 
     PreviewButton =
-        named(new QPushButton(QStringLiteral("&Просмотр…"), this), "ReportPreviewButton");
-    PrintButton = named(new QPushButton(QStringLiteral("П&ечать…"), this), "ReportPrintButton");
+        Named(new QPushButton(QStringLiteral("&Просмотр…"), this), "ReportPreviewButton");
+    PrintButton = Named(new QPushButton(QStringLiteral("П&ечать…"), this), "ReportPrintButton");
     SavePdfButton =
-        named(new QPushButton(QStringLiteral("&Сохранить PDF…"), this), "ReportSavePdfButton");
-    CloseButton = named(new QPushButton(QStringLiteral("&Закрыть"), this), "ReportCloseButton");
+        Named(new QPushButton(QStringLiteral("&Сохранить PDF…"), this), "ReportSavePdfButton");
+    CloseButton = Named(new QPushButton(QStringLiteral("&Закрыть"), this), "ReportCloseButton");
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {PreviewButton, PrintButton, SavePdfButton})
         buttons->addWidget(b);
@@ -63,7 +49,7 @@ TReportForm::TReportForm(QWidget* parent, const QString& caption, const TReportH
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
     PreviewButton->setDefault(true);
 
-    StatusLabel = named(new QLabel(this), "ReportStatusLabel");
+    StatusLabel = Named(new QLabel(this), "ReportStatusLabel");
     StatusLabel->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(names);

@@ -20,7 +20,7 @@
 #include "shell/user_options.h"
 #include "shell/where_bar.h"
 #include "support/pdf_text.h"
-#include "support/recording_interaction.h"
+#include "support/program_line.h"
 #include "support/test_env.h"
 
 #include "ri1r_unit.h"
@@ -60,45 +60,17 @@ struct Row {
     bool unitKeeps = true;
 };
 
-class ReportLineTest : public ::testing::Test {
+class ReportLineTest : public ProgramLineTest {
 public:
     void start(std::unique_ptr<sim::SimUnit> unit, QWidget* (*tab)(), bool paced = false) {
-        QLocale::setDefault(QLocale::c());
-        ExchangeState.Reset();
-        ResetAppGlobals();
-        ResetExchangeSettings();
-        ResetQv4mRegisters();
-        ResetProgramArchive();
         ResetUnitChecks();
-        for (const char* part : {"", "-wal", "-shm"})
-            QFile::remove(ArchiveFilePath() + QLatin1String(part));
-        server = std::make_unique<sim::SimServer>(std::move(unit));
-        if (!paced)
-            server->setLineRate(0);
-        const QString com = server->start();
-        ASSERT_FALSE(com.isEmpty()) << server->errorString().toStdString();
-        CreateAppWindows(false);
-        Relcon4->prActivateMasterForm(nullptr);
-        Relcon4->CrashComTimer->stop();
-        ExchangeState.PortName[0] = com;
-        ExchangeState.NumOfRepeat = 1;
-        if (!paced) {
-            TimeOut = 300;
-            PreSendPause = 5;
-        }
-        Relcon4->PageControl1->setCurrentWidget(tab());
-        SetArchiveObject(QStringLiteral("Школа 5"), false);
+        ProgramLineTest::start(std::move(unit), tab, paced);
     }
     void TearDown() override {
         if (Qv2f3Page && ExchangeState.PortOpen[0])
             Qv2f3Page->QV2_stop_ButtonClick();
-        DestroyAppWindows();
-        server.reset();
-        ResetProgramArchive();
-        ResetQv4mRegisters();
-        ResetExchangeSettings();
+        ProgramLineTest::TearDown();
         ResetUnitChecks();
-        ExchangeState.Reset();
     }
     template <typename T = QPushButton> T* find(const QString& name) {
         T* w = Relcon4->findChild<T*>(name);
@@ -141,20 +113,8 @@ public:
         return b;
     }
 
-    RecordingInteraction user;
-    std::unique_ptr<sim::SimServer> server;
     QTemporaryDir dir;
 };
-
-QWidget* Ro4dTab() {
-    return Relcon4->TabSheet1;
-}
-QWidget* Ri1rTab() {
-    return Relcon4->TabSheet2;
-}
-QWidget* BenchTab() {
-    return Relcon4->TabSheet4;
-}
 
 // The sections of the laid-out text: a line equal to a title starts one;
 // each section's text without blanks.
