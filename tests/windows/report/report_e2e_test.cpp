@@ -256,12 +256,15 @@ TEST_F(ReportLineTest, PageProtocolHoldsWhatThePageShows) {
              u->modes()[0][1].ton = 321;
              u->common().lvlSc = 777;
              t.start(std::move(u), Ri1rTab);
+             t.find<QCheckBox>(QStringLiteral("Qv1VerifyWriteCheckBox"))->setChecked(true);
              t.find(QStringLiteral("Button5"))->click();
+             t.find(QStringLiteral("Button16"))->click();
          },
          ri1rRows,
          ri1rTitles,
          QStringLiteral("QV1MverLabel"),
-         {}},
+         {QStringLiteral("Проверка записи"),
+          QStringLiteral("Результат: устройство хранит записанное")}},
         {"ZI2-Z3",
          [](ReportLineTest& t) {
              auto u = std::make_unique<sim::Zi2z3Unit>();
@@ -349,6 +352,14 @@ TEST_F(ReportLineTest, FormKeepsNamesToOneLineAndNamesAFailedTarget) {
     const QString printed = dir.filePath(QStringLiteral("printed.pdf"));
     user.onDialog = [&](QDialog* d) {
         if (auto* form = qobject_cast<TReportForm*>(d)) {
+            // Each entry is named by its buddy label, each button by its caption.
+            QList<QWidget*> named;
+            for (QLabel* label : form->findChildren<QLabel*>())
+                named << label->buddy();
+            for (QLineEdit* edit : form->findChildren<QLineEdit*>())
+                EXPECT_TRUE(named.contains(edit)) << edit->objectName().toStdString();
+            for (QPushButton* button : form->findChildren<QPushButton*>())
+                EXPECT_FALSE(button->text().isEmpty());
             offered = form->TechnicianEdit->text();
             form->TechnicianEdit->setText(QStringLiteral("Сидоров"));
             user.saveFileAnswers.push_back(bad);
