@@ -21,12 +21,14 @@ namespace {
 
 const QStringList kExchange{"--timeout", "300", "--pause", "5", "--attempts", "1"};
 
-int cli(const QStringList& args, QString* err = nullptr) {
+int cli(const QStringList& args, QString* err = nullptr, QString* out = nullptr) {
     QProcess p;
     p.start(testenv::BinaryDir() + QStringLiteral("/relcon4-cli"), kExchange + args);
     EXPECT_TRUE(p.waitForFinished(60000));
     if (err)
         *err = QString::fromUtf8(p.readAllStandardError());
+    if (out)
+        *out = QString::fromUtf8(p.readAllStandardOutput());
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
@@ -161,4 +163,38 @@ TEST(CliReportTest, Ri1rAndBenchProtocolsHoldTheirRows) {
             EXPECT_TRUE(text.contains(testenv::Bare(row))) << row.toStdString();
         server.stop();
     }
+}
+
+// ro4d read prints each value under its caption and unit, as the protocol
+// of the same unit does; --json adds the caption beside the name scripts use.
+TEST(CliReportTest, ReadPrintoutNamesValuesAsTheProtocol) {
+    QTemporaryDir dir;
+    sim::SimServer server(std::make_unique<sim::Ro4dUnit>(sim::Ro4dBoard::V2));
+    server.setLineRate(0);
+    const QString com = server.start();
+    ASSERT_FALSE(com.isEmpty());
+    const QString pdf = dir.filePath("p.pdf");
+    ASSERT_EQ(cli({"ro4d", "report", "--port", com, "-o", pdf, "--no-archive"}), 0);
+    const QString protocol = testenv::PdfBareText(pdf);
+    QString out;
+    ASSERT_EQ(cli({"ro4d", "read", "--port", com, "--no-archive"}, nullptr, &out), 0);
+    // The values that stand in no group read the same in both.
+    QStringList values;
+    for (const QString& line : out.split('\n'))
+        if (line.startsWith('['))
+            values << line;
+    EXPECT_EQ(values.size(), 12) << out.toStdString();
+    for (const QString& line : values)
+        EXPECT_TRUE(protocol.contains(testenv::Bare(line))) << line.toStdString();
+    EXPECT_TRUE(
+        out.contains(QStringLiteral("[сек] - T_wait - пауза перед включением M1/M2: 1 сек")));
+    EXPECT_TRUE(
+        out.contains(QStringLiteral("Линии кнопок: [В], порог, ниже которого К.З.: 2.48 В")));
+    ASSERT_EQ(cli({"ro4d", "read", "--port", com, "--no-archive", "--json"}, nullptr, &out), 0);
+    EXPECT_TRUE(out.contains(QStringLiteral(
+        "\"caption\": \"[с] - T_mode3 - время работы М1 после отпускания К3 (режим работы по "
+        "switch_3)\",\n            \"name\": \"TimeMode3\",\n            \"unit\": \"с\",\n"
+        "            \"value\": \"30\"")))
+        << out.toStdString();
+    server.stop();
 }
