@@ -36,6 +36,7 @@
 #include <QMap>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
@@ -349,6 +350,7 @@ TEST_F(ReportLineTest, FormKeepsNamesToOneLineAndNamesAFailedTarget) {
     const QString bad = dir.filePath(QStringLiteral("no/such/p.pdf"));
     QString offered;
     QStringList dialogs;
+    int previewPages = 0;
     const QString printed = dir.filePath(QStringLiteral("printed.pdf"));
     user.onDialog = [&](QDialog* d) {
         if (auto* form = qobject_cast<TReportForm*>(d)) {
@@ -369,6 +371,13 @@ TEST_F(ReportLineTest, FormKeepsNamesToOneLineAndNamesAFailedTarget) {
             return int(QDialog::Rejected);
         }
         dialogs << QString::fromLatin1(d->metaObject()->className());
+        if (auto* preview = qobject_cast<QPrintPreviewDialog*>(d)) {
+            // Shown without its event loop: the preview lays the pages out.
+            preview->show();
+            if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
+                previewPages = pages->pageCount();
+            preview->hide();
+        }
         if (auto* print = qobject_cast<QPrintDialog*>(d)) {
             print->printer()->setOutputFileName(printed);
             return int(QDialog::Accepted);
@@ -382,6 +391,7 @@ TEST_F(ReportLineTest, FormKeepsNamesToOneLineAndNamesAFailedTarget) {
                                                  bad + QStringLiteral(": ")))
         << user.messages[0].text.toStdString();
     EXPECT_FALSE(QFile::exists(bad));
+    EXPECT_EQ(previewPages, 2);
     EXPECT_EQ(dialogs,
               (QStringList{QStringLiteral("QPrintPreviewDialog"), QStringLiteral("QPrintDialog")}));
     const QString printedText = testenv::PdfBareText(printed);
