@@ -198,3 +198,36 @@ TEST(CliReportTest, ReadPrintoutNamesValuesAsTheProtocol) {
         << out.toStdString();
     server.stop();
 }
+
+// ri1r read prints the set under the protocol's captions: every row it
+// prints stands in the protocol of the same unit.
+TEST(CliReportTest, Ri1rReadPrintoutHoldsTheProtocolsRows) {
+    QTemporaryDir dir;
+    auto unit = std::make_unique<sim::Ri1rUnit>();
+    unit->modes()[6][2].toff = 77;
+    sim::SimServer server(std::move(unit));
+    server.setLineRate(0);
+    const QString com = server.start();
+    ASSERT_FALSE(com.isEmpty());
+    const QString pdf = dir.filePath("p.pdf");
+    ASSERT_EQ(cli({"ri1r", "report", "--port", com, "-o", pdf, "--no-archive"}), 0);
+    const QString protocol = testenv::PdfBareText(pdf);
+    QString out;
+    ASSERT_EQ(cli({"ri1r", "read", "--port", com, "--no-archive"}, nullptr, &out), 0);
+    QStringList rows;
+    for (const QString& line : out.split('\n'))
+        if (line.startsWith(QStringLiteral("    ")))
+            rows << line.trimmed();
+    // Seven modes of three channels, seven rows each; five common rows, four thresholds.
+    EXPECT_EQ(rows.size(), 7 * 3 * 7 + 5 + 4) << out.toStdString();
+    for (const QString& row : rows)
+        EXPECT_TRUE(protocol.contains(testenv::Bare(row))) << row.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Настройки режимов: режим 7\n")));
+    EXPECT_TRUE(out.contains(QStringLiteral("\n    Канал 3, Toff: 77\n"))) << out.toStdString();
+    ASSERT_EQ(cli({"ri1r", "read", "--port", com, "--no-archive", "--json"}, nullptr, &out), 0);
+    EXPECT_TRUE(
+        out.contains(QStringLiteral("\"caption\": \"Umax\",\n            \"section\": "
+                                    "\"Напряжения порогов\",\n            \"unit\": \"В\"")))
+        << out.toStdString();
+    server.stop();
+}
