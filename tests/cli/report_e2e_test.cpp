@@ -165,69 +165,66 @@ TEST(CliReportTest, Ri1rAndBenchProtocolsHoldTheirRows) {
     }
 }
 
-// ro4d read prints each value under its caption and unit, as the protocol
-// of the same unit does; --json adds the caption beside the name scripts use.
+// ro4d read and ri1r read print each value under its caption and unit, as
+// the protocol of the same unit does: every such line stands in the PDF;
+// --json adds the captions beside the names scripts use.
 TEST(CliReportTest, ReadPrintoutNamesValuesAsTheProtocol) {
-    QTemporaryDir dir;
-    sim::SimServer server(std::make_unique<sim::Ro4dUnit>(sim::Ro4dBoard::V2));
-    server.setLineRate(0);
-    const QString com = server.start();
-    ASSERT_FALSE(com.isEmpty());
-    const QString pdf = dir.filePath("p.pdf");
-    ASSERT_EQ(cli({"ro4d", "report", "--port", com, "-o", pdf, "--no-archive"}), 0);
-    const QString protocol = testenv::PdfBareText(pdf);
-    QString out;
-    ASSERT_EQ(cli({"ro4d", "read", "--port", com, "--no-archive"}, nullptr, &out), 0);
-    // The values that stand in no group read the same in both.
-    QStringList values;
-    for (const QString& line : out.split('\n'))
-        if (line.startsWith('['))
-            values << line;
-    EXPECT_EQ(values.size(), 12) << out.toStdString();
-    for (const QString& line : values)
-        EXPECT_TRUE(protocol.contains(testenv::Bare(line))) << line.toStdString();
-    EXPECT_TRUE(
-        out.contains(QStringLiteral("[сек] - T_wait - пауза перед включением M1/M2: 1 сек")));
-    EXPECT_TRUE(
-        out.contains(QStringLiteral("Линии кнопок: [В], порог, ниже которого К.З.: 2.48 В")));
-    ASSERT_EQ(cli({"ro4d", "read", "--port", com, "--no-archive", "--json"}, nullptr, &out), 0);
-    EXPECT_TRUE(out.contains(QStringLiteral(
-        "\"caption\": \"[с] - T_mode3 - время работы М1 после отпускания К3 (режим работы по "
-        "switch_3)\",\n            \"name\": \"TimeMode3\",\n            \"unit\": \"с\",\n"
-        "            \"value\": \"30\"")))
-        << out.toStdString();
-    server.stop();
-}
-
-// ri1r read prints the set under the protocol's captions: every row it
-// prints stands in the protocol of the same unit.
-TEST(CliReportTest, Ri1rReadPrintoutHoldsTheProtocolsRows) {
-    QTemporaryDir dir;
-    auto unit = std::make_unique<sim::Ri1rUnit>();
-    unit->modes()[6][2].toff = 77;
-    sim::SimServer server(std::move(unit));
-    server.setLineRate(0);
-    const QString com = server.start();
-    ASSERT_FALSE(com.isEmpty());
-    const QString pdf = dir.filePath("p.pdf");
-    ASSERT_EQ(cli({"ri1r", "report", "--port", com, "-o", pdf, "--no-archive"}), 0);
-    const QString protocol = testenv::PdfBareText(pdf);
-    QString out;
-    ASSERT_EQ(cli({"ri1r", "read", "--port", com, "--no-archive"}, nullptr, &out), 0);
-    QStringList rows;
-    for (const QString& line : out.split('\n'))
-        if (line.startsWith(QStringLiteral("    ")))
-            rows << line.trimmed();
-    // Seven modes of three channels, seven rows each; five common rows, four thresholds.
-    EXPECT_EQ(rows.size(), 7 * 3 * 7 + 5 + 4) << out.toStdString();
-    for (const QString& row : rows)
-        EXPECT_TRUE(protocol.contains(testenv::Bare(row))) << row.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral("Настройки режимов: режим 7\n")));
-    EXPECT_TRUE(out.contains(QStringLiteral("\n    Канал 3, Toff: 77\n"))) << out.toStdString();
-    ASSERT_EQ(cli({"ri1r", "read", "--port", com, "--no-archive", "--json"}, nullptr, &out), 0);
-    EXPECT_TRUE(
-        out.contains(QStringLiteral("\"caption\": \"Umax\",\n            \"section\": "
-                                    "\"Напряжения порогов\",\n            \"unit\": \"В\"")))
-        << out.toStdString();
-    server.stop();
+    struct Case {
+        const char* device;
+        std::function<std::unique_ptr<sim::SimUnit>()> unit;
+        QString rowStart; // the lines that are rows of the protocol begin so
+        int rows;
+        QStringList said;
+        QString json;
+    };
+    const Case cases[] = {
+        {"ro4d",
+         [] { return std::make_unique<sim::Ro4dUnit>(sim::Ro4dBoard::V2); },
+         // The values that stand in no group read the same in both.
+         QStringLiteral("["),
+         12,
+         {QStringLiteral("\n[сек] - T_wait - пауза перед включением M1/M2: 1 сек\n"),
+          QStringLiteral("\nЛинии кнопок: [В], порог, ниже которого К.З.: 2.48 В\n")},
+         QStringLiteral("\"caption\": \"[с] - T_mode3 - время работы М1 после отпускания К3 "
+                        "(режим работы по switch_3)\",\n            \"name\": \"TimeMode3\",\n"
+                        "            \"unit\": \"с\",\n            \"value\": \"30\"")},
+        {"ri1r",
+         [] {
+             auto u = std::make_unique<sim::Ri1rUnit>();
+             u->modes()[6][2].toff = 77;
+             return u;
+         },
+         QStringLiteral("    "),
+         // Seven modes of three channels, seven rows each; five common rows, four thresholds.
+         7 * 3 * 7 + 5 + 4,
+         {QStringLiteral("\nНастройки режимов: режим 7\n"),
+          QStringLiteral("\n    Канал 3, Toff: 77\n")},
+         QStringLiteral("\"caption\": \"Umax\",\n            \"section\": \"Напряжения "
+                        "порогов\",\n            \"unit\": \"В\"")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.device);
+        QTemporaryDir dir;
+        sim::SimServer server(c.unit());
+        server.setLineRate(0);
+        const QString com = server.start();
+        ASSERT_FALSE(com.isEmpty());
+        const QString device = QString::fromLatin1(c.device), pdf = dir.filePath("p.pdf");
+        ASSERT_EQ(cli({device, "report", "--port", com, "-o", pdf, "--no-archive"}), 0);
+        const QString protocol = testenv::PdfBareText(pdf);
+        QString out;
+        ASSERT_EQ(cli({device, "read", "--port", com, "--no-archive"}, nullptr, &out), 0);
+        QStringList rows;
+        for (const QString& line : out.split('\n'))
+            if (line.startsWith(c.rowStart))
+                rows << line.trimmed();
+        EXPECT_EQ(rows.size(), c.rows) << out.toStdString();
+        for (const QString& row : rows)
+            EXPECT_TRUE(protocol.contains(testenv::Bare(row))) << row.toStdString();
+        for (const QString& said : c.said)
+            EXPECT_TRUE(out.contains(said)) << said.toStdString();
+        ASSERT_EQ(cli({device, "read", "--port", com, "--no-archive", "--json"}, nullptr, &out), 0);
+        EXPECT_TRUE(out.contains(c.json)) << out.toStdString();
+        server.stop();
+    }
 }
