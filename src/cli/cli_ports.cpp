@@ -3,10 +3,30 @@
 #include "cli_table.h"
 #include "platform/port_identity.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 namespace {
 
-int listPorts(const TCliContext&) {
+// One object a port, for scripts: the name, the device and what the system
+// says of it, and whether the name is the user's own link.
+QString portsJson(const QList<platform::DescribedPort>& ports) {
+    QJsonArray list;
+    for (const platform::DescribedPort& port : ports)
+        list.append(QJsonObject{{QStringLiteral("port"), port.entry.comName},
+                                {QStringLiteral("device"), port.entry.devicePath},
+                                {QStringLiteral("details"), port.details},
+                                {QStringLiteral("link"), port.entry.isExplicit}});
+    return QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Indented)).trimmed();
+}
+
+int listPorts(const TCliContext& context) {
     const QList<platform::DescribedPort> ports = platform::DescribePorts();
+    if (context.json) {
+        PrintOut(portsJson(ports));
+        return kExitOk;
+    }
     if (ports.isEmpty())
         PrintError(QStringLiteral("relcon4-cli: COM-порты не найдены"));
     for (const platform::DescribedPort& port : ports)
@@ -20,6 +40,6 @@ int listPorts(const TCliContext&) {
 } // namespace
 
 QList<TCliCommand> PortsCommands() {
-    return {{QString(), QStringLiteral("ports"), QString(),
+    return {{QString(), QStringLiteral("ports"), QStringLiteral("[--json]"),
              QStringLiteral("COM-порты и устройства за ними"), listPorts}};
 }

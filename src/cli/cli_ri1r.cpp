@@ -6,6 +6,7 @@
 #include "devices/qv1m/ri1r_service.h"
 #include "devices/qv4m/ro4d_compare.h"
 #include "platform/whole_file.h"
+#include "report/ri1r_report.h"
 
 #include <QDate>
 #include <QFile>
@@ -50,6 +51,35 @@ QJsonObject setJson(const TQv1mUnitRead& read) {
                          {QStringLiteral("wBut_Lvl_SC"), s.wBut_Lvl_SC}}}};
 }
 
+// The set's sections as the protocol names them: each mode's channels and
+// the common settings, under their captions, thresholds in volts.
+TReport setReport(const TQv1mUnitRead& read) {
+    TRi1rReportInput input;
+    input.set = read.set;
+    return Ri1rReport(input, {});
+}
+
+QString setRowsText(const TQv1mUnitRead& read) {
+    QStringList lines;
+    for (const TReportSection& s : setReport(read).sections) {
+        lines << QString() << s.title;
+        for (const TReportRow& r : s.rows)
+            lines << QStringLiteral("    ") + ReportRowText(r);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QJsonArray setRowsJson(const TQv1mUnitRead& read) {
+    QJsonArray rows;
+    for (const TReportSection& s : setReport(read).sections)
+        for (const TReportRow& r : s.rows)
+            rows.append(QJsonObject{{QStringLiteral("section"), s.title},
+                                    {QStringLiteral("caption"), r.caption},
+                                    {QStringLiteral("value"), r.value},
+                                    {QStringLiteral("unit"), r.unit}});
+    return rows;
+}
+
 int readUnit(const TCliContext& context) {
     if (!UsePort(context))
         return kExitUsage;
@@ -62,12 +92,16 @@ int readUnit(const TCliContext& context) {
         if (!platform::WriteWholeFile(context.output, Qv1mFileBytes(read.set), &problem))
             return FileProblem(context.output, problem);
     }
-    if (context.json)
-        PrintOut(QString::fromUtf8(QJsonDocument(setJson(read)).toJson()).trimmed());
-    else
-        PrintOut(QStringLiteral("Устройство: %1\nДата выпуска: %2\nТекущий режим: %3")
+    if (context.json) {
+        QJsonObject set = setJson(read);
+        set.insert(QStringLiteral("parameters"), setRowsJson(read));
+        PrintOut(QString::fromUtf8(QJsonDocument(set).toJson()).trimmed());
+    } else {
+        PrintOut(QStringLiteral("Устройство: %1\nДата выпуска: %2\nТекущий режим: %3\n")
                      .arg(read.ident.trimmed(), read.releaseDate)
-                     .arg(shownMode(read)));
+                     .arg(shownMode(read)) +
+                 setRowsText(read));
+    }
     return kExitOk;
 }
 

@@ -1,6 +1,7 @@
 // relcon4-cli zi2z3 …: the ZI2-Z3 bench's session with its six delay
 // settings, and its bench commands with the packets it answers.
 #include "cli_table.h"
+#include "devices/qv2f3/bench_captions.h"
 #include "devices/qv2f3/zi2z3_service.h"
 
 #include <QJsonArray>
@@ -77,26 +78,45 @@ int settings(const TCliContext& context) {
     return FinishCommand(r);
 }
 
+// Each field under its place and caption, with its unit, as the protocol names it.
 QString packetText(const TBenchDecoded& packet) {
     QString out = packet.logLine;
     for (const TFieldText& field : packet.texts)
-        out += QStringLiteral("\n    %1 = %2").arg(field.name, field.text.trimmed());
+        out += QStringLiteral("\n    ") + BenchFieldLine(field.name, field.text);
     for (const TFieldCheck& check : packet.checks)
-        out += QStringLiteral("\n    %1 = %2").arg(check.name, check.checked ? "1" : "0");
+        out +=
+            QStringLiteral("\n    ") +
+            BenchFieldLine(check.name, check.checked ? QStringLiteral("1") : QStringLiteral("0"));
     return out;
+}
+
+// A field by its place, caption and unit, beside the name scripts use.
+QJsonObject namedValue(const QString& name, const QJsonValue& value) {
+    const TBenchFieldCaption c = BenchFieldCaption(name).value_or(TBenchFieldCaption{});
+    return {{QStringLiteral("name"), name},
+            {QStringLiteral("place"), c.place},
+            {QStringLiteral("caption"), c.caption},
+            {QStringLiteral("value"), value},
+            {QStringLiteral("unit"), c.unit}};
 }
 
 QString packetJson(const TBenchDecoded& packet) {
     QJsonObject fields;
-    for (const TFieldText& field : packet.texts)
+    QJsonArray values;
+    for (const TFieldText& field : packet.texts) {
         fields.insert(field.name, field.text.trimmed());
-    for (const TFieldCheck& check : packet.checks)
+        values.append(namedValue(field.name, field.text.trimmed()));
+    }
+    for (const TFieldCheck& check : packet.checks) {
         fields.insert(check.name, check.checked);
+        values.append(namedValue(check.name, check.checked));
+    }
     const QJsonObject root{{QStringLiteral("type"), QString(QChar(packet.type))},
                            {QStringLiteral("whole"), packet.received == packet.length},
                            {QStringLiteral("crcOk"), packet.crcOk},
                            {QStringLiteral("log"), packet.logLine},
-                           {QStringLiteral("fields"), fields}};
+                           {QStringLiteral("fields"), fields},
+                           {QStringLiteral("values"), values}};
     return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Compact));
 }
 

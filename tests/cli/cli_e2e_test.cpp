@@ -425,7 +425,8 @@ TEST_F(CliZi2z3Test, SettingsAndBenchPackets) {
         {"packets",
          {"zi2z3", "bench", "--port", "%PORT%", "0x80", "--watch", "2"},
          0,
-         {"CB1_noPlate = 0", "T1Ion11Edit = 30.03", "T2Iauto12Edit = 200.02"},
+         {"Место 1, Статус: нет платы: нет", "Место 1, Ton11, Измерено: 30.03 с",
+          "Место 2, Tauto12, Измерено: 200.02 с"},
          false},
         {"no such command", {"zi2z3", "bench", "--port", "%PORT%", "0x99"}, 2, {"0x99"}, true},
     };

@@ -79,15 +79,18 @@ QString ReportSignatureLine() {
     return QStringLiteral("Подпись техника: ____________________    Дата: ____________");
 }
 
+QString ReportRowText(const TReportRow& row) {
+    QString line = row.caption + QStringLiteral(": ") + row.value;
+    if (!row.unit.isEmpty())
+        line += QLatin1Char(' ') + row.unit;
+    return line;
+}
+
 QString ReportPlainText(const TReport& report) {
     QStringList lines{report.title};
     const auto rows = [&lines](const QList<TReportRow>& list) {
-        for (const TReportRow& r : list) {
-            QString line = r.caption + QStringLiteral(": ") + r.value;
-            if (!r.unit.isEmpty())
-                line += QLatin1Char(' ') + r.unit;
-            lines << line;
-        }
+        for (const TReportRow& r : list)
+            lines << ReportRowText(r);
     };
     rows(report.header);
     for (const TReportSection& s : report.sections) {

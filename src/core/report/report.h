@@ -64,6 +64,9 @@ QString YesNo(bool value);
 // The signature line.
 QString ReportSignatureLine();
 
+// "caption: value unit", as the protocol sets a row.
+QString ReportRowText(const TReportRow& row);
+
 // The whole protocol as text, one row a line ("caption: value unit"); what
 // a PDF of it shows, for the tests and a terminal.
 QString ReportPlainText(const TReport& report);

@@ -92,6 +92,9 @@ TReport Ro4dReport(const TRo4dReportInput& input, const TReportHeader& header) {
     int mainMode = kModeIndependent;
     ShowParamWords(input.image.params, BoardVoltOpora(input.bVers), board2x, p, mainMode);
     p.BlockFreeSignal = input.image.extra[0] & 1u;
+    // The page keeps its switch boxes over a read, but the word a write sends
+    // (and the unit holds) carries them: the protocol shows the whole word.
+    p.LineChecks = input.image.params[wFlagCheck_But_Sig_SW_OZ];
     const TModeEditor ed = RestoredModeEditor(input.image);
 
     TReport r;

@@ -1,5 +1,6 @@
 #include "report/zi2z3_report.h"
 
+#include "devices/qv2f3/bench_captions.h"
 #include "devices/qv2f3/bench_packet.h"
 
 namespace {
@@ -14,33 +15,30 @@ QString fieldText(const TBenchConfig& bench, const QString& name, const QString&
     return text;
 }
 
+TReportRow fieldRow(const TBenchConfig& bench, const QString& name, const QString& initial) {
+    const qv2f3::TBenchFieldCaption c =
+        qv2f3::BenchFieldCaption(name).value_or(qv2f3::TBenchFieldCaption{0, name, {}});
+    const QString text = fieldText(bench, name, initial);
+    // A status box's "1" / "0".
+    return {c.caption, c.unit.isEmpty() ? YesNo(text == QLatin1String("1")) : text, c.unit};
+}
+
+// The place's fields in the page's order: the status boxes, each time preset
+// then measured, the voltages and the current.
 TReportSection placeSection(const TBenchConfig& bench, int place) {
-    TReportSection s{QStringLiteral("Проверочный стенд. Место %1").arg(place), {}, {}};
-    const auto status = qv2f3::StatusFieldNames(place);
-    const QString statusCaptions[] = {QStringLiteral("нет платы"), QStringLiteral("нет ответа")};
-    for (std::size_t k = 0; k < status.size(); ++k)
-        s.rows << TReportRow{
-            QStringLiteral("Статус: ") + statusCaptions[k],
-            YesNo(fieldText(bench, status[k], QStringLiteral("0")) == QLatin1String("1")),
-            {}};
-    const auto captions = qv2f3::TimeCaptions();
+    TReportSection s{
+        QStringLiteral("Проверочный стенд. ") + qv2f3::BenchPlaceCaption(place), {}, {}};
+    const QString zero = QStringLiteral("0");
+    for (const QString& name : qv2f3::StatusFieldNames(place))
+        s.rows << fieldRow(bench, name, zero);
     const auto preset = qv2f3::PresetFieldNames(place);
     const auto measured = qv2f3::MeasuredFieldNames(place);
-    for (std::size_t k = 0; k < captions.size(); ++k)
-        s.rows << TReportRow{captions[k] + QStringLiteral(", Задано"),
-                             fieldText(bench, preset[k], QStringLiteral("0")), QStringLiteral("с")}
-               << TReportRow{captions[k] + QStringLiteral(", Измерено"),
-                             fieldText(bench, measured[k], QStringLiteral("0")),
-                             QStringLiteral("с")};
-    const QString volts[] = {QStringLiteral("Uх.ход"), QStringLiteral("Uраб"),
-                             QStringLiteral("Iраб")};
-    const QString units[] = {QStringLiteral("В"), QStringLiteral("В"), QStringLiteral("мА")};
+    for (std::size_t k = 0; k < preset.size(); ++k)
+        s.rows << fieldRow(bench, preset[k], zero) << fieldRow(bench, measured[k], zero);
     for (int variant = 1; variant <= 3; ++variant)
-        s.rows << TReportRow{
-            volts[variant - 1],
-            fieldText(bench, qv2f3::VoltFieldNames(variant)[static_cast<std::size_t>(place - 1)],
-                      QStringLiteral("0.00")),
-            units[variant - 1]};
+        s.rows << fieldRow(bench,
+                           qv2f3::VoltFieldNames(variant)[static_cast<std::size_t>(place - 1)],
+                           QStringLiteral("0.00"));
     return s;
 }
 

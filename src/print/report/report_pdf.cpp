@@ -4,32 +4,61 @@
 
 #include <QBuffer>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace {
 
 const QString kFont = QStringLiteral("DejaVu Sans");
 const QString kFixedFont = QStringLiteral("DejaVu Sans Mono");
 
+// A4 less the margins PrintReport sets and the 2 cm QTextDocument::print
+// adds inside them: the width a line of text has.
+constexpr qreal kMarginMm = 15;
+constexpr qreal kLineWidthPt = (210 - 2 * kMarginMm - 2 * 20) / 25.4 * 72;
+
 QString esc(const QString& text) {
     return text.toHtmlEscaped();
 }
 
+QFont reportFont() {
+    QFont font(kFont);
+    font.setPointSizeF(9);
+    // No ligatures: "T_off" must read back as typed, not with an "ff" glyph.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
+// A header value cut with an ellipsis to what fits beside its caption on one
+// line, so a long object or technician name never pushes the layout apart.
+QString oneLine(const QString& caption, const QString& value) {
+    QFont bold = reportFont();
+    bold.setBold(true);
+    const QFontMetricsF plain(reportFont()), strong(bold);
+    const qreal perPt = plain.fontDpi() / 72;
+    // A little short of the line, for the metrics of the printer's resolution.
+    const qreal room =
+        kLineWidthPt * perPt * 0.95 - plain.horizontalAdvance(caption + QStringLiteral(": "));
+    return strong.elidedText(value, Qt::ElideRight, std::max<qreal>(room, 0));
+}
+
 // One paragraph a row, "caption: value unit", so a long caption wraps
 // within its own row and the text reads back in order.
-QString rowsHtml(const QList<TReportRow>& rows) {
+QString rowsHtml(const QList<TReportRow>& rows, bool oneLineEach = false) {
     QString html;
     for (const TReportRow& r : rows) {
+        const QString value = oneLineEach ? oneLine(r.caption, r.value) : r.value;
         QString unit = esc(r.unit);
         if (!unit.isEmpty())
             unit.prepend(QLatin1Char(' '));
         html +=
             QStringLiteral("<p style=\"margin-top: 1px; margin-bottom: 1px;\">%1: <b>%2</b>%3</p>")
-                .arg(esc(r.caption), esc(r.value), unit);
+                .arg(esc(r.caption), esc(value), unit);
     }
     return html;
 }
@@ -46,7 +75,7 @@ QString sectionHtml(const TReportSection& s) {
 
 QString reportHtml(const TReport& report) {
     QString html = QStringLiteral("<html><body><h2>%1</h2>").arg(esc(report.title));
-    html += rowsHtml(report.header);
+    html += rowsHtml(report.header, true);
     for (const TReportSection& s : report.sections)
         html += sectionHtml(s);
     if (!report.verify.title.isEmpty())
@@ -61,11 +90,7 @@ QString reportHtml(const TReport& report) {
 
 std::unique_ptr<QTextDocument> ReportDocument(const TReport& report) {
     auto doc = std::make_unique<QTextDocument>();
-    QFont font(kFont);
-    font.setPointSizeF(9);
-    // No ligatures: "T_off" must read back as typed, not with an "ff" glyph.
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    doc->setDefaultFont(font);
+    doc->setDefaultFont(reportFont());
     doc->setDefaultStyleSheet(
         QStringLiteral("h2 { font-size: 14pt; } h3 { font-size: 11pt; margin-top: 8px; }"));
     doc->setHtml(reportHtml(report));
@@ -75,7 +100,8 @@ std::unique_ptr<QTextDocument> ReportDocument(const TReport& report) {
 
 void PrintReport(const TReport& report, QPagedPaintDevice& device) {
     device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter));
+                                     QMarginsF(kMarginMm, 12, kMarginMm, 12),
+                                     QPageLayout::Millimeter));
     ReportDocument(report)->print(&device);
 }
 

@@ -8,6 +8,8 @@
 #include "archive/archive_text.h"
 #include "devices/compare/compare_form.h"
 #include "platform/whole_file.h"
+#include "report/report_pages.h"
+#include "shell/form_parts.h"
 #include "shell/interaction.h"
 #include "shell/relcon4_window.h"
 #include "shell/user_options.h"
@@ -34,17 +36,6 @@ namespace {
 
 const QString kAny = QStringLiteral("все");
 
-template <typename T> T* named(T* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel* buddy(const QString& text, QWidget* edit, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(edit);
-    return label;
-}
-
 QString sideName(const TArchiveRecord& r) {
     return QStringLiteral("Запись %1").arg(r.time.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
 }
@@ -60,41 +51,41 @@ TArchiveForm::TArchiveForm(TRelcon4* window) : QDialog(window), window_(window) 
 
 void TArchiveForm::build() {
     auto* top = new QFormLayout;
-    ObjectEdit = named(new QLineEdit(ArchiveObject(), this), "ObjectEdit");
+    ObjectEdit = Named(new QLineEdit(ArchiveObject(), this), "ObjectEdit");
     ObjectEdit->setPlaceholderText(QStringLiteral("здание, участок"));
-    NoteEdit = named(new QLineEdit(ArchiveNote(), this), "NoteEdit");
-    top->addRow(buddy(QStringLiteral("&Объект работ:"), ObjectEdit, this), ObjectEdit);
-    top->addRow(buddy(QStringLiteral("При&мечание к записям:"), NoteEdit, this), NoteEdit);
+    NoteEdit = Named(new QLineEdit(ArchiveNote(), this), "NoteEdit");
+    top->addRow(BuddyLabel(QStringLiteral("&Объект работ:"), ObjectEdit, this), ObjectEdit);
+    top->addRow(BuddyLabel(QStringLiteral("При&мечание к записям:"), NoteEdit, this), NoteEdit);
     connect(ObjectEdit, &QLineEdit::editingFinished, this,
             [this] { SetArchiveObject(ObjectEdit->text()); });
     connect(NoteEdit, &QLineEdit::editingFinished, this,
             [this] { SetArchiveNote(NoteEdit->text()); });
 
     auto* filters = new QHBoxLayout;
-    ObjectFilter = named(new QComboBox(this), "ObjectFilter");
-    UnitFilter = named(new QComboBox(this), "UnitFilter");
+    ObjectFilter = Named(new QComboBox(this), "ObjectFilter");
+    UnitFilter = Named(new QComboBox(this), "UnitFilter");
     UnitFilter->addItem(kAny, QString());
     for (const QString& unit : {kArchiveRo4d, kArchiveRi1r, kArchiveZi2z3})
         UnitFilter->addItem(ArchiveUnitCaption(unit), unit);
-    DatesCheckBox = named(new QCheckBox(QStringLiteral("&Даты"), this), "DatesCheckBox");
-    FromDate = named(new QDateEdit(QDate::currentDate().addMonths(-1), this), "FromDate");
-    ToDate = named(new QDateEdit(QDate::currentDate(), this), "ToDate");
+    DatesCheckBox = Named(new QCheckBox(QStringLiteral("&Даты"), this), "DatesCheckBox");
+    FromDate = Named(new QDateEdit(QDate::currentDate().addMonths(-1), this), "FromDate");
+    ToDate = Named(new QDateEdit(QDate::currentDate(), this), "ToDate");
     for (QDateEdit* d : {FromDate, ToDate}) {
         d->setCalendarPopup(true);
         d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     }
-    TextFilter = named(new QLineEdit(this), "TextFilter");
+    TextFilter = Named(new QLineEdit(this), "TextFilter");
     TextFilter->setClearButtonEnabled(true);
-    filters->addWidget(buddy(QStringLiteral("О&бъект:"), ObjectFilter, this));
+    filters->addWidget(BuddyLabel(QStringLiteral("О&бъект:"), ObjectFilter, this));
     filters->addWidget(ObjectFilter, 1);
-    filters->addWidget(buddy(QStringLiteral("Бл&ок:"), UnitFilter, this));
+    filters->addWidget(BuddyLabel(QStringLiteral("Бл&ок:"), UnitFilter, this));
     filters->addWidget(UnitFilter);
     filters->addWidget(DatesCheckBox);
-    filters->addWidget(buddy(QStringLiteral("с"), FromDate, this));
+    filters->addWidget(BuddyLabel(QStringLiteral("с"), FromDate, this));
     filters->addWidget(FromDate);
-    filters->addWidget(buddy(QStringLiteral("по"), ToDate, this));
+    filters->addWidget(BuddyLabel(QStringLiteral("по"), ToDate, this));
     filters->addWidget(ToDate);
-    filters->addWidget(buddy(QStringLiteral("&Текст:"), TextFilter, this));
+    filters->addWidget(BuddyLabel(QStringLiteral("&Текст:"), TextFilter, this));
     filters->addWidget(TextFilter, 1);
     for (QComboBox* c : {ObjectFilter, UnitFilter})
         connect(c, &QComboBox::activated, this, &TArchiveForm::Refilter);
@@ -104,7 +95,7 @@ void TArchiveForm::build() {
     connect(TextFilter, &QLineEdit::textChanged, this, &TArchiveForm::Refilter);
 
     Model = new TArchiveModel(this);
-    RecordsTable = named(new QTableView(this), "RecordsTable");
+    RecordsTable = Named(new QTableView(this), "RecordsTable");
     RecordsTable->setAccessibleName(QStringLiteral("Записи архива"));
     RecordsTable->setModel(Model);
     RecordsTable->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -114,7 +105,7 @@ void TArchiveForm::build() {
     RecordsTable->horizontalHeader()->setStretchLastSection(true);
     connect(RecordsTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TArchiveForm::showChosen);
-    RecordText = named(new QPlainTextEdit(this), "RecordText");
+    RecordText = Named(new QPlainTextEdit(this), "RecordText");
     RecordText->setReadOnly(true);
     RecordText->setAccessibleName(QStringLiteral("Выбранная запись"));
     auto* split = new QSplitter(Qt::Vertical, this);
@@ -125,25 +116,27 @@ void TArchiveForm::build() {
 
     auto* buttons = new QHBoxLayout;
     CompareButton =
-        named(new QPushButton(QStringLiteral("Сравнить две записи"), this), "ArchiveCompareButton");
-    ComparePageButton = named(new QPushButton(QStringLiteral("Сравнить со страницей"), this),
+        Named(new QPushButton(QStringLiteral("Сравнить две записи"), this), "ArchiveCompareButton");
+    ComparePageButton = Named(new QPushButton(QStringLiteral("Сравнить со страницей"), this),
                               "ArchiveComparePageButton");
     LoadButton =
-        named(new QPushButton(QStringLiteral("Загрузить в страницу"), this), "ArchiveLoadButton");
+        Named(new QPushButton(QStringLiteral("Загрузить в страницу"), this), "ArchiveLoadButton");
     SaveButton =
-        named(new QPushButton(QStringLiteral("Сохранить в файл…"), this), "ArchiveSaveButton");
-    for (QPushButton* b : {CompareButton, ComparePageButton, LoadButton, SaveButton})
+        Named(new QPushButton(QStringLiteral("Сохранить в файл…"), this), "ArchiveSaveButton");
+    ReportButton = Named(new QPushButton(QStringLiteral("Протокол…"), this), "ArchiveReportButton");
+    for (QPushButton* b : {CompareButton, ComparePageButton, LoadButton, SaveButton, ReportButton})
         buttons->addWidget(b);
     buttons->addStretch(1);
-    CountLabel = named(new QLabel(this), "CountLabel");
+    CountLabel = Named(new QLabel(this), "CountLabel");
     buttons->addWidget(CountLabel);
     connect(CompareButton, &QPushButton::clicked, this, &TArchiveForm::CompareButtonClick);
     connect(ComparePageButton, &QPushButton::clicked, this, &TArchiveForm::ComparePageButtonClick);
     connect(LoadButton, &QPushButton::clicked, this, &TArchiveForm::LoadButtonClick);
     connect(SaveButton, &QPushButton::clicked, this, &TArchiveForm::SaveButtonClick);
+    connect(ReportButton, &QPushButton::clicked, this, &TArchiveForm::ReportButtonClick);
 
     BeforeWriteCheckBox =
-        named(new QCheckBox(
+        Named(new QCheckBox(
                   QStringLiteral("Сохранять конфигурацию устройства в архив перед записью"), this),
               "BeforeWriteCheckBox");
     BeforeWriteCheckBox->setToolTip(
@@ -153,7 +146,7 @@ void TArchiveForm::build() {
     BeforeWriteCheckBox->setChecked(UserOption(kArchiveBeforeWrite, false));
     connect(BeforeWriteCheckBox, &QCheckBox::toggled, this,
             [](bool on) { SetUserOption(kArchiveBeforeWrite, on); });
-    StatusLabel = named(new QLabel(this), "ArchiveStatusLabel");
+    StatusLabel = Named(new QLabel(this), "ArchiveStatusLabel");
     StatusLabel->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(this);
@@ -306,6 +299,12 @@ void TArchiveForm::SaveButtonClick() {
                              : QStringLiteral("Не сохранено: %1: %2").arg(name, problem));
 }
 
+void TArchiveForm::ReportButtonClick() {
+    TArchiveRecord record;
+    if (oneChosen(record))
+        OpenRecordReport(this, record);
+}
+
 TArchiveForm* ArchiveFormOf(TRelcon4* window) {
     if (!window)
         return nullptr;
@@ -318,7 +317,7 @@ void InstallArchiveButton(TRelcon4* window) {
     // In the status bar, under every page: the pages' rows have no room to spare.
     if (window->WhereBar) {
         auto* button =
-            named(new QPushButton(QStringLiteral("Архив"), window->WhereBar), "ArchiveButton");
+            Named(new QPushButton(QStringLiteral("Архив"), window->WhereBar), "ArchiveButton");
         button->setToolTip(QStringLiteral("Архив конфигураций блоков (F12)"));
         window->WhereBar->addButton(button);
         QObject::connect(button, &QPushButton::clicked, window,

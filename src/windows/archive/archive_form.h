@@ -1,7 +1,8 @@
 // The window "Архив": the object of the job and a note for the records that
 // follow, the filters, the records newest first, the chosen record as text,
 // and what can be done with it: compare two records or a record with its
-// page in the difference window, load it into its page, save it as a file.
+// page in the difference window, load it into its page, save it as a file,
+// make its protocol.
 // Not modal, so the pages stay at hand.
 #pragma once
 
@@ -44,6 +45,7 @@ public:
     QPushButton* ComparePageButton = nullptr;
     QPushButton* LoadButton = nullptr;
     QPushButton* SaveButton = nullptr;
+    QPushButton* ReportButton = nullptr;
     QCheckBox* BeforeWriteCheckBox = nullptr;
     QLabel* StatusLabel = nullptr;
     TArchiveModel* Model = nullptr;
@@ -52,6 +54,8 @@ public:
     void ComparePageButtonClick();
     void LoadButtonClick();
     void SaveButtonClick();
+    // The chosen record's protocol.
+    void ReportButtonClick();
 
 private:
     void build();

@@ -11,6 +11,7 @@
 #include "port/param_port_form.h"
 #include "port/port_hooks.h"
 #include "port/status_com_form.h"
+#include "report/report_pages.h"
 #include "shell/box_message.h"
 #include "shell/keyboard.h"
 #include "shell/relcon4_window.h"
@@ -52,6 +53,7 @@ void CreateAppWindows(bool showSplash) {
     WireQv2f3Page(Qv2f3Page, MonitorForm);
     InstallArchiveRecording(Relcon4);
     InstallArchiveButton(Relcon4);
+    InstallReportButton(Relcon4);
     InstallKeyboard(Relcon4);
     InstallToolTips(Relcon4);
 }

@@ -21,3 +21,13 @@ void SetUserOption(const QString& key, bool value) {
     QSettings settings(optionsFile(), QSettings::IniFormat);
     settings.setValue(key, value);
 }
+
+QString UserText(const QString& key, const QString& defaultValue) {
+    const QSettings settings(optionsFile(), QSettings::IniFormat);
+    return settings.value(key, defaultValue).toString();
+}
+
+void SetUserText(const QString& key, const QString& value) {
+    QSettings settings(optionsFile(), QSettings::IniFormat);
+    settings.setValue(key, value);
+}

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTime>
@@ -49,8 +50,14 @@ TWhereBar::TWhereBar(QWidget* parent) : QStatusBar(parent) {
 }
 
 void TWhereBar::addButton(QPushButton* button) {
+    // Side by side under "Вернуть считанное", in the order they come.
+    if (!buttons_) {
+        buttons_ = new QHBoxLayout;
+        buttons_->setContentsMargins(0, 0, 0, 0);
+        grid_->addLayout(buttons_, 1, 2);
+    }
     button->setParent(grid_->parentWidget());
-    grid_->addWidget(button, 1, 2);
+    buttons_->addWidget(button);
 }
 
 QLabel* TWhereBar::part(const char* name) {

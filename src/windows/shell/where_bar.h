@@ -9,6 +9,7 @@
 #include <QStatusBar>
 
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class TEditMarks;
@@ -47,6 +48,7 @@ private:
     TEditMarks* marksShown() const;
 
     QGridLayout* grid_;
+    QHBoxLayout* buttons_ = nullptr;
     QLabel* port_;
     QLabel* unit_;
     QLabel* session_;

@@ -19,7 +19,7 @@
 #include "shell/app_windows.h"
 #include "shell/relcon4_window.h"
 #include "shell/user_options.h"
-#include "support/recording_interaction.h"
+#include "support/program_line.h"
 
 #include "ri1r_unit.h"
 #include "ro4d_unit.h"
@@ -77,38 +77,10 @@ TQv1mSet UnitPart(TQv1mSet set) {
     return set;
 }
 
-class ArchiveLineTest : public ::testing::Test {
+class ArchiveLineTest : public ProgramLineTest {
 public:
-    void start(std::unique_ptr<sim::SimUnit> unit, QWidget* (*tab)()) {
-        QLocale::setDefault(QLocale::c());
-        ExchangeState.Reset();
-        ResetAppGlobals();
-        ResetExchangeSettings();
-        ResetQv4mRegisters();
-        ResetProgramArchive();
-        for (const char* part : {"", "-wal", "-shm"})
-            QFile::remove(ArchiveFilePath() + QLatin1String(part));
-        server = std::make_unique<sim::SimServer>(std::move(unit));
-        server->setLineRate(0);
-        const QString com = server->start();
-        ASSERT_FALSE(com.isEmpty()) << server->errorString().toStdString();
-        CreateAppWindows(false);
-        Relcon4->prActivateMasterForm(nullptr);
-        Relcon4->CrashComTimer->stop();
-        ExchangeState.PortName[0] = com;
-        ExchangeState.NumOfRepeat = 1;
-        TimeOut = 300;
-        PreSendPause = 5;
-        Relcon4->PageControl1->setCurrentWidget(tab());
-        SetArchiveObject(QStringLiteral("Школа 5"), false);
-    }
     void TearDown() override {
-        DestroyAppWindows();
-        server.reset();
-        ResetProgramArchive();
-        ResetQv4mRegisters();
-        ResetExchangeSettings();
-        ExchangeState.Reset();
+        ProgramLineTest::TearDown();
         SetUserOption(kArchiveBeforeWrite, false);
     }
     template <typename T = QPushButton> T* find(const char* name) {
@@ -133,20 +105,7 @@ public:
         ASSERT_TRUE(form->StatusLabel->text().startsWith(QStringLiteral("Загружено")))
             << form->StatusLabel->text().toStdString();
     }
-
-    RecordingInteraction user;
-    std::unique_ptr<sim::SimServer> server;
 };
-
-QWidget* Ro4dTab() {
-    return Relcon4->TabSheet1;
-}
-QWidget* Ri1rTab() {
-    return Relcon4->TabSheet2;
-}
-QWidget* BenchTab() {
-    return Relcon4->TabSheet4;
-}
 
 } // namespace
 

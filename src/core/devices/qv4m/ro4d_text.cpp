@@ -1,6 +1,7 @@
 #include "devices/qv4m/ro4d_text.h"
 
 #include "devices/qv4m/param_codec.h"
+#include "devices/qv4m/ro4d_captions.h"
 #include "devices/qv4m/ro4d_error_bits.h"
 #include "devices/qv4m/ro4d_read_decode.h"
 
@@ -11,37 +12,38 @@
 
 namespace {
 
+// The name scripts know a value by (JSON "name"); its caption and unit are
+// the pages' own (ro4d_captions.h).
 struct TShownValue {
     const char* name; // the page's control, without "Edit"
     QString TQv4mParams::*field;
-    const char* unit;
 };
 
 // The values a read puts on the pages, in the order of the pages.
 const TShownValue kShown[] = {
-    {"TimeSearchSinus", &TQv4mParams::TimeSearchSinus, "мс"},
-    {"NumOfCycleReleSwitch", &TQv4mParams::NumOfCycleReleSwitch, "шт"},
-    {"TimeAntidrebRele", &TQv4mParams::TimeAntidrebRele, "мс"},
-    {"TimeAntidrebADC", &TQv4mParams::TimeAntidrebADC, "мс"},
-    {"TimeAntidrebWarning", &TQv4mParams::TimeAntidrebWarning, "мс"},
-    {"VoltOpora", &TQv4mParams::VoltOpora, "В"},
-    {"VoltLowTestMotor", &TQv4mParams::VoltLowTestMotor, "В"},
-    {"Edit1", &TQv4mParams::Edit1, "В"},
-    {"Edit2", &TQv4mParams::Edit2, "В"},
-    {"VoltHiBtn", &TQv4mParams::VoltHiBtn, "В"},
-    {"VoltDnBtn", &TQv4mParams::VoltDnBtn, "В"},
-    {"VoltLoBtn", &TQv4mParams::VoltLoBtn, "В"},
-    {"VoltHiSig", &TQv4mParams::VoltHiSig, "В"},
-    {"VoltDnSig", &TQv4mParams::VoltDnSig, "В"},
-    {"VoltLoSig", &TQv4mParams::VoltLoSig, "В"},
-    {"T_off", &TQv4mParams::T_off, "с"},
-    {"T_min6a", &TQv4mParams::T_min6a, "с"},
-    {"T_min6b", &TQv4mParams::T_min6b, "с"},
-    {"T_240", &TQv4mParams::T_240, "с"},
-    {"T_end", &TQv4mParams::T_end, "с"},
-    {"T_wait", &TQv4mParams::T_wait, "с"},
-    {"TimeMode3", &TQv4mParams::TimeMode3, "с"},
-    {"PeriodTimeTest", &TQv4mParams::PeriodTimeTest, "с"},
+    {"TimeSearchSinus", &TQv4mParams::TimeSearchSinus},
+    {"NumOfCycleReleSwitch", &TQv4mParams::NumOfCycleReleSwitch},
+    {"TimeAntidrebRele", &TQv4mParams::TimeAntidrebRele},
+    {"TimeAntidrebADC", &TQv4mParams::TimeAntidrebADC},
+    {"TimeAntidrebWarning", &TQv4mParams::TimeAntidrebWarning},
+    {"VoltOpora", &TQv4mParams::VoltOpora},
+    {"VoltLowTestMotor", &TQv4mParams::VoltLowTestMotor},
+    {"Edit1", &TQv4mParams::Edit1},
+    {"Edit2", &TQv4mParams::Edit2},
+    {"VoltHiBtn", &TQv4mParams::VoltHiBtn},
+    {"VoltDnBtn", &TQv4mParams::VoltDnBtn},
+    {"VoltLoBtn", &TQv4mParams::VoltLoBtn},
+    {"VoltHiSig", &TQv4mParams::VoltHiSig},
+    {"VoltDnSig", &TQv4mParams::VoltDnSig},
+    {"VoltLoSig", &TQv4mParams::VoltLoSig},
+    {"T_off", &TQv4mParams::T_off},
+    {"T_min6a", &TQv4mParams::T_min6a},
+    {"T_min6b", &TQv4mParams::T_min6b},
+    {"T_240", &TQv4mParams::T_240},
+    {"T_end", &TQv4mParams::T_end},
+    {"T_wait", &TQv4mParams::T_wait},
+    {"TimeMode3", &TQv4mParams::TimeMode3},
+    {"PeriodTimeTest", &TQv4mParams::PeriodTimeTest},
 };
 
 struct TDecoded {
@@ -79,9 +81,10 @@ QString Ro4dImageText(const TRo4dUnitImage& image) {
     QStringList lines{QStringLiteral("Версия: ") + image.version};
     for (const TShownValue& v : kShown) {
         const QString value = d.params.*v.field;
+        const TRo4dValueCaption& c = Ro4dValueCaptionOf(v.field);
         if (!value.isEmpty())
-            lines << QStringLiteral("%1 = %2 [%3]")
-                         .arg(QLatin1String(v.name), value, QString::fromUtf8(v.unit));
+            lines << QStringLiteral("%1: %2 %3")
+                         .arg(Ro4dValuePlace(v.field), value, CaptionText(c.unit));
     }
     lines << QStringLiteral("wFlag_Mode_1 = 0x%1").arg(d.carry.flagMode1, 4, 16, QLatin1Char('0'));
     return lines.join(QLatin1Char('\n'));
@@ -92,10 +95,12 @@ QString Ro4dImageJson(const TRo4dUnitImage& image) {
     QJsonArray parameters;
     for (const TShownValue& v : kShown) {
         const QString value = d.params.*v.field;
+        const TRo4dValueCaption& c = Ro4dValueCaptionOf(v.field);
         if (!value.isEmpty())
             parameters.append(QJsonObject{{QStringLiteral("name"), QLatin1String(v.name)},
+                                          {QStringLiteral("caption"), Ro4dValuePlace(v.field)},
                                           {QStringLiteral("value"), value},
-                                          {QStringLiteral("unit"), QString::fromUtf8(v.unit)}});
+                                          {QStringLiteral("unit"), CaptionText(c.unit)}});
     }
     QJsonArray pages;
     for (int page = 0; page < image.pagesRead; ++page) {

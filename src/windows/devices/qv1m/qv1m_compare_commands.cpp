@@ -1,10 +1,12 @@
 #include "devices/qv1m/qv1m_compare_commands.h"
 
+#include "archive/archive_record.h"
 #include "devices/compare/compare_form.h"
 #include "devices/qv1/qv1_link.h"
 #include "devices/qv1m/qv1m_compare.h"
 #include "devices/qv1m/qv1m_file.h"
 #include "devices/qv1m/qv1m_page.h"
+#include "report/report_pages.h"
 #include "shell/interaction.h"
 #include "shell/relcon4_window.h"
 #include "shell/user_options.h"
@@ -63,9 +65,10 @@ void TQv1mCompareCommands::CompareFileButtonClick() {
         Qv1OpenClose(false);
         const double rVolt = page_->pageReference().value_or(file.set.mQV1M_s.rVolt);
         const TCompareResult result = CompareRi1r(unit, file.set, kUnitAndFile, rVolt);
-        showResult(owner_,
-                   QStringLiteral("Сравнение: устройство и файл ") + QFileInfo(name).fileName(),
-                   result);
+        const QString title =
+            QStringLiteral("Сравнение: устройство и файл ") + QFileInfo(name).fileName();
+        NoteUnitCheck(*owner_, kArchiveRi1r, title, result);
+        showResult(owner_, title, result);
         page_->setStatus(CompareStatusText(result));
     });
 }
@@ -90,6 +93,9 @@ void TQv1mCompareCommands::VerifyWrite(int mode) {
     const double rVolt = page_->pageReference().value_or(written.mQV1M_s.rVolt);
     const TCompareResult result =
         CompareRi1r(unit, written, QStringLiteral("Записано"), rVolt, scope);
+    const QString title = mode >= 0 ? QStringLiteral("Проверка записи режима %1").arg(mode + 1)
+                                    : QStringLiteral("Проверка записи");
+    NoteUnitCheck(*owner_, kArchiveRi1r, title, result);
     if (!result.equal())
         showResult(owner_, QStringLiteral("Проверка записи"), result);
     page_->setStatus(VerifyStatusText(result, done));

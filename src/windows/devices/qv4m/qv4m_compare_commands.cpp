@@ -1,10 +1,12 @@
 #include "devices/qv4m/qv4m_compare_commands.h"
 
+#include "archive/archive_record.h"
 #include "devices/compare/compare_form.h"
 #include "devices/qv4m/param_codec.h"
 #include "devices/qv4m/qv4m_commands_page.h"
 #include "devices/qv4m/qv4m_files.h"
 #include "devices/qv4m/qv4m_pages.h"
+#include "report/report_pages.h"
 #include "shell/box_message.h"
 #include "shell/interaction.h"
 #include "shell/relcon4_window.h"
@@ -50,6 +52,7 @@ TCompareResult TQv4mCompareCommands::readAndCompare(const TRo4dImage& other, con
 }
 
 void TQv4mCompareCommands::show(const QString& title, const TCompareResult& result) {
+    NoteUnitCheck(*owner_, kArchiveRo4d, title, result);
     if (TCompareForm* form = CompareFormOf(owner_))
         form->ShowResult(title, result);
 }
@@ -94,6 +97,7 @@ void TQv4mCompareCommands::VerifyWrite() {
     const TRo4dImage written{mParamRegs, mModeRegs, mExtraWords};
     page_->RunCommand(QStringLiteral("Статус: проверка записи..."), [&] {
         const TCompareResult result = readAndCompare(written, Ro4dWrittenSide());
+        NoteUnitCheck(*owner_, kArchiveRo4d, QStringLiteral("Проверка записи"), result);
         if (!result.equal())
             show(QStringLiteral("Проверка записи"), result);
         return VerifyStatusText(result, QStringLiteral("Статус: выполнено"));
