@@ -342,4 +342,6 @@ TEST_F(Ro4dCommandsTest, VerifyAfterWriteCatchesAUnitThatKeepsItsOldWords) {
     EXPECT_EQ(Shown().rows, QStringList{QStringLiteral(
                                 "[сек] - T_end - время работы после срабатывания концевика | "
                                 "12 сек | 14 сек")});
+    // The option is kept for the user: the cases after this one start without it.
+    verify->setChecked(false);
 }
