@@ -3,6 +3,7 @@
 #include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_text.h"
+#include "platform/whole_file.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -58,7 +59,7 @@ QString LogLineForText(const TLogLine& line) {
 QString LogLinesText(const QList<TLogLine>& lines) {
     QString text;
     for (const TLogLine& line : lines)
-        text += LogLineForText(line) + QLatin1Char('\n');
+        text += LogLineForText(line) + QLatin1String(platform::kTextLineEnd);
     return text;
 }
 

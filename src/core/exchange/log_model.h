@@ -31,7 +31,7 @@ struct TLogLine {
 QString LogTimeText(qint64 timeMs);
 // One line as copied, saved or recorded: time, kind, then the text as shown.
 QString LogLineForText(const TLogLine& line);
-// The lines as text, one a line, each ending in a line feed.
+// The lines as text, one a line, each ending as this system's text files do.
 QString LogLinesText(const QList<TLogLine>& lines);
 
 struct TLogOptions {
