@@ -3,7 +3,6 @@
 #include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "exchange/log_text.h"
-#include "platform/whole_file.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -56,10 +55,10 @@ QString LogLineForText(const TLogLine& line) {
            QLatin1Char(' ') + line.text;
 }
 
-QString LogLinesText(const QList<TLogLine>& lines) {
+QString LogLinesText(const QList<TLogLine>& lines, QLatin1String lineEnd) {
     QString text;
     for (const TLogLine& line : lines)
-        text += LogLineForText(line) + QLatin1String(platform::kTextLineEnd);
+        text += LogLineForText(line) + lineEnd;
     return text;
 }
 

@@ -1,7 +1,9 @@
 // Text files the technician opens on Windows end their lines with CR LF: the
-// saved log and the recordings, as the settings files do.
+// saved log (as the window saves it) and the recordings, as the settings
+// files do.
 #include "exchange/log_model.h"
 #include "exchange/log_recorder.h"
+#include "platform/whole_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -24,7 +26,7 @@ bool AllLinesEndInCrLf(const QByteArray& bytes) {
 TEST(WindowsTextFiles, SavedLogAndRecordingEndLinesInCrLf) {
     const QList<TLogLine> lines = {{QStringLiteral("один"), clLogBlack, 0},
                                    {QStringLiteral("два"), clLogBlack, 0}};
-    const QByteArray saved = LogLinesText(lines).toUtf8();
+    const QByteArray saved = LogLinesText(lines, QLatin1String(platform::kTextLineEnd)).toUtf8();
     EXPECT_TRUE(AllLinesEndInCrLf(saved)) << saved.toStdString();
     EXPECT_EQ(saved.count("\r\n"), 2);
 
