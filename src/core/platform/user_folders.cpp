@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <optional>
 
 namespace platform {
 
@@ -27,7 +28,20 @@ QString roamingFolder() {
 }
 #endif
 
+std::optional<UserFolderBases>& overridden() {
+    static std::optional<UserFolderBases> bases;
+    return bases;
+}
+
+UserFolderBases basesInUse() {
+    return overridden() ? *overridden() : SystemFolderBases();
+}
+
 } // namespace
+
+void OverrideFolderBases(const UserFolderBases& bases) {
+    overridden() = bases;
+}
 
 UserFolderBases SystemFolderBases() {
     UserFolderBases bases;
@@ -60,11 +74,11 @@ QString DataFolderOf(const UserFolderBases& bases) {
 }
 
 QString ConfigFolder() {
-    return ConfigFolderOf(SystemFolderBases());
+    return ConfigFolderOf(basesInUse());
 }
 
 QString DataFolder() {
-    return DataFolderOf(SystemFolderBases());
+    return DataFolderOf(basesInUse());
 }
 
 QString PortsFolder() {

@@ -26,6 +26,10 @@ QString ConfigFolderOf(const UserFolderBases& bases);
 // Windows: %LOCALAPPDATA%\Relcon4. No trailing '/'.
 QString DataFolderOf(const UserFolderBases& bases);
 
+// Tests keep every per-user file in a folder of their own: once set, these
+// bases stand in for the system's in ConfigFolder() and DataFolder().
+void OverrideFolderBases(const UserFolderBases& bases);
+
 // The same for this system and user.
 QString ConfigFolder();
 QString DataFolder();

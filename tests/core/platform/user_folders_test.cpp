@@ -65,13 +65,15 @@ TEST(UserFolders, CurrentFolderFilesLeaveOnlyAClosedProgramFolder) {
 
 TEST(UserFolders, ThisSystemsFolders) {
 #ifdef Q_OS_WIN
-    // scripts/windows runs the Windows tests with XDG_CONFIG_HOME set.
+    // The system's own folders, whatever XDG variables a Unix shell handed
+    // down (scripts/windows runs the tests with XDG_CONFIG_HOME set).
     const auto known = [](const char* variable) {
         return QDir::fromNativeSeparators(qEnvironmentVariable(variable)) +
                QStringLiteral("/Relcon4");
     };
-    EXPECT_EQ(platform::ConfigFolder().toLower(), known("APPDATA").toLower());
-    EXPECT_EQ(platform::DataFolder().toLower(), known("LOCALAPPDATA").toLower());
+    const UserFolderBases system = platform::SystemFolderBases();
+    EXPECT_EQ(platform::ConfigFolderOf(system).toLower(), known("APPDATA").toLower());
+    EXPECT_EQ(platform::DataFolderOf(system).toLower(), known("LOCALAPPDATA").toLower());
 #else
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", "/x/cfg");
