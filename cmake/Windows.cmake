@@ -1,7 +1,7 @@
 # The Windows build (cross-compiled with MinGW-w64 against the Qt that
 # scripts/windows builds): the program and its Windows tests. The Linux-only
 # parts (simulator, Linux test suite, benchmarks, packaging) stay out.
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Sql)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Sql PrintSupport Test)
 
 add_compile_options(-Wall -Wextra)
 # The host's rcc compresses with zstd when it can; the cross Qt has no zstd to unpack it.
