@@ -7,7 +7,9 @@
 ; Per user by default (%LOCALAPPDATA%\Programs\Relcon4, no administrator
 ; rights); an administrator may choose Program Files. Silent: /S, with
 ; /AllUsers or /CurrentUser.
-Unicode true
+; A 64-bit installer, as the program is: it runs where 32-bit programs do not
+; (a 64-bit-only Wine).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 ManifestDPIAware true
 
