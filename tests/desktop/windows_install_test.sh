@@ -2,7 +2,8 @@
 # The Windows installer under Wine, in a fresh prefix: a silent install per
 # user, then per machine. Each time the Start-menu entry points at the
 # program, the command line from the install folder reads the simulated unit
-# and writes its protocol, and a silent uninstall removes what was installed, the entry and the
+# and writes its protocol, the program starts and reaches its enabled main
+# window (on a private X server), and a silent uninstall removes what was installed, the entry and the
 # registration, leaving the files the program made (rs_m.ini) where they were.
 # Run by scripts/windows --test:
 #   windows_install_test.sh SETUP.EXE ZIP_FOLDER UNIT_DEVICE
@@ -82,6 +83,32 @@ check_mode() {
   wine "$unix/relcon4-cli.exe" ro4d report --file "$out_win\\unit.qvf" -o "$out_win\\unit.pdf" \
     >/dev/null || fail "$mode: relcon4-cli wrote no protocol"
   [ "$(head -c 5 "$work/unit.pdf")" = "%PDF-" ] || fail "$mode: the protocol is not a PDF"
+
+  # The program itself, with the shipped windows platform on a private X
+  # server, watched from X (Wine gives its log no console): its splash shows
+  # and goes, which it does once the main window is enabled, and the main
+  # window stays.
+  local version
+  version=$(entry_value "$root" DisplayVersion)
+  # A session the command line started has no display: the program gets one of its own.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w
+  t=$SECONDS
+  xvfb-run -a -s "-screen 0 1366x768x24" bash -c '
+    wine "$1" >/dev/null 2>&1 &
+    splash=no
+    for _ in $(seq 1200); do
+      shown=$(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr "\n" "|" || true)
+      case "|$shown" in *"|Запуск программы|"*) splash=yes ;; *"|Relcon4 $2|"*) [ "$splash" = no ] || exit 0 ;; esac
+      sleep 0.1
+    done
+    echo "windows shown: $shown (splash seen: $splash); all: $(xdotool search --name . getwindowname %@ 2>/dev/null | tr "\n" "|")" >&2
+    exit 1' _ "$unix/relcon4.exe" "$version" 2>"$work/err" ||
+    fail "$mode: relcon4.exe did not reach its main window"
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w
+  echo "windows installer: $mode: relcon4.exe showed its splash, then the main window" \
+    "\"Relcon4 $version\" ($((SECONDS - t)) s)"
 
   # What the program made in its folder stays; what the installer put there goes.
   local made
