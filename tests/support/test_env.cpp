@@ -1,5 +1,7 @@
 #include "support/test_env.h"
 
+#include "platform/user_folders.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,7 +12,18 @@ namespace testenv {
 
 namespace {
 QTemporaryDir* root = nullptr;
+
+#ifdef Q_OS_WIN
+platform::UserFolderBases isolatedBases(const QString& config, const QString& data) {
+    platform::UserFolderBases bases;
+    bases.windows = true;
+    bases.home = root->path();
+    bases.roaming = config;
+    bases.local = data;
+    return bases;
 }
+#endif
+} // namespace
 
 void IsolateUserFolders() {
     if (!root) {
@@ -29,6 +42,17 @@ void IsolateUserFolders() {
     qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     // The archive and log recordings live in the data folder.
     qputenv("XDG_DATA_HOME", data.toLocal8Bit());
+    // Windows takes its folders from the system, not from the variables.
+#ifdef Q_OS_WIN
+    platform::OverrideFolderBases(isolatedBases(config, data));
+#endif
+}
+
+void SetDataFolderBase(const QString& base) {
+    qputenv("XDG_DATA_HOME", base.toLocal8Bit());
+#ifdef Q_OS_WIN
+    platform::OverrideFolderBases(isolatedBases(root->path() + QStringLiteral("/config"), base));
+#endif
 }
 
 QString TempRoot() {

@@ -7,8 +7,12 @@
 
 namespace testenv {
 
-// Points XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_RUNTIME_DIR at a fresh temporary folder.
+// Points XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_RUNTIME_DIR at a fresh
+// temporary folder; on Windows the roaming and local application folders.
 void IsolateUserFolders();
+// Points the data folder's base (XDG_DATA_HOME; the local application folder
+// on Windows) elsewhere, until the next IsolateUserFolders().
+void SetDataFolderBase(const QString& base);
 // The temporary root chosen by IsolateUserFolders.
 QString TempRoot();
 

@@ -55,10 +55,10 @@ QString LogLineForText(const TLogLine& line) {
            QLatin1Char(' ') + line.text;
 }
 
-QString LogLinesText(const QList<TLogLine>& lines) {
+QString LogLinesText(const QList<TLogLine>& lines, QLatin1String lineEnd) {
     QString text;
     for (const TLogLine& line : lines)
-        text += LogLineForText(line) + QLatin1Char('\n');
+        text += LogLineForText(line) + lineEnd;
     return text;
 }
 

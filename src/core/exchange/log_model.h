@@ -31,8 +31,9 @@ struct TLogLine {
 QString LogTimeText(qint64 timeMs);
 // One line as copied, saved or recorded: time, kind, then the text as shown.
 QString LogLineForText(const TLogLine& line);
-// The lines as text, one a line, each ending in a line feed.
-QString LogLinesText(const QList<TLogLine>& lines);
+// The lines as text, one a line, each ending in lineEnd (the clipboard takes
+// line feeds on every system; a saved file ends lines as the system's do).
+QString LogLinesText(const QList<TLogLine>& lines, QLatin1String lineEnd = QLatin1String("\n"));
 
 struct TLogOptions {
     // "CMD": the request/reply pairs of the exchange are written.

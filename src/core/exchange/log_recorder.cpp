@@ -53,7 +53,8 @@ void TLogRecorder::Stop() {
 }
 
 void TLogRecorder::append(const TLogLine& line) {
-    const QByteArray bytes = (LogLineForText(line) + QLatin1Char('\n')).toUtf8();
+    const QByteArray bytes =
+        (LogLineForText(line) + QLatin1String(platform::kTextLineEnd)).toUtf8();
     // One write and a flush per line: the line reaches the system whole or
     // not at all before the exchange goes on.
     if (file_.write(bytes) == bytes.size() && file_.flush())

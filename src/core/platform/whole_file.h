@@ -10,6 +10,14 @@
 
 namespace platform {
 
+// How a line ends in a text file the user opens: CR LF on Windows, where
+// Notepad and the rest expect it, LF elsewhere.
+#ifdef Q_OS_WIN
+inline constexpr char kTextLineEnd[] = "\r\n";
+#else
+inline constexpr char kTextLineEnd[] = "\n";
+#endif
+
 // True when the file at path now holds exactly these bytes. On false the old
 // file, if any, is untouched and nothing of the new one stays behind; problem,
 // when given, gets a short Russian account of what stood in the way.

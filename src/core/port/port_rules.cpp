@@ -1,5 +1,6 @@
 #include "port/port_rules.h"
 
+#include "platform/open_error_hint.h"
 #include "platform/port_map.h"
 #include "platform/serial_device.h"
 
@@ -16,25 +17,6 @@ const QString kNoAccessText =
 TSecondsClock& Clock() {
     static TSecondsClock clock;
     return clock;
-}
-
-// The usual cause of each code on Linux, for the log trace.
-QString Hint(std::uint32_t code) {
-    switch (code) {
-    case serial::kErrFileNotFound:
-        return QStringLiteral("устройства нет: адаптер вынут или ссылка COM ведёт в никуда");
-    case serial::kErrAccessDenied:
-        return QStringLiteral("устройство держит другая программа (ModemManager, brltty, "
-                              "терминал)");
-    case serial::kErrNoPermission:
-        return QStringLiteral("нет прав на устройство: пользователь не в его группе (dialout)");
-    case serial::kErrGenFailure:
-        return QStringLiteral("устройство не отвечает: за ttyS нет UART или адаптер сбоит");
-    case serial::kErrInvalidName:
-        return QStringLiteral("ссылка COM ведёт не на устройство");
-    default:
-        return {};
-    }
 }
 
 } // namespace
@@ -151,7 +133,7 @@ QString OpenTraceText(const QString& portName, const QString& devicePath, std::u
     text += QStringLiteral(", ошибка %1").arg(code);
     if (!reason.isEmpty())
         text += QStringLiteral(": ") + reason;
-    const QString hint = Hint(code);
+    const QString hint = platform::OpenErrorHint(code);
     if (!hint.isEmpty())
         text += QStringLiteral(" (") + hint + QLatin1Char(')');
     return text;

@@ -28,8 +28,7 @@ bool ExeDirWritable() {
     // An installed copy never writes into its bin folder, even when run as root.
     if (ExeDir.isEmpty() || IsInstalledCopy(ExeDir))
         return false;
-    const QFileInfo dir(ExeDir);
-    return dir.isDir() && dir.isWritable();
+    return platform::FolderTakesFiles(ExeDir);
 }
 
 // The file to read: the one SaveSettings writes, or, for an installed copy that

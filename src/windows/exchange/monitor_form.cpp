@@ -333,7 +333,9 @@ void TMonitorForm::SaveLogButtonClick() {
     if (path.isEmpty())
         return;
     QString problem;
-    const QByteArray bytes = LogLinesText(ExchangeLog().LinesOldestFirst()).toUtf8();
+    const QByteArray bytes =
+        LogLinesText(ExchangeLog().LinesOldestFirst(), QLatin1String(platform::kTextLineEnd))
+            .toUtf8();
     if (!platform::WriteWholeFile(path, bytes, &problem))
         ShowPlainMessage(QStringLiteral("Лог не сохранён в файл %1: %2.")
                              .arg(QDir::toNativeSeparators(path), problem));

@@ -19,7 +19,9 @@ QString lastFolder() {
     const QString folder = store().value(kKey).toString();
     if (!folder.isEmpty() && QFileInfo(folder).isDir())
         return folder;
-    return QDir::currentPath();
+    // First use: the current folder, or the documents folder when that is a
+    // program folder the user may not write (Program Files).
+    return platform::CurrentFileFolder();
 }
 
 } // namespace

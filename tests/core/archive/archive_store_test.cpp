@@ -183,14 +183,13 @@ TEST_F(ArchiveStoreTest, TwoWritersOnOneFileKeepEveryRecord) {
 // fail; the records wait and are all written once the folder is there.
 TEST(ArchiveRecorderTest, UnwritableFolderIsToldOnceAndRecordsWaitForTheNextCommand) {
     testenv::IsolateUserFolders();
-    const QByteArray saved = qgetenv("XDG_DATA_HOME");
     QTemporaryDir dir;
     const QString blocker = dir.filePath(QStringLiteral("data"));
     {
         QFile f(blocker);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    qputenv("XDG_DATA_HOME", blocker.toLocal8Bit());
+    testenv::SetDataFolderBase(blocker);
     ResetProgramArchive();
     TToldHost host;
     TExchangeHost* previous = setExchangeHost(&host);
@@ -209,7 +208,7 @@ TEST(ArchiveRecorderTest, UnwritableFolderIsToldOnceAndRecordsWaitForTheNextComm
     EXPECT_EQ(host.told.size(), 1);
     setExchangeHost(previous);
     ResetProgramArchive();
-    qputenv("XDG_DATA_HOME", saved);
+    testenv::IsolateUserFolders();
 }
 
 // Another copy holding the file for writing past the wait: told once with

@@ -93,9 +93,9 @@ TEST_F(SettingsFile, AFolderThatCannotBeMadeSkipsTheSaveAndSaysSo) {
     EXPECT_EQ(TimeOut, 700);
     LoadSettings(); // cannot rewrite either: the run goes on with the defaults
     EXPECT_EQ(TimeOut, 100);
-    const QString told =
-        SettingsNotSavedText(SettingsDirOverride + QStringLiteral("/rs_m.ini"),
-                             QStringLiteral("папка %1 не создаётся").arg(SettingsDirOverride));
+    const QString told = SettingsNotSavedText(
+        SettingsDirOverride + QStringLiteral("/rs_m.ini"),
+        QStringLiteral("папка %1 не создаётся").arg(QDir::toNativeSeparators(SettingsDirOverride)));
     EXPECT_EQ(user.texts(), QStringList({told, told}));
 }
 

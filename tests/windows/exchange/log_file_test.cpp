@@ -4,6 +4,8 @@
 #include "exchange/log_model.h"
 #include "exchange/log_recorder.h"
 #include "exchange/monitor_form.h"
+#include "platform/user_folders.h"
+#include "platform/whole_file.h"
 #include "support/recording_interaction.h"
 #include "support/test_env.h"
 
@@ -58,7 +60,8 @@ protected:
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return {};
-        return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return QString::fromUtf8(file.readAll())
+            .split(QLatin1String(platform::kTextLineEnd), Qt::SkipEmptyParts);
     }
 
     RecordingInteraction user;
@@ -131,16 +134,19 @@ TEST_F(LogFileTest, CopiedRowsAndTheSavedFileAreWhatTheWindowShowsOldestFirstWit
 
 TEST_F(LogFileTest, RecordingKeepsEveryLineBeyondTheRingAndStopsOnceWhenWritingFails) {
     const QString data = testenv::TempRoot() + QStringLiteral("/data");
-    qputenv("XDG_DATA_HOME", data.toLocal8Bit());
+    testenv::SetDataFolderBase(data);
     form->RecordLogCheckBox->setChecked(true);
     const QString path = form->LogRecorder->FilePath();
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("/relcon4/logs/relcon4-\\d{8}-\\d{6}\\.log$"))
+    // Linux: …/relcon4/logs; Windows: …/Relcon4/logs.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("/relcon4/logs/relcon4-\\d{8}-\\d{6}\\.log$"),
+                                   QRegularExpression::CaseInsensitiveOption)
                     .match(path)
                     .hasMatch())
         << path.toStdString();
     EXPECT_TRUE(path.startsWith(data));
     EXPECT_TRUE(form->RecordPathLabel->isVisible());
-    EXPECT_TRUE(form->RecordPathLabel->text().contains(path));
+    EXPECT_TRUE(form->RecordPathLabel->text().contains(QDir::toNativeSeparators(path)))
+        << form->RecordPathLabel->text().toStdString();
     for (int i = 0; i < 450; ++i)
         status(QStringLiteral("line %1").arg(i));
     QTest::mouseClick(form->ClearLogButton, Qt::LeftButton);
@@ -150,7 +156,9 @@ TEST_F(LogFileTest, RecordingKeepsEveryLineBeyondTheRingAndStopsOnceWhenWritingF
     EXPECT_TRUE(lines[449].endsWith(QStringLiteral("line 449")));
     EXPECT_TRUE(lines[450].endsWith(QStringLiteral("Лог очищен")));
 
-    // A full disk: the option turns itself off with one message; logging goes on.
+#ifndef Q_OS_WIN
+    // A full disk (Linux's /dev/full; Windows has no such device): the option
+    // turns itself off with one message; logging goes on.
     ASSERT_TRUE(form->LogRecorder->StartFile(QStringLiteral("/dev/full")));
     for (int i = 0; i < 3; ++i)
         status(QStringLiteral("more"));
@@ -161,14 +169,24 @@ TEST_F(LogFileTest, RecordingKeepsEveryLineBeyondTheRingAndStopsOnceWhenWritingF
     EXPECT_EQ(user.messages[0].text,
               QStringLiteral("Запись лога в файл /dev/full остановлена: нет места на диске."));
 
-    // A data folder that cannot be made: the option does not stay on.
     user.messages.clear();
-    qputenv("XDG_DATA_HOME", "/dev/null/data");
+#endif
+
+    // A data folder that cannot be made (below a file): the option does not stay on.
+    const QString blocker = testenv::TempRoot() + QStringLiteral("/blocker");
+    {
+        QFile file(blocker);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    testenv::SetDataFolderBase(blocker + QStringLiteral("/data"));
+    form->RecordLogCheckBox->setChecked(false); // still on where no full disk stopped it
     form->RecordLogCheckBox->setChecked(true);
     EXPECT_FALSE(form->RecordLogCheckBox->isChecked());
     ASSERT_TRUE(testenv::WaitFor([&] { return !user.messages.empty(); }));
-    EXPECT_TRUE(user.messages[0].text.contains(QStringLiteral("/dev/null/data/relcon4/logs")));
-    qunsetenv("XDG_DATA_HOME");
+    EXPECT_TRUE(user.messages[0].text.contains(
+        QDir::toNativeSeparators(platform::DataFolder() + QStringLiteral("/logs"))))
+        << user.messages[0].text.toStdString();
+    testenv::IsolateUserFolders();
     QTest::qWait(0);
     EXPECT_EQ(user.messages.size(), 1u);
 }
@@ -219,7 +237,8 @@ TEST(LogRecording, EveryCompleteLineOutlivesAKill) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.endsWith('\n')) << "no half line at the end";
-    const QStringList lines = QString::fromUtf8(bytes).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(bytes).split(QLatin1String(platform::kTextLineEnd), Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), last) << "every line the child had written is there";
     for (int i = 0; i < lines.size(); ++i)
         ASSERT_TRUE(lines[i].endsWith(QStringLiteral("событие line %1").arg(i + 1)))

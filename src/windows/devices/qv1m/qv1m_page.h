@@ -136,11 +136,13 @@ private:
     // Reads Uацп into rVolt; false when the field holds no positive number.
     bool readReferenceVoltage();
     bool blocked() const;
-    // Shows where the file buttons write and read, so the technician can find the file.
-    void showFilePath();
+    // Shows where the file buttons write and read, so the technician can find the
+    // file; by default where a save would write.
+    void showFilePath(const QString& path = QString());
     // The status bar's file of this page.
     void noteFile(const QString& path);
-    void saveSetTo(const QString& path);
+    void saveSetTo(const QString& path,
+                   const QString& doneStatus = QStringLiteral("Статус: успешно"));
     void loadSetFrom(const QString& path);
     // The whole set on the page: common settings, rules, the mode shown.
     void showWholeSet();

@@ -1,6 +1,7 @@
 // QV1M.ini buttons of the RI1-R page; they need neither a session nor the port.
 #include "devices/qv1m/qv1m_file.h"
 #include "devices/qv1m/qv1m_page.h"
+#include "platform/user_folders.h"
 #include "platform/whole_file.h"
 #include "shell/edit_marks.h"
 #include "shell/interaction.h"
@@ -15,26 +16,39 @@ namespace {
 
 const QString kFileProblem = QStringLiteral("Статус: проблема с файлом");
 
-QString filePath() {
-    return QDir::current().filePath(QLatin1String(kQv1mFileName));
+// The current folder's file; when that folder is the program's own and takes
+// no files, the documents folder stands in, though a load still finds a file
+// the current folder holds.
+QString filePath(bool toWrite) {
+    const QString here = QDir::current().filePath(QLatin1String(kQv1mFileName));
+    if (!toWrite && QFileInfo::exists(here))
+        return here;
+    return QDir(platform::CurrentFileFolder()).filePath(QLatin1String(kQv1mFileName));
 }
 
 const QString kSetFilter = QStringLiteral("Настройки RI1-R (*.ini);;Все файлы (*)");
 
 } // namespace
 
-void TQv1mPage::showFilePath() {
-    ui->FilePathEdit->setText(QDir::toNativeSeparators(filePath()));
+void TQv1mPage::showFilePath(const QString& path) {
+    ui->FilePathEdit->setText(QDir::toNativeSeparators(path.isEmpty() ? filePath(true) : path));
     ui->FilePathEdit->setCursorPosition(0);
 }
 
 void TQv1mPage::Button14Click() {
-    showFilePath();
-    saveSetTo(filePath());
+    const QString path = filePath(true);
+    showFilePath(path);
+    // Said when the file is not where the user would look first.
+    if (QFileInfo(path).absolutePath() == QDir::current().absolutePath())
+        saveSetTo(path);
+    else
+        saveSetTo(path, QStringLiteral("Статус: успешно; текущая папка закрыта для записи, "
+                                       "файл сохранён в %1")
+                            .arg(QDir::toNativeSeparators(path)));
 }
 
-void TQv1mPage::saveSetTo(const QString& path) {
-    runCommand(QStringLiteral("Статус: сохранение в файл..."), [this, path] {
+void TQv1mPage::saveSetTo(const QString& path, const QString& doneStatus) {
+    runCommand(QStringLiteral("Статус: сохранение в файл..."), [this, path, doneStatus] {
         prQV1StoreMode(iNumMode);
         prQV1GetTimeErr();
         prQV1GetVoltFlags();
@@ -47,7 +61,7 @@ void TQv1mPage::saveSetTo(const QString& path) {
         }
         noteFile(path);
         NoteBaseline();
-        setStatus(QStringLiteral("Статус: успешно"));
+        setStatus(doneStatus);
     });
 }
 
@@ -101,8 +115,9 @@ void TQv1mPage::noteFile(const QString& path) {
 }
 
 void TQv1mPage::Button15Click() {
-    showFilePath();
-    loadSetFrom(filePath());
+    const QString path = filePath(false);
+    showFilePath(path);
+    loadSetFrom(path);
 }
 
 void TQv1mPage::loadSetFrom(const QString& path) {

@@ -5,6 +5,7 @@
 #include "devices/qv4m/qv4m_mode_page.h"
 #include "devices/qv4m/qv4m_pages.h"
 #include "devices/qv4m/qv4m_times_page.h"
+#include "platform/user_folders.h"
 #include "platform/whole_file.h"
 #include "shell/app_windows.h"
 #include "shell/box_message.h"
@@ -145,7 +146,7 @@ void WriteConfigFileOf(const QString& fileName) {
 }
 
 void WriteRegExport() {
-    const QString path = QDir::current().filePath(RegExportFileName());
+    const QString path = QDir(platform::CurrentFileFolder()).filePath(RegExportFileName());
     const bool ok = platform::WriteWholeFile(path, RegExportText(mParamRegs, mModeRegs));
     ShowPlainMessage(ok ? doneWithPath(path) : kWriteFailed);
 }

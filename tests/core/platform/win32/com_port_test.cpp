@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/port_map.h"
 #include "platform/tty_device.h"
+#include "port/port_rules.h"
 #include "windows_line.h"
 
 #include <QStringList>
@@ -44,6 +45,21 @@ TEST(WindowsPorts, RegistryListAndOpenCodes) {
         TComPortD port;
         EXPECT_FALSE(serialtest::OpenForExchange(port, Port(r.variable), kReadTimeOut));
         EXPECT_EQ(port.LastError(), r.code) << r.variable;
+    }
+}
+
+// The log's open trace gives Windows' causes: none of the Linux ones (links,
+// tty devices, groups, desktop services) means anything here.
+TEST(WindowsPorts, OpenTraceNamesOnlyWindowsCauses) {
+    const struct {
+        std::uint32_t code;
+        const char* cause;
+    } cases[] = {{2, "драйвер"}, {5, "другой программой"}, {31, "адаптер"}, {123, ""}, {1314, ""}};
+    for (const auto& c : cases) {
+        const QString text = OpenTraceText(QStringLiteral("COM9"), {}, c.code, QStringLiteral("x"));
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.cause))) << text.toStdString();
+        for (const char* linux : {"ModemManager", "ссылка COM", "dialout", "ttyS"})
+            EXPECT_FALSE(text.contains(QString::fromUtf8(linux))) << text.toStdString();
     }
 }
 
