@@ -95,7 +95,7 @@ TEST_F(BenchPage, ShowsDecodedPacketsAndLogsThemGreen) {
     EXPECT_EQ(text("T1Ion11Edit"), "0");
     ASSERT_EQ(bench.log.size(), 4u);
     EXPECT_EQ(bench.log[0].text, "CRC-ok, к.1 : 01, к.2 : 10");
-    EXPECT_EQ(bench.log[1].text, "CRC-ok, U1 = 5.7V, U2 = 12.50V");
+    EXPECT_EQ(bench.log[1].text, "CRC-ok, U1 = 5.07V, U2 = 12.50V");
     for (const auto& line : bench.log) {
         EXPECT_EQ(line.color, 0x008000);
         EXPECT_TRUE(line.text.startsWith("CRC-")) << "a status line, not a byte line";
