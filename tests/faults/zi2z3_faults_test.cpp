@@ -40,7 +40,8 @@ const std::vector<LineCommand> kSessionCommands{
      kDone,
      kLinkFailed,
      {},
-     {{"QV2_T11_Edit", 1}, {"QV2_T23_Edit", 1}}},
+     {{"QV2_T11_Edit", 1}, {"QV2_T23_Edit", 1}},
+     true},
     {"Reread",
      "QV2_RereadButton",
      1,
@@ -50,8 +51,9 @@ const std::vector<LineCommand> kSessionCommands{
      kDone,
      kLinkFailed,
      {},
-     {{"QV2_T11_Edit", kClears}, {"QV2_T23_Edit", kClears}}},
-    {"WriteSettings", "QV2_WriteButton", 1, 9, 0, true, kDone, kLinkFailed, kLinkFailed, {}},
+     {{"QV2_T11_Edit", kClears}, {"QV2_T23_Edit", kClears}},
+     true},
+    {"WriteSettings", "QV2_WriteButton", 1, 9, 0, true, kDone, kLinkFailed, kLinkFailed, {}, true},
 };
 
 class Zi2z3OnLine : public LineFixture {

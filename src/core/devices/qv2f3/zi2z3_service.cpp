@@ -52,10 +52,11 @@ TCommandResult withLine(const std::function<TCommandResult()>& work) {
     return result;
 }
 
-// One frame; a reply whose end mark is wrong still counts (the line logs it in red).
+// One frame. A reply whose end mark is wrong is misframed (stray bytes
+// before it, or the tail of another): its values are not taken.
 TCommandResult exchange(const TMasBytes& frame, std::uint16_t replyLength, const QString& step,
                         TMasBytes& reply) {
-    std::optional<TMasBytes> got = Qv1Exchange({frame, replyLength});
+    std::optional<TMasBytes> got = Qv1Exchange({frame, replyLength}, true);
     TCommandResult result = ExchangeOutcome(got.has_value(), step);
     reply = got ? std::move(*got) : TMasBytes{};
     return result;
