@@ -82,7 +82,7 @@ int fileAndPort(const TCliContext& context, TQv1mFileRead& parsed) {
     if (!parsed.ok)
         return FileProblem(path, parsed.tooShort
                                      ? QStringLiteral("меньше %1 строк").arg(kQv1mFileLines)
-                                 : parsed.reason.isEmpty() ? QStringLiteral("не удаётся открыть")
+                                 : parsed.reason.isEmpty() ? parsed.openProblem
                                                            : parsed.reason);
     return UsePort(context) ? kExitOk : kExitUsage;
 }
