@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("watch"), QString(), QStringLiteral("seconds")},
         {QStringLiteral("object"), QString(), QStringLiteral("name")},
         {QStringLiteral("no-archive"), QString()},
+        {QStringLiteral("no-verify"), QString()},
         {QStringLiteral("unit"), QString(), QStringLiteral("kind")},
         {QStringLiteral("since"), QString(), QStringLiteral("date")},
         {QStringLiteral("from"), QString(), QStringLiteral("url")},
@@ -122,6 +123,7 @@ int main(int argc, char** argv) {
     context.set = parser.value(QStringLiteral("set"));
     context.json = parser.isSet(QStringLiteral("json"));
     context.log = parser.isSet(QStringLiteral("log"));
+    context.verify = !parser.isSet(QStringLiteral("no-verify"));
     for (auto [field, name] : {std::pair{&context.object, "object"},
                                {&context.unit, "unit"},
                                {&context.since, "since"},
