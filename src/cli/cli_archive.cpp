@@ -79,6 +79,20 @@ int list(const TCliContext& context) {
 }
 
 // The records the arguments name; false (with the message) when one is missing.
+} // namespace
+
+std::optional<TArchiveRecord> FindCliArchiveRecord(const QString& id) {
+    TArchiveStore* store = openLocal();
+    if (!store)
+        return std::nullopt;
+    auto found = store->Find(id);
+    if (!found)
+        PrintError(QStringLiteral("relcon4-cli: в архиве нет записи %1").arg(id));
+    return found;
+}
+
+namespace {
+
 bool named(const TCliContext& context, int count, QList<TArchiveRecord>& records) {
     if (context.args.size() != count) {
         UsageProblem(
@@ -89,11 +103,9 @@ bool named(const TCliContext& context, int count, QList<TArchiveRecord>& records
     if (!store)
         return false;
     for (const QString& id : context.args) {
-        const auto found = store->Find(id);
-        if (!found) {
-            PrintError(QStringLiteral("relcon4-cli: в архиве нет записи %1").arg(id));
+        const auto found = FindCliArchiveRecord(id);
+        if (!found)
             return false;
-        }
         records << *found;
     }
     return true;
@@ -196,6 +208,10 @@ void RecordCliCommand(const TCliContext& context, std::uint32_t exchangesBefore)
         {"ri1r write", Ri1rArchiveRecord, archive_op::WriteAll},
         {"zi2z3 settings", Zi2z3ArchiveRecord, settings},
         {"zi2z3 bench", Zi2z3ArchiveRecord, archive_op::Bench},
+        {"ro4d report", Ro4dArchiveRecord, archive_op::Read},
+        {"ri1r report", Ri1rArchiveRecord, archive_op::Session},
+        {"zi2z3 report", Zi2z3ArchiveRecord,
+         context.args.isEmpty() ? archive_op::ReadDelays : archive_op::Bench},
     };
     const QString command = context.device + QLatin1Char(' ') + context.action;
     for (const TRecorded& r : recorded)

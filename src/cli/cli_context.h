@@ -33,6 +33,10 @@ struct TCliContext {
     QString since;
     QString from;
     QString to;
+    // report: where the protocol comes from, and who made it.
+    QString file;
+    QString archive;
+    QString technician;
     bool json = false;
     bool log = false;
     // A write is read back and compared unless --no-verify.

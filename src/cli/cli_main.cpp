@@ -12,6 +12,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -65,10 +67,26 @@ bool applyExchangeOptions(const QCommandLineParser& parser) {
     return true;
 }
 
+// Only a protocol needs fonts (Qt Gui); it is set on the offscreen platform,
+// so a report, like every other command, runs without a display.
+bool writesReport(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "report") == 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> gui;
+    if (writesReport(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        gui = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        gui = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication& app = *gui;
     platform::UseUtf8Console();
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
@@ -90,6 +108,9 @@ int main(int argc, char** argv) {
         {QStringLiteral("since"), QString(), QStringLiteral("date")},
         {QStringLiteral("from"), QString(), QStringLiteral("url")},
         {QStringLiteral("to"), QString(), QStringLiteral("url")},
+        {QStringLiteral("file"), QString(), QStringLiteral("file")},
+        {QStringLiteral("archive"), QString(), QStringLiteral("id")},
+        {QStringLiteral("technician"), QString(), QStringLiteral("name")},
     });
     if (!parser.parse(app.arguments()))
         return UsageProblem(parser.errorText());
@@ -128,7 +149,10 @@ int main(int argc, char** argv) {
                                {&context.unit, "unit"},
                                {&context.since, "since"},
                                {&context.from, "from"},
-                               {&context.to, "to"}})
+                               {&context.to, "to"},
+                               {&context.file, "file"},
+                               {&context.archive, "archive"},
+                               {&context.technician, "technician"}})
         *field = parser.value(QLatin1String(name));
     if (parser.isSet(QStringLiteral("watch"))) {
         const auto seconds = boundedNumber(parser.value(QStringLiteral("watch")), 0, 86400);

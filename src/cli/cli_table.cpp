@@ -2,8 +2,8 @@
 
 QList<TCliCommand> AllCliCommands() {
     QList<TCliCommand> all;
-    for (const auto& rows :
-         {PortsCommands(), Ro4dCommands(), Ri1rCommands(), Zi2z3Commands(), ArchiveCommands()})
+    for (const auto& rows : {PortsCommands(), Ro4dCommands(), Ri1rCommands(), Zi2z3Commands(),
+                             ReportCommands(), ArchiveCommands()})
         all += rows;
     return all;
 }
@@ -35,6 +35,9 @@ QString CliHelpText() {
         "  --watch СЕКУНДЫ   zi2z3 bench: сколько секунд показывать посылки стенда\n"
         "  --log             строки лога обмена (с временем) в стандартный поток ошибок\n"
         "  --object ОБЪЕКТ   объект (здание, участок) записей архива; archive list: только его\n"
+        "  --file ФАЙЛ       report: протокол из файла (.qvf, QV1M.ini)\n"
+        "  --archive ID      report: протокол из записи архива\n"
+        "  --technician ИМЯ  report: техник, составивший протокол\n"
         "  --no-archive      не записывать команду в архив\n"
         "  --no-verify       write: не проверять запись чтением\n"
         "  --unit, --since   archive list: только записи блока (ro4d, ri1r, zi2z3), с даты\n"
@@ -50,6 +53,6 @@ QString CliHelpText() {
         "  4  нет ответа, ответ неверной длины или не принят; проверка чтением не прошла;\n"
         "     bench --watch: посылок не было или линия пропала\n"
         "  5  устройство отказало; записанное не сохранилось (проверка чтением)\n"
-        "  6  файл не прочитан или не записан\n");
+        "  6  файл не прочитан или не записан (report: и PDF)\n");
     return text;
 }

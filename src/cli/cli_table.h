@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <functional>
+#include <optional>
 
 struct TCliCommand {
     QString device; // empty for a command of its own ("ports")
@@ -20,11 +21,17 @@ QList<TCliCommand> Ro4dCommands();
 QList<TCliCommand> ArchiveCommands();
 QList<TCliCommand> Ri1rCommands();
 QList<TCliCommand> Zi2z3Commands();
+QList<TCliCommand> ReportCommands();
 
 // Every subcommand, in the order --help lists them.
 QList<TCliCommand> AllCliCommands();
 // The whole --help text.
 QString CliHelpText();
+
+// A record of the local archive; none (with the message out) when the
+// archive does not open or holds no record of that id.
+struct TArchiveRecord;
+std::optional<TArchiveRecord> FindCliArchiveRecord(const QString& id);
 
 // The record a unit command leaves in the archive, once it has finished;
 // none when it never reached the line (exchangesBefore: the count before it).

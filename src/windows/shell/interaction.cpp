@@ -2,6 +2,7 @@
 
 #include "shell/file_dialog.h"
 #include "shell/last_folder.h"
+#include "shell/message_box_title.h"
 #include "shell/recent_files.h"
 
 #include <QAbstractButton>
@@ -20,6 +21,7 @@ public:
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Relcon4"), messageLines(text),
                         QMessageBox::Ok);
         box.setTextFormat(Qt::PlainText);
+        KeepTitleWhole(box);
         box.exec();
     }
 
@@ -35,6 +37,7 @@ public:
         QMessageBox box(icon, caption, messageLines(text),
                         question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok);
         box.setTextFormat(Qt::PlainText);
+        KeepTitleWhole(box);
         const int button = box.exec();
         // The platform box runs the queue once more before it answers.
         QCoreApplication::processEvents();
@@ -53,6 +56,7 @@ public:
         box.button(QMessageBox::Discard)->setText(QStringLiteral("Не сохранять"));
         box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
         box.setDefaultButton(QMessageBox::Save);
+        KeepTitleWhole(box);
         const int button = box.exec();
         QCoreApplication::processEvents();
         return button == QMessageBox::Save      ? IDYES

@@ -1,6 +1,7 @@
 #include "shell/app_windows.h"
 #include "shell/box_message.h"
 #include "shell/interaction.h"
+#include "shell/message_box_title.h"
 #include "shell/qt_russian.h"
 #include "support/recording_interaction.h"
 #include "support/test_env.h"
@@ -10,6 +11,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QTranslator>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,6 +22,7 @@ struct BoxSeen {
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;
+    int width = 0, titleWidth = 0;
 };
 
 void answerNextBox(BoxSeen& seen, QMessageBox::StandardButton press) {
@@ -31,6 +34,8 @@ void answerNextBox(BoxSeen& seen, QMessageBox::StandardButton press) {
         seen.title = box->windowTitle();
         seen.text = box->text();
         seen.icon = box->icon();
+        seen.width = box->width();
+        seen.titleWidth = TitleWidth(*box);
         for (QAbstractButton* b : box->buttons())
             seen.buttons << b->text();
         box->button(press)->click();
@@ -137,4 +142,41 @@ TEST(MessageSeam, QtsOwnButtonsSpeakRussian) {
     question.buttons.replaceInStrings(QStringLiteral("&"), QString());
     question.buttons.sort();
     EXPECT_EQ(question.buttons, (QStringList{QStringLiteral("Да"), QStringLiteral("Нет")}));
+}
+
+// A frame shows a box's title only where the box is wide enough: a short text
+// must not narrow the box below its title, the icon and the frame's buttons.
+TEST(MessageSeam, ShortBoxesAreWideEnoughForTheirTitle) {
+    TBoxMessage holder;
+    const struct {
+        const char* name;
+        std::function<void()> show;
+        QMessageBox::StandardButton press;
+        QString title;
+    } cases[] = {
+        {"plain", [] { ShowPlainMessage(QStringLiteral("Успешно")); }, QMessageBox::Ok,
+         QStringLiteral("Relcon4")},
+        {"warning",
+         [&] {
+             holder.MessageBoxR(nullptr, QStringLiteral("Нет"), QStringLiteral("Ошибка #5"), 48);
+         },
+         QMessageBox::Ok, QStringLiteral("Ошибка #5")},
+        {"question",
+         [&] { holder.MessageBoxR(nullptr, QStringLiteral("?"), QStringLiteral("Внимание"), 36); },
+         QMessageBox::No, QStringLiteral("Внимание")},
+        {"save question",
+         [&] {
+             holder.MessageBoxR(nullptr, QStringLiteral("?"), QStringLiteral("Relcon4"),
+                                MB_YESNOCANCEL_ICONQUESTION);
+         },
+         QMessageBox::Cancel, QStringLiteral("Relcon4")},
+    };
+    for (const auto& c : cases) {
+        BoxSeen seen;
+        answerNextBox(seen, c.press);
+        c.show();
+        EXPECT_EQ(seen.title, c.title) << c.name;
+        EXPECT_GT(seen.titleWidth, 0) << c.name;
+        EXPECT_GE(seen.width, seen.titleWidth) << c.name;
+    }
 }

@@ -1,6 +1,7 @@
 #include "devices/qv1m/qv1m_compare.h"
 
 #include "devices/qv1m/qv1m_convert.h"
+#include "devices/qv1m/ri1r_captions.h"
 
 #include <algorithm>
 
@@ -23,28 +24,26 @@ QString number(int value) {
 void compareChannel(int n, int c, const RQV1M_val1& l, const RQV1M_val1& r,
                     TCompareResult& result) {
     const QString at = modeChannel(n, c);
-    addIf(result, l.wTimePrevOn != r.wTimePrevOn, at + QStringLiteral("Ton"), number(l.wTimePrevOn),
-          number(r.wTimePrevOn));
-    addIf(result, l.wTime6sec != r.wTime6sec, at + QStringLiteral("T6sec"), number(l.wTime6sec),
-          number(r.wTime6sec));
-    addIf(result, l.wTimePrevOff != r.wTimePrevOff, at + QStringLiteral("Toff"),
+    addIf(result, l.wTimePrevOn != r.wTimePrevOn, at + QLatin1String(kRi1rTimeRows[0]),
+          number(l.wTimePrevOn), number(r.wTimePrevOn));
+    addIf(result, l.wTime6sec != r.wTime6sec, at + QLatin1String(kRi1rTimeRows[1]),
+          number(l.wTime6sec), number(r.wTime6sec));
+    addIf(result, l.wTimePrevOff != r.wTimePrevOff, at + QLatin1String(kRi1rTimeRows[2]),
           number(l.wTimePrevOff), number(r.wTimePrevOff));
     const auto bit = [](const RQV1M_val1& v, std::uint8_t mask) { return (v.bFlag & mask) != 0; };
-    const auto item = [&](std::uint8_t mask, const char* off, const char* on) {
-        return [=](const RQV1M_val1& v) { return QString::fromUtf8(bit(v, mask) ? on : off); };
+    const auto control = [&](const RQV1M_val1& v) {
+        return Ri1rControlItem(bit(v, kQv1FlagAlternate));
     };
-    const auto control = item(kQv1FlagAlternate, "удержание", "попеременно");
-    const auto work = item(kQv1FlagByTime, "по кнопке", "по времени");
-    addIf(result, bit(l, kQv1FlagAlternate) != bit(r, kQv1FlagAlternate),
-          at + QStringLiteral("Управление реле"), control(l), control(r));
-    addIf(result, bit(l, kQv1FlagByTime) != bit(r, kQv1FlagByTime),
-          at + QStringLiteral("Работа реле"), work(l), work(r));
+    const auto work = [&](const RQV1M_val1& v) { return Ri1rWorkItem(bit(v, kQv1FlagByTime)); };
+    addIf(result, bit(l, kQv1FlagAlternate) != bit(r, kQv1FlagAlternate), at + Ri1rControlCaption(),
+          control(l), control(r));
+    addIf(result, bit(l, kQv1FlagByTime) != bit(r, kQv1FlagByTime), at + Ri1rWorkCaption(), work(l),
+          work(r));
     addIf(result, bit(l, kQv1FlagFaultCheck) != bit(r, kQv1FlagFaultCheck),
-          at + QStringLiteral("контроль аварии"), CheckedText(bit(l, kQv1FlagFaultCheck)),
+          at + Ri1rFaultCheckCaption(), CheckedText(bit(l, kQv1FlagFaultCheck)),
           CheckedText(bit(r, kQv1FlagFaultCheck)));
-    addIf(result, bit(l, kQv1FlagInverse) != bit(r, kQv1FlagInverse),
-          at + QStringLiteral("инверсный"), CheckedText(bit(l, kQv1FlagInverse)),
-          CheckedText(bit(r, kQv1FlagInverse)));
+    addIf(result, bit(l, kQv1FlagInverse) != bit(r, kQv1FlagInverse), at + Ri1rInverseCaption(),
+          CheckedText(bit(l, kQv1FlagInverse)), CheckedText(bit(r, kQv1FlagInverse)));
     // Bits 4 to 7 show nowhere on the page.
     addIf(result, (l.bFlag ^ r.bFlag) & 0xF0, at + QStringLiteral("флаги, биты 4–7"),
           HexWordText(l.bFlag & 0xF0), HexWordText(r.bFlag & 0xF0));
@@ -56,24 +55,23 @@ void compareDelays(const RQV1M_val2& l, const RQV1M_val2& r, TCompareResult& res
                                                 &RQV1M_val2::bTimePausePrevErr_K3};
     for (int k = 0; k < 3; ++k)
         addIf(result, l.*delays[k] != r.*delays[k],
-              QStringLiteral("Время до аварии, [ сек ]: K%1").arg(k + 1),
+              Ri1rDelayCaption() + QStringLiteral(": K%1").arg(k + 1),
               number(l.*delays[k]) + QStringLiteral(" сек"),
               number(r.*delays[k]) + QStringLiteral(" сек"));
 }
 
 void compareVoltFlags(const RQV1M_val2& l, const RQV1M_val2& r, double rVolt,
                       TCompareResult& result) {
-    const auto flag = [&](std::uint8_t mask, const char* caption) {
-        addIf(result, (l.bFlagMode_E ^ r.bFlagMode_E) & mask, QString::fromUtf8(caption),
+    const auto flag = [&](std::uint8_t mask, const QString& caption) {
+        addIf(result, (l.bFlagMode_E ^ r.bFlagMode_E) & mask, caption,
               CheckedText(l.bFlagMode_E & mask), CheckedText(r.bFlagMode_E & mask));
     };
-    flag(kQv1ModeFaultLatch, "Реле аварии не включается до сброса питания");
-    flag(kQv1ModeInvertInputs, "Инверсия входов O+ и Z+");
+    flag(kQv1ModeFaultLatch, Ri1rFaultLatchCaption());
+    flag(kQv1ModeInvertInputs, Ri1rInvertInputsCaption());
     addIf(result, (l.bFlagMode_E ^ r.bFlagMode_E) & 0xFC, QStringLiteral("флаги, биты 2–7"),
           HexWordText(l.bFlagMode_E & 0xFC), HexWordText(r.bFlagMode_E & 0xFC));
     const std::uint16_t RQV1M_val2::*codes[] = {&RQV1M_val2::wBut_Lvl_DO, &RQV1M_val2::wBut_Lvl_UD,
                                                 &RQV1M_val2::wBut_Lvl_SC};
-    const char* const names[] = {"Umin", "Uсраб.", "Umax"};
     for (int k = 0; k < 3; ++k) {
         const std::uint16_t lc = l.*codes[k], rc = r.*codes[k];
         if (lc == rc)
@@ -84,8 +82,9 @@ void compareVoltFlags(const RQV1M_val2& l, const RQV1M_val2& r, double rVolt,
             lt += QStringLiteral(" (код %1)").arg(lc);
             rt += QStringLiteral(" (код %1)").arg(rc);
         }
-        result.differences.append(
-            {QStringLiteral("Напряжения порогов: ") + QString::fromUtf8(names[k]), lt, rt});
+        result.differences.append({Ri1rThresholdsCaption() + QStringLiteral(": ") +
+                                       QString::fromUtf8(kRi1rVoltCaptions[k + 1]),
+                                   lt, rt});
     }
 }
 

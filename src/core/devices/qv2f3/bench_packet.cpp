@@ -134,6 +134,13 @@ void decodeMeasured(const TPacketView& p, TBenchDecoded& out) {
 
 } // namespace
 
+std::array<QString, 6> TimeCaptions() {
+    std::array<QString, 6> captions;
+    for (std::size_t k = 0; k < captions.size(); ++k)
+        captions[k] = QString::fromLatin1(kTimeNames[k]);
+    return captions;
+}
+
 std::size_t BenchPacketLength(std::uint8_t type) {
     switch (type) {
     case 'S':

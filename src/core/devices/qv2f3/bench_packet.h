@@ -34,6 +34,9 @@ std::array<QString, 6> MeasuredFieldNames(int place);
 // "нет платы", then "нет ответа".
 std::array<QString, 2> StatusFieldNames(int place);
 
+// The column headings of the time fields: "Ton11", "Toff11", … "Tauto12".
+std::array<QString, 6> TimeCaptions();
+
 // 5 and 7 show as "5.07", 12 and 50 as "12.50".
 QString VoltText(std::uint8_t whole, std::uint8_t hundredths);
 // Hundredths of a second in six places with the locale's decimal separator:

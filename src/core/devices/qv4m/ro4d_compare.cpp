@@ -3,6 +3,7 @@
 #include "devices/qv4m/mode_editor.h"
 #include "devices/qv4m/number_text.h"
 #include "devices/qv4m/param_codec.h"
+#include "devices/qv4m/ro4d_captions.h"
 
 #include <QList>
 
@@ -13,85 +14,50 @@ enum class TKind { Whole, Ref, Volts };
 struct TParamItem {
     int word;
     TKind kind;
-    unsigned scale; // page value = word × scale
-    const char* unit;
-    const char* caption;
+    unsigned scale;              // page value = word × scale
+    QString TQv4mParams::*field; // the entry that shows it, for its caption and unit
 };
 
-// Parameter words as the pages show them; the threshold captions carry the
-// group they stand in, since the same texts appear in three groups.
+using P = TQv4mParams;
+
+// Parameter words as the pages show them.
 constexpr TParamItem kParamItems[] = {
-    {cNumTryIsSinus, TKind::Whole, 2, "мс",
-     "[1], [мс] - Отслеживание синусов напряжений: Vl, Vu, Vu1; def=1,5 цикла от 50 Гц"},
-    {cNumTryOff_R2, TKind::Whole, 1, "шт",
-     "[2], [шт] - Число циклов ожидания переключения реле К2, K3"},
-    {bNsecWorkAfterBtnUp, TKind::Whole, 1, "сек",
-     "[сек] - T_off - время работы привода после снятия управляющих сигналов"},
-    {wNsecWork_T_min6_M1, TKind::Whole, 1, "сек", "М1: [сек] - T_min6"},
-    {wNsecWork_T_min6_M2, TKind::Whole, 1, "сек", "М2: [сек] - T_min6"},
-    {cKoncErrTime, TKind::Whole, 1, "сек",
-     "[сек] - T_240 - таймаут ожидания концевика; заклинивание привода"},
-    {cAntiDreb_ADC_B, TKind::Whole, 20, "мс",
-     "[мс] - Антидребезг для АЦП сигналов (нажаты кнопки K1, K3; SW, O, Z)"},
-    {cAntiDreb_ADC_E, TKind::Whole, 20, "мс",
-     "[мс] - Антидребезг определения аварийных состояний K1, K3, C1, C3"},
-    {cAntiDrebR, TKind::Whole, 2, "мс", "[3], [мс] - Антидребезг переключения реле"},
-    {wNsecWork_T_end, TKind::Whole, 1, "сек",
-     "[сек] - T_end - время работы после срабатывания концевика"},
-    {bVoltRef, TKind::Ref, 1, "В",
-     "[В] - Опорное напряжение (исп-ся для расчёта коэф-тов, которые расчитываются данной "
-     "программой по указанным значениям напряжений порогов)"},
-    {wTest_Lvl_DO, TKind::Volts, 1, "В",
-     "Линия тестирования М1/М2: [В], порог, выше которого обрыв"},
-    {cVolt_Lvl_L, TKind::Volts, 1, "В", "Линия тестирования М1/М2: [В], порог, ниже которого К.З."},
-    {wBut_Lvl_DO, TKind::Volts, 1, "В", "Линии кнопок: [В], порог, выше которого обрыв"},
-    {wBut_Lvl_UD, TKind::Volts, 1, "В",
-     "Линии кнопок: [В], порог, выше которого кнопка отпущена, ниже - нажата"},
-    {wBut_Lvl_SC, TKind::Volts, 1, "В", "Линии кнопок: [В], порог, ниже которого К.З."},
-    {wSig_Lvl_DO, TKind::Volts, 1, "В",
-     "Линии сигналов концевиков: [В], порог, выше которого обрыв"},
-    {wSig_Lvl_UD, TKind::Volts, 1, "В",
-     "Линии сигналов концевиков: [В], порог, выше которого нет сигнала концевика, ниже - есть "
-     "сигнал"},
-    {wSig_Lvl_SC, TKind::Volts, 1, "В",
-     "Линии сигналов концевиков: [В], порог, ниже которого К.З."},
-    {bNsecWorkAfterBtnUp_3, TKind::Whole, 1, "с",
-     "[с] - T_mode3 - время работы М1 после отпускания К3 (режим работы по switch_3)"},
-    {bValue_T_wait, TKind::Whole, 1, "сек", "[сек] - T_wait - пауза перед включением M1/M2"},
-    {cVolt_Lvl_TimePeriod, TKind::Whole, 1, "с", "[с] - Период тестирования питающих линий M1/M2"},
+    {cNumTryIsSinus, TKind::Whole, 2, &P::TimeSearchSinus},
+    {cNumTryOff_R2, TKind::Whole, 1, &P::NumOfCycleReleSwitch},
+    {bNsecWorkAfterBtnUp, TKind::Whole, 1, &P::T_off},
+    {wNsecWork_T_min6_M1, TKind::Whole, 1, &P::T_min6a},
+    {wNsecWork_T_min6_M2, TKind::Whole, 1, &P::T_min6b},
+    {cKoncErrTime, TKind::Whole, 1, &P::T_240},
+    {cAntiDreb_ADC_B, TKind::Whole, 20, &P::TimeAntidrebADC},
+    {cAntiDreb_ADC_E, TKind::Whole, 20, &P::TimeAntidrebWarning},
+    {cAntiDrebR, TKind::Whole, 2, &P::TimeAntidrebRele},
+    {wNsecWork_T_end, TKind::Whole, 1, &P::T_end},
+    {bVoltRef, TKind::Ref, 1, &P::VoltOpora},
+    {wTest_Lvl_DO, TKind::Volts, 1, &P::Edit1},
+    {cVolt_Lvl_L, TKind::Volts, 1, &P::Edit2},
+    {wBut_Lvl_DO, TKind::Volts, 1, &P::VoltHiBtn},
+    {wBut_Lvl_UD, TKind::Volts, 1, &P::VoltDnBtn},
+    {wBut_Lvl_SC, TKind::Volts, 1, &P::VoltLoBtn},
+    {wSig_Lvl_DO, TKind::Volts, 1, &P::VoltHiSig},
+    {wSig_Lvl_UD, TKind::Volts, 1, &P::VoltDnSig},
+    {wSig_Lvl_SC, TKind::Volts, 1, &P::VoltLoSig},
+    {bNsecWorkAfterBtnUp_3, TKind::Whole, 1, &P::TimeMode3},
+    {bValue_T_wait, TKind::Whole, 1, &P::T_wait},
+    {cVolt_Lvl_TimePeriod, TKind::Whole, 1, &P::PeriodTimeTest},
 };
-
-// Older boards have one lower test limit, in cVolt_Lvl_L, under its own caption.
-const char* kOldBoardLowTest =
-    "[В], нижний предел при тесте M1/M2, через (10 + 11.5/2) мкс от начала импульса";
 
 struct TOptionBit {
     std::uint16_t mask;
-    const char* caption;
+    bool TQv4mParams::*option;
 };
 
 constexpr TOptionBit kOptionBits[] = {
-    {0x0001, "Нормально замкнутые кнопки (K1, K3)"},
-    {0x0002, "Отключить фазу гарантированного отпускания всех кнопок/сигналов"},
-    {0x0008, "Игнорировать ошибки теста в одном из каналов М1/M2"},
-    {0x0800, "Сигнал диспетчеру от одного концевика отключать при срабатывании другого концевика"},
-    {0x1000, "Отключать М1 во время работы при возникновении аварии по К3 (только для режима "
-             "работы по switch_3)"},
+    {0x0001, &P::CheckBox1},  {0x0002, &P::NoWaitOffBtn}, {0x0008, &P::CheckBox16},
+    {0x0800, &P::CheckBox19}, {0x1000, &P::IfBadK3OffM1},
 };
 constexpr std::uint16_t kDispatcherC3 = 0x0080;
 // Bits 5 and 6 set the AND/OR groups: they belong to the matrix.
 constexpr std::uint16_t kOrBits = 0x0060;
-
-struct TLineBit {
-    std::uint16_t bit;
-    const char* name;
-};
-
-constexpr TLineBit kLineBits[] = {{sig::K1, "K1"}, {sig::K3, "K3"}, {sig::C1, "C1"},
-                                  {sig::C3, "C3"}, {sig::Op, "O+"}, {sig::Zp, "Z+"}};
-
-const char* const kMainModes[] = {"M2 не используется", "М2 - независимый от М1 канал управления",
-                                  "М2 включается после М1 через паузу T_min6"};
 
 // A word as the unit keeps it.
 std::uint16_t kept(int word, std::uint16_t value) {
@@ -114,7 +80,8 @@ public:
         const std::uint16_t w = word(item.word);
         switch (item.kind) {
         case TKind::Whole:
-            return WholeText(w, item.scale) + QLatin1Char(' ') + QString::fromUtf8(item.unit);
+            return WholeText(w, item.scale) + QLatin1Char(' ') +
+                   CaptionText(Ro4dValueCaptionOf(item.field).unit);
         case TKind::Ref:
             return FormatVolts(vref_) + QStringLiteral(" В");
         case TKind::Volts:
@@ -142,7 +109,7 @@ QString mainModeText(std::uint16_t flagMode1) {
     TQv4mParams unused;
     int mode = kModeIndependent;
     UnpackFlagMode1(flagMode1, unused, mode);
-    return QString::fromUtf8(kMainModes[mode]);
+    return CaptionItem(kMainModeCaptions, 3, mode);
 }
 
 void compareFlagMode(std::uint16_t l, std::uint16_t r, TCompareResult& result) {
@@ -152,7 +119,7 @@ void compareFlagMode(std::uint16_t l, std::uint16_t r, TCompareResult& result) {
     for (const TOptionBit& b : kOptionBits)
         if ((l ^ r) & b.mask)
             result.differences.append(
-                {QString::fromUtf8(b.caption), CheckedText(l & b.mask), CheckedText(r & b.mask)});
+                {Ro4dOptionPlace(b.option), CheckedText(l & b.mask), CheckedText(r & b.mask)});
     if ((l ^ r) & kDispatcherC3)
         result.differences.append(
             {QStringLiteral("Осн. сигнал для диспетчера"),
@@ -168,10 +135,10 @@ void compareFlagMode(std::uint16_t l, std::uint16_t r, TCompareResult& result) {
 }
 
 void compareLines(std::uint16_t l, std::uint16_t r, TCompareResult& result) {
-    for (const TLineBit& b : kLineBits)
-        if ((l ^ r) & b.bit)
+    for (const TRo4dLineCaption& b : Ro4dLineCaptions())
+        if ((b.bit & sig::Lines) && ((l ^ r) & b.bit))
             result.differences.append(
-                {QStringLiteral("Контроль линий по каналам: ") + QString::fromUtf8(b.name),
+                {Ro4dLineGroupCaption() + QStringLiteral(": ") + CaptionText(b.caption),
                  CheckedText(l & b.bit), CheckedText(r & b.bit)});
 }
 
@@ -251,9 +218,8 @@ TCompareResult CompareRo4d(const TRo4dUnitImage& unit, const TRo4dImage& other,
             continue;
         if (l.word(item.word) == r.word(item.word))
             continue;
-        const QString place = item.word == cVolt_Lvl_L && !board2x
-                                  ? QString::fromUtf8(kOldBoardLowTest)
-                                  : QString::fromUtf8(item.caption);
+        const QString place = Ro4dValuePlace(
+            item.word == cVolt_Lvl_L && !board2x ? &P::VoltLowTestMotor : item.field);
         add(result, place, l.text(item), r.text(item), l.word(item.word), r.word(item.word));
     }
     if (unit.knows(wFlag_Mode_1))

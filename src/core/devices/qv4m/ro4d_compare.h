@@ -51,3 +51,6 @@ QString Ro4dWrittenSide();
 // Part of CompareRo4d: the condition matrix and main-mode words, decoded on
 // both sides as a read or a load would restore the mode editor.
 void CompareRo4dMatrix(const TRo4dImage& left, const TRo4dImage& right, TCompareResult& result);
+// The mode editor as a read or a load of the image restores it.
+struct TModeEditor;
+TModeEditor RestoredModeEditor(const TRo4dImage& image);

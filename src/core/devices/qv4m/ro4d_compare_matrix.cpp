@@ -3,6 +3,7 @@
 #include "devices/qv4m/mode_editor.h"
 #include "devices/qv4m/param_codec.h"
 #include "devices/qv4m/qv4m_files.h"
+#include "devices/qv4m/ro4d_captions.h"
 #include "devices/qv4m/ro4d_compare.h"
 
 #include <algorithm>
@@ -11,27 +12,16 @@ namespace {
 
 constexpr std::uint16_t kOrBits = 0x0060;
 
-const char* const kRows[kMatrixRows] = {"K1", "O+", "K3", "Z+", "C1", "C3"};
-const char* const kOrAnd[] = {"-", "И", "ИЛИ"};
-const char* const kStopVariants[] = {"Режим T_min6", "Набор условий"};
-
-TModeEditor restored(const TRo4dImage& image) {
-    std::array<std::uint16_t, kModeFieldCount> words{};
-    std::copy_n(image.mode.begin(), kModeFieldCount, words.begin());
-    const std::uint16_t flagMode1 = image.params[wFlag_Mode_1];
-    TQv4mParams unused;
-    TModeEditor ed;
-    UnpackFlagMode1(flagMode1, unused, ed.mainMode);
-    RestoreModeEditor(TModeWords::fromArray(words), flagMode1, ed);
-    return ed;
-}
+const char* const* const kRows = kMatrixRowCaptions;
+const char* const* const kOrAnd = kOrAndCaptions;
+const char* const* const kStopVariants = kStopVariantCaptions;
 
 QString itemText(const char* const* items, int count, int index) {
-    return index >= 0 && index < count ? QString::fromUtf8(items[index]) : QStringLiteral("—");
+    return CaptionItem(items, count, index);
 }
 
 QString onOff(bool on) {
-    return on ? QStringLiteral("On") : QStringLiteral("Off");
+    return ToggleText(on);
 }
 
 class TMatrixCompare {
@@ -81,6 +71,17 @@ private:
 
 } // namespace
 
+TModeEditor RestoredModeEditor(const TRo4dImage& image) {
+    std::array<std::uint16_t, kModeFieldCount> words{};
+    std::copy_n(image.mode.begin(), kModeFieldCount, words.begin());
+    const std::uint16_t flagMode1 = image.params[wFlag_Mode_1];
+    TQv4mParams unused;
+    TModeEditor ed;
+    UnpackFlagMode1(flagMode1, unused, ed.mainMode);
+    RestoreModeEditor(TModeWords::fromArray(words), flagMode1, ed);
+    return ed;
+}
+
 void CompareRo4dMatrix(const TRo4dImage& left, const TRo4dImage& right, TCompareResult& result) {
     const bool orDiffers = (left.params[wFlag_Mode_1] ^ right.params[wFlag_Mode_1]) & kOrBits;
     const bool wordsDiffer =
@@ -88,7 +89,7 @@ void CompareRo4dMatrix(const TRo4dImage& left, const TRo4dImage& right, TCompare
     if (!orDiffers && !wordsDiffer)
         return;
     const qsizetype before = result.differences.size();
-    const TModeEditor l = restored(left), r = restored(right);
+    const TModeEditor l = RestoredModeEditor(left), r = RestoredModeEditor(right);
     TMatrixCompare matrix(result);
     matrix.channel(QStringLiteral("М1"), l.m1, r.m1);
     matrix.channel(QStringLiteral("М2"), l.m2, r.m2);

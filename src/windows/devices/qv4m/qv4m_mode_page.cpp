@@ -1,6 +1,7 @@
 #include "devices/qv4m/qv4m_mode_page.h"
 
 #include "devices/qv4m/radio_group.h"
+#include "devices/qv4m/ro4d_page_captions.h"
 #include "shell/relcon4_window.h"
 #include "ui_qv4m_mode_page.h"
 
@@ -83,6 +84,7 @@ void SetModeWords(TRelcon4& window, const TModeWords& words) {
 TQv4mModePage::TQv4mModePage(TRelcon4* owner, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::TQv4mModePage>()), owner_(owner) {
     ui->setupUi(this);
+    ApplyRo4dCaptions(this);
     m1_ = bindChannel(QStringLiteral("M1"), QStringLiteral("T_min6a_Edit"));
     m2_ = bindChannel(QStringLiteral("M2"), QStringLiteral("T_min6b_Edit"));
     mainMode_ = ui->MainModeComboBox;

@@ -8,6 +8,7 @@
 #include "devices/qv4m/qv4m_mode_page.h"
 #include "devices/qv4m/qv4m_times_page.h"
 #include "devices/qv4m/radio_group.h"
+#include "devices/qv4m/ro4d_captions.h"
 #include "shell/box_message.h"
 #include "shell/edit_marks.h"
 #include "shell/page_scroll.h"
@@ -20,63 +21,6 @@
 #include <algorithm>
 
 namespace {
-
-struct TEditField {
-    const char* name;
-    QString TQv4mParams::*text;
-};
-
-constexpr TEditField kEdits[] = {
-    {"TimeSearchSinusEdit", &TQv4mParams::TimeSearchSinus},
-    {"NumOfCycleReleSwitchEdit", &TQv4mParams::NumOfCycleReleSwitch},
-    {"TimeAntidrebReleEdit", &TQv4mParams::TimeAntidrebRele},
-    {"TimeAntidrebADC_Edit", &TQv4mParams::TimeAntidrebADC},
-    {"TimeAntidrebWarningEdit", &TQv4mParams::TimeAntidrebWarning},
-    {"PeriodTimeTestEdit", &TQv4mParams::PeriodTimeTest},
-    {"TimeMode3_Edit", &TQv4mParams::TimeMode3},
-    {"T_off_Edit", &TQv4mParams::T_off},
-    {"T_min6a_Edit", &TQv4mParams::T_min6a},
-    {"T_min6b_Edit", &TQv4mParams::T_min6b},
-    {"T_240_Edit", &TQv4mParams::T_240},
-    {"T_end_Edit", &TQv4mParams::T_end},
-    {"T_wait_Edit", &TQv4mParams::T_wait},
-    {"VoltOporaEdit", &TQv4mParams::VoltOpora},
-    {"VoltLowTestMotorEdit", &TQv4mParams::VoltLowTestMotor},
-    {"VoltHiBtnEdit", &TQv4mParams::VoltHiBtn},
-    {"VoltDnBtnEditEdit", &TQv4mParams::VoltDnBtn},
-    {"VoltLoBtnEdit", &TQv4mParams::VoltLoBtn},
-    {"VoltHiSigEditEdit", &TQv4mParams::VoltHiSig},
-    {"VoltDnSigEditEdit", &TQv4mParams::VoltDnSig},
-    {"VoltLoSigEditEdit", &TQv4mParams::VoltLoSig},
-    {"Edit1", &TQv4mParams::Edit1},
-    {"Edit2", &TQv4mParams::Edit2},
-};
-
-struct TOptionField {
-    const char* name;
-    bool TQv4mParams::*option;
-};
-
-constexpr TOptionField kOptions[] = {
-    {"CheckBox1", &TQv4mParams::CheckBox1},
-    {"NoWaitOffBtnCheckBox", &TQv4mParams::NoWaitOffBtn},
-    {"CheckBox16", &TQv4mParams::CheckBox16},
-    {"BlockFreeSignalCheckBox", &TQv4mParams::BlockFreeSignal},
-    {"IfBadK3OffM1CheckBox", &TQv4mParams::IfBadK3OffM1},
-    {"CheckBox19", &TQv4mParams::CheckBox19},
-};
-
-struct TLineBox {
-    const char* name;
-    std::uint16_t bit;
-};
-
-constexpr TLineBox kLineBoxes[] = {
-    {"K1_check_CheckBox", sig::K1}, {"K3_check_CheckBox", sig::K3}, {"C1_check_CheckBox", sig::C1},
-    {"C3_check_CheckBox", sig::C3}, {"Op_check_CheckBox", sig::Op}, {"Zp_check_CheckBox", sig::Zp},
-    {"CheckBox11", sig::Switch1},   {"CheckBox12", sig::Switch2},   {"CheckBox13", sig::Switch3},
-    {"CheckBox14", sig::Switch4},
-};
 
 // Other windows of the program reuse names like "CheckBox1", so controls are
 // looked up on the two pages only.
@@ -98,28 +42,28 @@ TQv4mPages::TQv4mPages(TRelcon4* owner) : QObject(owner), owner_(owner) {
 
 TQv4mParams TQv4mPages::ReadParams() const {
     TQv4mParams p;
-    for (const TEditField& f : kEdits)
-        p.*f.text = onPages<QLineEdit>(this, f.name)->text();
-    for (const TOptionField& f : kOptions)
-        p.*f.option = onPages<QAbstractButton>(this, f.name)->isChecked();
+    for (const TRo4dValueCaption& f : Ro4dValueCaptions())
+        p.*f.field = onPages<QLineEdit>(this, f.edit)->text();
+    for (const TRo4dOptionCaption& f : Ro4dOptionCaptions())
+        p.*f.option = onPages<QAbstractButton>(this, f.box)->isChecked();
     p.RadioGroup2 = onPages<TRadioGroup>(this, "RadioGroup2")->itemIndex();
-    for (const TLineBox& b : kLineBoxes)
-        if (onPages<QAbstractButton>(this, b.name)->isChecked())
+    for (const TRo4dLineCaption& b : Ro4dLineCaptions())
+        if (onPages<QAbstractButton>(this, b.box)->isChecked())
             p.LineChecks |= b.bit;
     return p;
 }
 
 void TQv4mPages::WriteParams(const TQv4mParams& p) {
     TEditorQuiet quiet(*owner_);
-    for (const TEditField& f : kEdits)
-        onPages<QLineEdit>(this, f.name)->setText(p.*f.text);
-    for (const TOptionField& f : kOptions)
-        onPages<QAbstractButton>(this, f.name)->setChecked(p.*f.option);
+    for (const TRo4dValueCaption& f : Ro4dValueCaptions())
+        onPages<QLineEdit>(this, f.edit)->setText(p.*f.field);
+    for (const TRo4dOptionCaption& f : Ro4dOptionCaptions())
+        onPages<QAbstractButton>(this, f.box)->setChecked(p.*f.option);
     onPages<TRadioGroup>(this, "RadioGroup2")->setItemIndex(p.RadioGroup2);
     // The board switch boxes are set on the board, not here.
-    for (const TLineBox& b : kLineBoxes)
+    for (const TRo4dLineCaption& b : Ro4dLineCaptions())
         if (b.bit & sig::Lines)
-            onPages<QAbstractButton>(this, b.name)->setChecked(p.LineChecks & b.bit);
+            onPages<QAbstractButton>(this, b.box)->setChecked(p.LineChecks & b.bit);
 }
 
 bool TQv4mPages::PageImage(TRo4dImage& image, TQv4mParams* adjusted) const {
@@ -183,10 +127,10 @@ std::vector<TEntryFault> TQv4mPages::CheckEntries() {
     const std::vector<TRo4dEntry> entries =
         Ro4dEntries(p, owner_->rVoltOpora, IsBoard2x(owner_->bVers));
     std::vector<TEntryFault> faults;
-    for (const TEditField& f : kEdits) {
-        auto* edit = onPages<QLineEdit>(this, f.name);
+    for (const TRo4dValueCaption& f : Ro4dValueCaptions()) {
+        auto* edit = onPages<QLineEdit>(this, f.edit);
         const auto e = std::find_if(entries.begin(), entries.end(),
-                                    [&](const TRo4dEntry& x) { return x.text == f.text; });
+                                    [&](const TRo4dEntry& x) { return x.text == f.field; });
         if (e == entries.end())
             UnmarkEntry(edit);
         else
@@ -206,8 +150,8 @@ bool TQv4mPages::EntriesAllowWrite() {
 }
 
 void TQv4mPages::WatchEntries() {
-    for (const TEditField& f : kEdits)
-        connect(onPages<QLineEdit>(this, f.name), &QLineEdit::textChanged, this,
+    for (const TRo4dValueCaption& f : Ro4dValueCaptions())
+        connect(onPages<QLineEdit>(this, f.edit), &QLineEdit::textChanged, this,
                 [this] { CheckEntries(); });
     CheckEntries();
 }

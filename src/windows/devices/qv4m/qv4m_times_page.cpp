@@ -1,10 +1,12 @@
 #include "devices/qv4m/qv4m_times_page.h"
 
+#include "devices/qv4m/ro4d_page_captions.h"
 #include "ui_qv4m_times_page.h"
 
 TQv4mTimesPage::TQv4mTimesPage(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::TQv4mTimesPage>()) {
     ui->setupUi(this);
+    ApplyRo4dCaptions(this);
     prSetBoardLayout(false);
 }
 
