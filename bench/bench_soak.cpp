@@ -167,12 +167,19 @@ int main(int argc, char** argv) {
              return Outcome{r.ok(), read.complete() && read.registers == ro4dClean.registers,
                             r.text()};
          }},
-        {"ro4d write", 0, 7,
+        {"ro4d write", 0, 15,
          [&] {
              TRo4dImage image = ro4dClean.image();
              nextT240 = nextT240 == 100 ? 200 : 100;
              image.params[kT240Word] = nextT240;
-             const TCommandResult r = Ro4dWrite(image.params, image.mode);
+             // As relcon4-cli's write: a success is one the read-back holds.
+             TCommandResult r = Ro4dWrite(image.params, image.mode);
+             if (r.ok()) {
+                 TRo4dUnitImage verify;
+                 r = Ro4dRead(verify);
+                 if (r.ok() && !CompareRo4d(verify, image, side).equal())
+                     r.fault = TCommandFault::Refused;
+             }
              // Looked at with the faults gone.
              servers[0]->unit()->faults().clear();
              TRo4dUnitImage back;
@@ -202,7 +209,7 @@ int main(int argc, char** argv) {
                                 delays == servers[2]->unit<sim::Zi2z3Unit>()->delays(),
                             r.text()};
          }},
-        {"zi2z3 settings --set", 2, 3,
+        {"zi2z3 settings --set", 2, 5,
          [&] {
              qv2f3::TDelaySettings delays = delaysClean;
              nextT11 = static_cast<std::uint8_t>(nextT11 % 200 + 1);
@@ -213,6 +220,12 @@ int main(int argc, char** argv) {
              TCommandResult r = Zi2z3ReadSettings(ident, before);
              if (r.ok())
                  r = Zi2z3WriteSettings(delays);
+             // Read back, as --set does: a value that did not take fails.
+             qv2f3::TDelaySettings back{};
+             if (r.ok())
+                 r = Zi2z3ReadSettings(ident, back);
+             if (r.ok() && back != delays)
+                 r.fault = TCommandFault::Refused;
              return Outcome{r.ok(), servers[2]->unit<sim::Zi2z3Unit>()->delays() == delays,
                             r.text()};
          }},
