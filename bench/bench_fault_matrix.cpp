@@ -13,9 +13,8 @@
 // exits 0), and when a bench watch showed a packet with a sound sum.
 #include "bench_common.h"
 
-#include "ri1r_unit.h"
-#include "ro4d_unit.h"
 #include "sim_server.h"
+#include "unit_factory.h"
 #include "zi2z3_unit.h"
 
 #include <QCoreApplication>
@@ -77,11 +76,9 @@ const char* const kFaults[] = {
 };
 
 std::unique_ptr<sim::SimUnit> MakeUnit(const QString& kind) {
-    if (kind == QLatin1String("ro4d"))
-        return std::make_unique<sim::Ro4dUnit>();
-    if (kind == QLatin1String("ri1r"))
-        return std::make_unique<sim::Ri1rUnit>();
-    return std::make_unique<sim::Zi2z3Unit>();
+    sim::UnitOptions options;
+    options.kind = kind;
+    return sim::MakeUnit(options);
 }
 
 // The two files the writes send: each unit's factory read with one value changed.

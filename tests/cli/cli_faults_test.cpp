@@ -4,9 +4,8 @@
 // faults gone, and a success must have left it holding what was asked.
 #include "support/test_env.h"
 
-#include "ri1r_unit.h"
-#include "ro4d_unit.h"
 #include "sim_server.h"
+#include "unit_factory.h"
 #include "zi2z3_unit.h"
 
 #include <QFile>
@@ -60,11 +59,9 @@ void ChangedFile(const QString& com, const QString& dir, const char* unit) {
 }
 
 std::unique_ptr<sim::SimUnit> MakeUnit(const QString& kind) {
-    if (kind == QLatin1String("ro4d"))
-        return std::make_unique<sim::Ro4dUnit>();
-    if (kind == QLatin1String("ri1r"))
-        return std::make_unique<sim::Ri1rUnit>();
-    return std::make_unique<sim::Zi2z3Unit>();
+    sim::UnitOptions options;
+    options.kind = kind;
+    return sim::MakeUnit(options);
 }
 
 struct Case {
@@ -160,12 +157,14 @@ TEST(CliFaultsTest, NoCommandEndsInSuccessWithoutDoingItsWork) {
         }
         const Outcome o = Cli(com, dir.path(), c.args);
         EXPECT_EQ(o.code, c.code) << o.err.toStdString();
-        if (c.said)
+        if (c.said) {
             EXPECT_TRUE(o.err.contains(QString::fromUtf8(c.said))) << o.err.toStdString();
+        }
         server.unit()->faults().clear();
         // A dropped line is plugged in again to look at the unit.
-        if (!server.lineUp())
+        if (!server.lineUp()) {
             ASSERT_TRUE(server.replug());
+        }
         const bool holds = UnitHoldsWhatWasAsked(server, c, com, dir.path());
         if (o.code == 0 && !holds)
             ++wrongSuccesses;
