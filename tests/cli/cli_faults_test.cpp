@@ -70,6 +70,10 @@ struct Case {
     QStringList faults;
     int code;
     const char* said = nullptr; // on standard error
+    // A second code the case may end in: stray bytes and the reply behind
+    // them come in one read on a busy machine (a reply too long, exit 4) or
+    // in two (refused, tried again, exit 0). Neither takes what they hold.
+    int orCode = -1;
 };
 
 const QStringList kRo4dWrite{"ro4d", "write", "--port", "%PORT%", "%DIR%/changed.qvf"};
@@ -115,7 +119,7 @@ const Case kCases[] = {
      {"crc"},
      4},
     {"zi2z3 set", kSet + kOnce, {}, 0},
-    {"zi2z3 set, two replies misframed", kSet + kThrice, {"garbage,count=2"}, 0},
+    {"zi2z3 set, two replies misframed", kSet + kThrice, {"garbage,count=2"}, 0, nullptr, 4},
     {"zi2z3 set, every reply misframed", kSet + kOnce, {"garbage"}, 4},
     {"zi2z3 set, kept nothing", kSet + kOnce, {"keep"}, 5, "T11: записано 7, в стенде 5"},
     {"zi2z3 set, refused", kSet + kOnce, {"refuse"}, 5},
@@ -156,7 +160,9 @@ TEST(CliFaultsTest, NoCommandEndsInSuccessWithoutDoingItsWork) {
             server.unit()->faults().add(*fault);
         }
         const Outcome o = Cli(com, dir.path(), c.args);
-        EXPECT_EQ(o.code, c.code) << o.err.toStdString();
+        if (o.code != c.orCode) {
+            EXPECT_EQ(o.code, c.code) << o.err.toStdString();
+        }
         if (c.said) {
             EXPECT_TRUE(o.err.contains(QString::fromUtf8(c.said))) << o.err.toStdString();
         }
