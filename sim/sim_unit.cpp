@@ -55,8 +55,10 @@ std::size_t SimUnit::completeFrameAfterHead() const {
     for (std::size_t at = 1; at < rx_.size(); ++at) {
         const Bytes rest(rx_.begin() + static_cast<std::ptrdiff_t>(at), rx_.end());
         const std::size_t need = frameLength(rest);
-        if (need > 0 && need <= rest.size() &&
-            frameValid(Bytes(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(need))))
+        if (need == 0 || need > rest.size())
+            continue;
+        const Bytes frame(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(need));
+        if (frameValid(frame) && knownCommand(frame))
             return at;
     }
     return 0;

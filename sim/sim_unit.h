@@ -70,6 +70,14 @@ protected:
     virtual bool frameValid(const Bytes& frame) const = 0;
     // The replies to one sound frame; none when the unit keeps quiet.
     virtual std::vector<Packet> handleFrame(const Bytes& frame) = 0;
+    // Whether a sound frame is one of the unit's commands. Only such a frame
+    // behind an unfinished head makes the head count as stray: a request's
+    // own payload (bytes 03 03 3C inside a write still arriving) may look
+    // like a short frame of no command.
+    virtual bool knownCommand(const Bytes& frame) const {
+        (void)frame;
+        return true;
+    }
 
     // What becomes of a write: stored, refused with the unit's error code, or
     // acknowledged as done while the old values stay (the faults "refuse"

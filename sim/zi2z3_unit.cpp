@@ -58,6 +58,14 @@ bool Zi2z3Unit::frameValid(const Bytes& frame) const {
     return Qv1FrameValid(frame);
 }
 
+bool Zi2z3Unit::knownCommand(const Bytes& frame) const {
+    if (frame[0] == kBenchHead)
+        return frame.size() == 3;
+    const std::uint8_t cmd = frame[1];
+    return (cmd == 's' && frame.size() == 8) || (cmd == 'R' && frame.size() == 3) ||
+           (cmd == 'W' && frame.size() == 9);
+}
+
 std::vector<Packet> Zi2z3Unit::handleFrame(const Bytes& frame) {
     if (frame[0] == kBenchHead && frame.size() == 3)
         return benchCommand(frame[1]);

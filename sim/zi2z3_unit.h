@@ -66,6 +66,7 @@ protected:
     std::size_t frameLength(const Bytes& buf) const override;
     bool frameValid(const Bytes& frame) const override;
     std::vector<Packet> handleFrame(const Bytes& frame) override;
+    bool knownCommand(const Bytes& frame) const override;
 
 private:
     std::vector<Packet> benchCommand(std::uint8_t code);

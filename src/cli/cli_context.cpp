@@ -80,6 +80,22 @@ int FinishCompare(const TCliContext& context, const TCompareResult& compare,
     return compare.equal() ? kExitOk : kExitDiffers;
 }
 
+int FinishVerify(const TCompareResult& compare, const TCommandResult& read) {
+    const QString port = ExchangeState.PortName[0];
+    if (!read.ok()) {
+        PrintError(QStringLiteral("relcon4-cli: %1: проверка записи чтением не прошла").arg(port));
+        return FinishCommand(read);
+    }
+    if (compare.equal())
+        return kExitOk;
+    PrintError(QStringLiteral("relcon4-cli: %1: проверка записи: %2")
+                   .arg(port, compare.complete
+                                  ? QStringLiteral("устройство хранит не то, что записано")
+                                  : compare.verdict()));
+    PrintError(CompareResultText(compare).trimmed());
+    return compare.complete ? kExitRefused : kExitReply;
+}
+
 int FileProblem(const QString& path, const QString& problem) {
     PrintError(QStringLiteral("relcon4-cli: файл %1: %2").arg(path, problem));
     return kExitFile;

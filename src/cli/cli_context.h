@@ -39,6 +39,8 @@ struct TCliContext {
     QString technician;
     bool json = false;
     bool log = false;
+    // A write is read back and compared unless --no-verify.
+    bool verify = true;
 };
 
 // A line on standard error (UTF-8), and one on standard output.
@@ -58,6 +60,10 @@ int FileProblem(const QString& path, const QString& problem);
 // A file whose values lie outside what the unit's parameters may hold: each
 // is named, nothing is sent, and the code is that of a usage error.
 int ValueProblem(const QString& path, const QStringList& faults);
+// After a write: the unit read back (read) and compared with what was written.
+// 0 when it holds it; a read that failed gives its code, an incomplete
+// compare 4, and differences 5, each named on standard error.
+int FinishVerify(const TCompareResult& compare, const TCommandResult& read);
 // A usage error: the message and where to find the help.
 int UsageProblem(const QString& text);
 

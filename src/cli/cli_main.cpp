@@ -6,6 +6,7 @@
 #include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
 #include "platform/console.h"
+#include "port/param_port_rules.h"
 #include "port/settings_file.h"
 #include "shell/app_globals.h"
 
@@ -26,16 +27,19 @@ std::optional<int> boundedNumber(const QString& text, int low, int high) {
     return value;
 }
 
-// --timeout, --pause and --attempts over what rs_m.ini gave; false on a bad value.
+// --timeout, --pause and --attempts over what rs_m.ini gave; false on a bad
+// value. A time-out or pause past the exchange settings' maximum is cut to it
+// (one line says so): no wait is longer than its setting allows.
 bool applyExchangeOptions(const QCommandLineParser& parser) {
     struct Option {
         const char* name;
         int low, high;
         std::function<void(int)> apply;
+        int cap = 0;
     };
     const Option options[] = {
-        {"timeout", 1, 60000, [](int v) { TimeOut = v; }},
-        {"pause", 0, 60000, [](int v) { PreSendPause = v; }},
+        {"timeout", 1, 60000, [](int v) { TimeOut = v; }, kMaxTimeOut},
+        {"pause", 0, 60000, [](int v) { PreSendPause = v; }, kMaxManualPause},
         {"attempts", 1, 65535, [](int v) { ExchangeState.NumOfRepeat = v; }},
     };
     for (const Option& option : options) {
@@ -49,6 +53,14 @@ bool applyExchangeOptions(const QCommandLineParser& parser) {
                              .arg(option.low)
                              .arg(option.high));
             return false;
+        }
+        if (option.cap > 0 && *value > option.cap) {
+            PrintError(QStringLiteral("relcon4-cli: --%1 %2 больше наибольшего (%3 мс): взято %3")
+                           .arg(name)
+                           .arg(*value)
+                           .arg(option.cap));
+            option.apply(option.cap);
+            continue;
         }
         option.apply(*value);
     }
@@ -91,6 +103,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("watch"), QString(), QStringLiteral("seconds")},
         {QStringLiteral("object"), QString(), QStringLiteral("name")},
         {QStringLiteral("no-archive"), QString()},
+        {QStringLiteral("no-verify"), QString()},
         {QStringLiteral("unit"), QString(), QStringLiteral("kind")},
         {QStringLiteral("since"), QString(), QStringLiteral("date")},
         {QStringLiteral("from"), QString(), QStringLiteral("url")},
@@ -131,6 +144,7 @@ int main(int argc, char** argv) {
     context.set = parser.value(QStringLiteral("set"));
     context.json = parser.isSet(QStringLiteral("json"));
     context.log = parser.isSet(QStringLiteral("log"));
+    context.verify = !parser.isSet(QStringLiteral("no-verify"));
     for (auto [field, name] : {std::pair{&context.object, "object"},
                                {&context.unit, "unit"},
                                {&context.since, "since"},
@@ -147,12 +161,13 @@ int main(int argc, char** argv) {
         context.watchSeconds = *seconds;
     }
 
+    // The host first, so that --log shows what reading the settings says.
+    InstallCliHost(context.log);
     // The same rs_m.ini as the program's, read but never rewritten here.
     ExeDir = ExecutableDir();
     ReadSettingsForCommandLine();
     if (!applyExchangeOptions(parser))
         return kExitUsage;
-    InstallCliHost(context.log);
     SetArchiveRecording(!parser.isSet(QStringLiteral("no-archive")));
     if (!context.object.isEmpty() && context.device != QLatin1String("archive"))
         SetArchiveObject(context.object, false);

@@ -116,7 +116,7 @@ int fileAndPort(const TCliContext& context, TQv1mFileRead& parsed) {
     if (!parsed.ok)
         return FileProblem(path, parsed.tooShort
                                      ? QStringLiteral("меньше %1 строк").arg(kQv1mFileLines)
-                                 : parsed.reason.isEmpty() ? QStringLiteral("не удаётся открыть")
+                                 : parsed.reason.isEmpty() ? parsed.openProblem
                                                            : parsed.reason);
     return UsePort(context) ? kExitOk : kExitUsage;
 }
@@ -129,7 +129,21 @@ int writeUnit(const TCliContext& context) {
     if (const QStringList faults = Qv1mSetFaults(parsed.set); !faults.isEmpty())
         return ValueProblem(context.args.first(), faults);
     const QDate today = QDate::currentDate();
-    return FinishCommand(Ri1rWriteSet(parsed.set, today.day(), today.month(), today.year()));
+    const TCommandResult written =
+        Ri1rWriteSet(parsed.set, today.day(), today.month(), today.year());
+    if (!written.ok() || !context.verify)
+        return FinishCommand(written);
+    // Read back in a session of its own, which is ended again, as the page's
+    // check after the whole set leaves the unit.
+    TQv1mUnitRead unit;
+    const TCommandResult read = Ri1rRead(unit);
+    if (read.ok()) {
+        const TCommandResult ended = Ri1rEndSession(false);
+        if (!ended.ok())
+            return FinishCommand(ended);
+    }
+    return FinishVerify(
+        CompareRi1r(unit, parsed.set, QStringLiteral("Записано"), parsed.set.mQV1M_s.rVolt), read);
 }
 
 // The page's compare with a file: the session read, the file's voltage
@@ -158,8 +172,9 @@ QList<TCliCommand> Ri1rCommands() {
     return {
         {ri1r, QStringLiteral("read"), QStringLiteral("--port COM<n> [-o QV1M.ini] [--json]"),
          QStringLiteral("начать сеанс и считать все режимы и настройки"), readUnit},
-        {ri1r, QStringLiteral("write"), QStringLiteral("--port COM<n> QV1M.ini"),
-         QStringLiteral("загрузить все настройки из файла в устройство (как кнопка страницы)"),
+        {ri1r, QStringLiteral("write"), QStringLiteral("--port COM<n> QV1M.ini [--no-verify]"),
+         QStringLiteral("загрузить все настройки из файла в устройство (как кнопка страницы) "
+                        "и проверить чтением"),
          writeUnit},
         {ri1r, QStringLiteral("diff"), QStringLiteral("--port COM<n> QV1M.ini [--json]"),
          QStringLiteral("сравнить устройство с файлом: 0 совпадает, 1 есть различия"), diffUnit},

@@ -53,7 +53,14 @@ int writeUnit(const TCliContext& context) {
         return code;
     if (const QStringList faults = Ro4dWordFaults(image.params); !faults.isEmpty())
         return ValueProblem(context.args.first(), faults);
-    return FinishCommand(Ro4dWrite(image.params, image.mode));
+    const TCommandResult written = Ro4dWrite(image.params, image.mode);
+    if (!written.ok() || !context.verify)
+        return FinishCommand(written);
+    // An acknowledged write is not yet a kept one: read it back, as the
+    // page's check does.
+    TRo4dUnitImage unit;
+    const TCommandResult read = Ro4dRead(unit);
+    return FinishVerify(CompareRo4d(unit, image, Ro4dWrittenSide()), read);
 }
 
 int diffUnit(const TCliContext& context) {
@@ -91,8 +98,9 @@ QList<TCliCommand> Ro4dCommands() {
     return {
         {ro4d, QStringLiteral("read"), QStringLiteral("--port COM<n> [-o ФАЙЛ.qvf] [--json]"),
          QStringLiteral("считать версию и параметры; -o: файл .qvf из слов блока"), readUnit},
-        {ro4d, QStringLiteral("write"), QStringLiteral("--port COM<n> ФАЙЛ.qvf"),
-         QStringLiteral("записать параметры из файла .qvf (148 байт)"), writeUnit},
+        {ro4d, QStringLiteral("write"), QStringLiteral("--port COM<n> ФАЙЛ.qvf [--no-verify]"),
+         QStringLiteral("записать параметры из файла .qvf (148 байт) и проверить чтением"),
+         writeUnit},
         {ro4d, QStringLiteral("diff"), QStringLiteral("--port COM<n> ФАЙЛ.qvf [--json]"),
          QStringLiteral("сравнить блок с файлом .qvf: 0 совпадает, 1 есть различия"), diffUnit},
         {ro4d, QStringLiteral("flash"), QStringLiteral("--port COM<n>"),

@@ -3,6 +3,7 @@
 #include "cli_table.h"
 #include "devices/qv2f3/bench_captions.h"
 #include "devices/qv2f3/zi2z3_service.h"
+#include "exchange/exchange_state.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -72,10 +73,22 @@ int settings(const TCliContext& context) {
         if (!r.ok())
             return FinishCommand(r);
     }
+    const TDelaySettings written = delays;
     const TCommandResult r = Zi2z3ReadSettings(ident, delays);
     if (r.ok())
         PrintOut(settingsText(context, ident, delays));
-    return FinishCommand(r);
+    if (!r.ok() || context.set.isEmpty() || delays == written)
+        return FinishCommand(r);
+    // Accepted but not kept: each value that did not take is named.
+    PrintError(QStringLiteral("relcon4-cli: %1: проверка записи: стенд хранит не то, что записано")
+                   .arg(ExchangeState.PortName[0]));
+    for (std::size_t k = 0; k < delays.size(); ++k)
+        if (delays[k] != written[k])
+            PrintError(QStringLiteral("  %1: записано %2, в стенде %3")
+                           .arg(QLatin1String(kDelayNames[k]))
+                           .arg(written[k])
+                           .arg(delays[k]));
+    return kExitRefused;
 }
 
 // Each field under its place and caption, with its unit, as the protocol names it.

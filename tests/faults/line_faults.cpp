@@ -99,8 +99,9 @@ Expect Expected(const LineCommand& command, LineFault fault) {
     case LineFault::Split:
         return Expect::Done;
     case LineFault::Crc:
-        // Neither the RO-4D reply's CRC nor the QV1 reply's end mark is examined.
-        return Expect::DoneUnchecked;
+        // The RO-4D reply's CRC is not examined, nor the RI1-R reply's end
+        // mark; a ZI2-Z3 reply without its end mark is misframed.
+        return command.endMarked ? Expect::Failed : Expect::DoneUnchecked;
     case LineFault::Refuse:
         return command.refused.isEmpty() ? Expect::DoneUnchecked : Expect::Refused;
     default:

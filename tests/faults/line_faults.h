@@ -66,6 +66,8 @@ struct LineCommand {
         int reply;
     };
     std::vector<Fill> fills;
+    // Its replies' end mark is examined: a reply with a wrong last byte fails.
+    bool endMarked = false;
 };
 constexpr int kClears = -1;
 

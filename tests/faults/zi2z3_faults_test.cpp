@@ -40,7 +40,8 @@ const std::vector<LineCommand> kSessionCommands{
      kDone,
      kLinkFailed,
      {},
-     {{"QV2_T11_Edit", 1}, {"QV2_T23_Edit", 1}}},
+     {{"QV2_T11_Edit", 1}, {"QV2_T23_Edit", 1}},
+     true},
     {"Reread",
      "QV2_RereadButton",
      1,
@@ -50,8 +51,9 @@ const std::vector<LineCommand> kSessionCommands{
      kDone,
      kLinkFailed,
      {},
-     {{"QV2_T11_Edit", kClears}, {"QV2_T23_Edit", kClears}}},
-    {"WriteSettings", "QV2_WriteButton", 1, 9, 0, true, kDone, kLinkFailed, kLinkFailed, {}},
+     {{"QV2_T11_Edit", kClears}, {"QV2_T23_Edit", kClears}},
+     true},
+    {"WriteSettings", "QV2_WriteButton", 1, 9, 0, true, kDone, kLinkFailed, kLinkFailed, {}, true},
 };
 
 class Zi2z3OnLine : public LineFixture {
@@ -105,10 +107,10 @@ struct BenchAnswer {
 };
 const std::map<std::string, BenchAnswer> kAnswers{
     {"QV2_cmd00_Button", {1, QStringLiteral(", к.1 : 00, к.2 : 00"), nullptr}},
-    {"QV2_cmd01_Button", {1, QStringLiteral(", U1 = 5.7V, U2 = 5.4V"), "U1hhEdit"}},
+    {"QV2_cmd01_Button", {1, QStringLiteral(", U1 = 5.07V, U2 = 5.04V"), "U1hhEdit"}},
     {"QV2_cmd02_Button", {1, QStringLiteral(", U1 = 4.92V, U2 = 4.95V"), "U1izmEdit"}},
-    {"QV2_cmd03_Button", {1, QStringLiteral(", U1 = 12.5V, U2 = 12.3V"), "U1izmEdit"}},
-    {"QV2_cmd04_Button", {1, QStringLiteral(", U1 = 42.15V, U2 = 41.80V"), "I1izmEdit"}},
+    {"QV2_cmd03_Button", {1, QStringLiteral(", U1 = 12.05V, U2 = 12.03V"), "U1izmEdit"}},
+    {"QV2_cmd04_Button", {1, QStringLiteral(", I1 = 42.15mA, I2 = 41.80mA"), "I1izmEdit"}},
     {"QV2_cmd05_Button", {1, QString(), "T1Zon11Edit"}},
     {"QV2_cmd06_Button", {2, QStringLiteral(", к.1, Ton11="), "T1Ion11Edit"}},
     {"QV2_cmd80_Button", {3, QStringLiteral(", к.1 : 00, к.2 : 00"), nullptr}},

@@ -114,3 +114,23 @@ TEST(Zi2z3Unit, BadOrUnknownBenchCommandsAreIgnored) {
     EXPECT_TRUE(Ask(unit, Zi2z3Unit::BenchCommand(0x07)).empty());
     EXPECT_EQ(Ask(unit, Zi2z3Unit::BenchCommand(0x00)).size(), 4u);
 }
+
+// A request arrives byte by byte, as the program paces it. Bytes 2..4 of
+// this write (03 03 3C) form a sound frame of no command: the write is not
+// to be dropped for it, nor is a stray byte ahead of a real frame kept.
+TEST(Zi2z3Unit, AWriteArrivingByteByByteIsTakenWhole) {
+    Zi2z3Unit unit;
+    const Bytes write{0x09, 0x57, 3, 3, 60, 5, 3, 60, 0x3C};
+    Bytes replies;
+    std::uint32_t now = 0;
+    for (std::uint8_t b : write)
+        for (const auto& piece : unit.feed(&b, 1, now += 4))
+            replies.insert(replies.end(), piece.bytes.begin(), piece.bytes.end());
+    EXPECT_EQ(replies, (Bytes{3, 0, '>'}));
+    EXPECT_EQ(unit.delays()[0], 3);
+
+    Bytes stray{0x09};
+    const Bytes read = Qv1Request('R');
+    stray.insert(stray.end(), read.begin(), read.end());
+    EXPECT_EQ(Ask(unit, stray), (Bytes{9, 0, 3, 3, 60, 5, 3, 60, '>'}));
+}

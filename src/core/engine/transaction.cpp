@@ -75,6 +75,30 @@ void refuseForeignReply(TCustomComPortD& port, const TReplyCheck& check) {
     ex.ReplyFailed = true;
 }
 
+// After a reply that came only on a retry: the attempts before it went
+// unanswered, and their replies may still be on their way. Replies of one
+// command look alike, so timing tells them apart: had the reply taken been an
+// earlier attempt's, this attempt's own would follow within the span between
+// the two sends plus the time-out. Anything in that span means the reply was
+// not this attempt's, and the exchange fails rather than pass a late reply on
+// to the next request.
+void awaitRepliesInFlight(TCustomComPortD& port, platform::MonoTime firstSend,
+                          platform::MonoTime lastSend) {
+    TExchangeState& ex = ExchangeState;
+    const auto span = std::chrono::duration_cast<std::chrono::milliseconds>(lastSend - firstSend);
+    const platform::MonoTime until =
+        platform::MonoAfter(platform::MonoNow(), static_cast<int>(span.count()) + TimeOut);
+    while (platform::MonoNow() < until && port.funDataIsOk() == 0)
+        pDelay(1);
+    if (port.funDataIsOk() == 0)
+        return;
+    LogStatusLine(QStringLiteral("Ответ пришёл позже тайм-аута: не различить, на какой запрос"),
+                  clLogRed);
+    DiscardStaleInput(port, true);
+    ex.RxLength = 0;
+    ex.ReplyFailed = true;
+}
+
 } // namespace
 
 void LogStatusLine(const QString& text, TLogColor color) {
@@ -154,6 +178,8 @@ void RunTransaction(std::uint8_t bNumChannel, const TReplyCheck& check) {
 
     int attempts = 0;
     bool goingOn = true;
+    platform::MonoTime firstSend{};
+    platform::MonoTime lastSend{};
     while (goingOn) {
         ex.RxLength = 0;
         if (attempts > 0) {
@@ -164,6 +190,9 @@ void RunTransaction(std::uint8_t bNumChannel, const TReplyCheck& check) {
         }
         // Background reception stays off while this attempt has the line.
         port.SetPhonReceive(false);
+        lastSend = platform::MonoNow();
+        if (attempts == 0)
+            firstSend = lastSend;
         sendRequest(port, bNumChannel);
         const std::uint16_t saved = ex.RxExpected % 256;
         if (!ex.SendFailed && (ex.RxExpected > 0 || port.WaitReceive()))
@@ -191,6 +220,9 @@ void RunTransaction(std::uint8_t bNumChannel, const TReplyCheck& check) {
             ExchangeLog().prCommandToLog();
         }
     }
+    if (check && attempts > 1 && ex.RxExpected > 0 && ex.RxLength == ex.RxExpected &&
+        !ex.SendFailed)
+        awaitRepliesInFlight(port, firstSend, lastSend);
 }
 
 bool SendReceive(std::uint8_t bNumChannel, const TReplyCheck& check) {

@@ -25,7 +25,10 @@ using TReplyCheck = std::function<QString(const TMasBytes& reply, std::uint16_t 
 // exchange goes through ComPortD1). The result is left in ExchangeState. A
 // reply the check refuses (one that answers an earlier request and came late)
 // is logged in red and dropped with whatever still follows it, and the
-// attempt counts as one without reply, so the retries run.
+// attempt counts as one without reply, so the retries run. With a check, a
+// reply that came only on a retry is followed by a wait for the earlier
+// attempts' replies: one arriving then shows the reply taken was not this
+// attempt's, and the exchange fails.
 void RunTransaction(std::uint8_t bNumChannel, const TReplyCheck& check = {});
 
 // The pages' answer: false when the channel's port is not open (nothing is

@@ -3,8 +3,10 @@
 #include "exchange/exchange_host.h"
 #include "exchange/exchange_settings.h"
 #include "exchange/exchange_state.h"
+#include "exchange/log_model.h"
 #include "platform/user_folders.h"
 #include "platform/whole_file.h"
+#include "port/param_port_rules.h"
 #include "shell/app_globals.h"
 #include "shell/install_layout.h"
 
@@ -109,9 +111,25 @@ bool SaveSettings() {
 
 namespace {
 
+// The file's reading rules take a pause of any size from 101 up (a line of
+// -1 reads as 65535); the dialog never stores more than its maximum, and a
+// longer wait before each request would look like a hung program.
+void capPause(TSettingsValues& values) {
+    if (values.PreSendPause <= kMaxManualPause)
+        return;
+    AnalyzeLog.sStr = QStringLiteral("Пауза перед запросом %1 мс из rs_m.ini больше наибольшей: "
+                                     "взято %2 мс")
+                          .arg(values.PreSendPause)
+                          .arg(kMaxManualPause);
+    ExchangeLog().prStatusAsStrToLog(clLogRed);
+    values.PreSendPause = kMaxManualPause;
+}
+
 TSettingsRead readIntoSettings() {
     const TSettingsRead read = ReadSettingsText(ReadBytes(ReadPath()));
-    ApplySettings(ValuesFromRead(read));
+    TSettingsValues values = ValuesFromRead(read);
+    capPause(values);
+    ApplySettings(values);
     for (int channel = 0; channel < read.PortsRead; ++channel)
         ExchangeState.PortName[channel] = read.PortName[channel];
     return read;

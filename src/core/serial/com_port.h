@@ -123,6 +123,9 @@ public:
                   std::uint16_t bNumPlusBytes, std::uint8_t bNumByteOfError,
                   std::uint8_t bMaskError);
     std::uint32_t funDataIsOk();
+    // True when the open device reports a hang-up or a failure (an adapter
+    // pulled out, the other end of the line gone); false while the line is up.
+    bool LineFailed();
     std::int32_t ReadManyBytes(std::uint8_t bNum);
     std::int32_t ReadOneByte(std::uint8_t& bOneByte);
     std::int32_t Read(void* Buffer, std::int32_t Count);

@@ -215,6 +215,11 @@ std::uint32_t TCustomComPortD::funDataIsOk() {
     return n > 0 ? static_cast<std::uint32_t>(n) : 0;
 }
 
+bool TCustomComPortD::LineFailed() {
+    serial::SerialDevice* dev = Device();
+    return dev && dev->waitReadable(0) == serial::WaitResult::Failed;
+}
+
 // ---- paced send ----
 
 bool TCustomComPortD::SendString(PMasBytes PBuf, std::uint16_t wNumBytes) {

@@ -272,8 +272,8 @@ void TRelcon4::LogButtonClick() {
     MonitorForm->activateWindow();
 }
 
-bool TRelcon4::funSendReceive1(std::uint8_t bNumChannel) {
-    return SendReceive(bNumChannel);
+bool TRelcon4::funSendReceive1(std::uint8_t bNumChannel, const TReplyCheck& check) {
+    return SendReceive(bNumChannel, check);
 }
 
 void TRelcon4::ParamComButtonClick() {

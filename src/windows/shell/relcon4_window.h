@@ -2,6 +2,8 @@
 // and the fields every device page shares.
 #pragma once
 
+#include "engine/transaction.h"
+
 #include <QMargins>
 #include <QSize>
 #include <QWidget>
@@ -68,7 +70,7 @@ public:
     QTimer* CrashComTimer = nullptr;
 
     // One request/response on the channel, the call every device page makes.
-    bool funSendReceive1(std::uint8_t bNumChannel);
+    bool funSendReceive1(std::uint8_t bNumChannel, const TReplyCheck& check = {});
 
     // The port of a channel (windows/port/port_commands.cpp): stores a chosen name
     // and opens it; the port change loop (true when a port was chosen and

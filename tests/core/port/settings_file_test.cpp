@@ -1,6 +1,7 @@
 // rs_m.ini on disk: first start, restarts, damaged files, where the file lives.
 #include "settings_fixture.h"
 
+#include "exchange/log_model.h"
 #include "platform/user_folders.h"
 #include "support/recording_interaction.h"
 
@@ -70,6 +71,27 @@ TEST_F(SettingsFile, ADamagedFileIsRewrittenWithTheValuesInUse) {
     const QByteArray rewritten = FileBytes();
     EXPECT_TRUE(rewritten.startsWith(QByteArray("5000\r\n100\r\n100000\x19\r\nCOM1\r\n0\r\nCOM2")));
     EXPECT_FALSE(ReadSettingsText(rewritten).Rewrite);
+}
+
+TEST_F(SettingsFile, APauseBeyondTheDialogsMaximumIsCutToItAndSaidOnce) {
+    const struct {
+        const char* line;
+        int pause;
+    } cases[] = {{"-1", 30000},         {"-5", 30000},    {"100000", 30000},
+                 {"2147483647", 30000}, {"30000", 30000}, {"101", 101}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        PutFile(QByteArray("100\r\n") + c.line + "\r\n000000\x03\r\n");
+        QStringList said;
+        QObject guard;
+        QObject::connect(&ExchangeLog(), &TLogModel::lineAdded, &guard,
+                         [&](const TLogLine& line) { said << line.text; });
+        LoadSettings();
+        EXPECT_EQ(PreSendPause, c.pause);
+        EXPECT_EQ(said.filter(QStringLiteral("больше наибольшей")).size(),
+                  c.pause == 30000 && qstrcmp(c.line, "30000") != 0 ? 1 : 0)
+            << said.join('|').toStdString();
+    }
 }
 
 TEST_F(SettingsFile, SaveReplacesTheFileWholeAndLeavesNothingElse) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "devices/qv1/qv1_framing.h"
+#include "engine/transaction.h"
 
 #include <functional>
 #include <optional>
@@ -17,8 +18,9 @@ struct TQv1Line {
     // Opens (true) or closes (false) the port of channel 0.
     std::function<void(bool open)> openClose;
     // Runs the request standing in ExchangeState.TxBuf / TxLength and waits for
-    // RxExpected bytes; true only when exactly that many arrived in RxBuf.
-    std::function<bool()> sendReceive;
+    // RxExpected bytes; true only when exactly that many arrived in RxBuf and
+    // the check (the engine's, transaction.h) took them as this request's.
+    std::function<bool(const TReplyCheck& check)> sendReceive;
     // Background reception of the port component between exchanges.
     std::function<void(bool on)> setPhonReceive;
 };
@@ -32,5 +34,6 @@ void Qv1OpenClose(bool open);
 // Switches background reception on or off through the line.
 void Qv1SetPhonReceive(bool on);
 // Puts the request into ExchangeState and runs it; the reply bytes when the
-// exchange succeeded.
-std::optional<TMasBytes> Qv1Exchange(const TQv1Request& request);
+// exchange succeeded. With endMarked, a reply whose last byte is not the end
+// mark is refused: whatever it holds is not taken (its bytes are misframed).
+std::optional<TMasBytes> Qv1Exchange(const TQv1Request& request, bool endMarked = false);

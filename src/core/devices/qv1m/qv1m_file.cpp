@@ -150,8 +150,10 @@ TQv1mFileRead Qv1mReadFile(const QString& path) {
         return result;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.openProblem = QStringLiteral("не удаётся открыть (%1)").arg(file.errorString());
         return result;
+    }
     const QByteArray bytes = file.read(kQv1mFileReadLimit);
     if (file.error() != QFileDevice::NoError) {
         result.reason = QStringLiteral("ошибка чтения (%1)").arg(file.errorString());

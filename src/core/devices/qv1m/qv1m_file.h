@@ -22,6 +22,9 @@ struct TQv1mFileRead {
     bool tooShort = false;
     // Why a file of full length was refused, for the status line.
     QString reason;
+    // Why the file did not open, as the system says it (the page's status
+    // line names no cause there; the command line and the compare do).
+    QString openProblem;
     TQv1mSet set;
 };
 

@@ -139,5 +139,5 @@ TCommandResult Ri1rEndSession(bool restart) {
 
 void UseCoreQv1Line() {
     Qv1Line().openClose = [](bool open) { OpenCloseCommandPort(open); };
-    Qv1Line().sendReceive = [] { return SendReceive(0); };
+    Qv1Line().sendReceive = [](const TReplyCheck& check) { return SendReceive(0, check); };
 }

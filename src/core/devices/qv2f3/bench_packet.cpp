@@ -88,9 +88,16 @@ void decodeVolt(const TPacketView& p, TBenchDecoded& out) {
         if (p.hasAll(at, 2))
             append(out.texts, VoltFields(variant, place, p.byte(at), p.byte(at + 1)));
     }
-    // The same words for currents: the bench's log has always read this way.
-    out.logLine += QStringLiteral("U1 = %1.%2V, U2 = %3.%4V")
-                       .arg(p.number(1), p.number(2), p.number(3), p.number(4));
+    // As the fields show them: hundredths in two digits, currents in mA.
+    const auto hundredths = [&](std::size_t index) {
+        return p.has(index) ? p.number(index).rightJustified(2, QLatin1Char('0')) : p.number(index);
+    };
+    const bool currents = variant == 3;
+    out.logLine += QStringLiteral("%5 = %1.%2%6, %7 = %3.%4%6")
+                       .arg(p.number(1), hundredths(2), p.number(3), hundredths(4),
+                            currents ? QStringLiteral("I1") : QStringLiteral("U1"),
+                            currents ? QStringLiteral("mA") : QStringLiteral("V"),
+                            currents ? QStringLiteral("I2") : QStringLiteral("U2"));
 }
 
 void decodePreset(const TPacketView& p, TBenchDecoded& out) {

@@ -52,10 +52,11 @@ TCommandResult withLine(const std::function<TCommandResult()>& work) {
     return result;
 }
 
-// One frame; a reply whose end mark is wrong still counts (the line logs it in red).
+// One frame. A reply whose end mark is wrong is misframed (stray bytes
+// before it, or the tail of another): its values are not taken.
 TCommandResult exchange(const TMasBytes& frame, std::uint16_t replyLength, const QString& step,
                         TMasBytes& reply) {
-    std::optional<TMasBytes> got = Qv1Exchange({frame, replyLength});
+    std::optional<TMasBytes> got = Qv1Exchange({frame, replyLength}, true);
     TCommandResult result = ExchangeOutcome(got.has_value(), step);
     reply = got ? std::move(*got) : TMasBytes{};
     return result;
@@ -99,18 +100,32 @@ private:
     std::vector<std::uint8_t> pending_;
 };
 
-void watch(int watchMs, const TBenchPacketSink& onPacket) {
+// Reads the line for watchMs; the packets that came whole with a sound sum,
+// or -1 when the line dropped.
+int watch(int watchMs, const TBenchPacketSink& onPacket) {
     TCustomComPortD* port = ExchangePort();
     if (!port || watchMs <= 0)
-        return;
+        return 0;
+    int packets = 0;
+    const TBenchPacketSink counted = [&](const TBenchDecoded& packet) {
+        if (packet.crcOk && packet.received == packet.length)
+            ++packets;
+        if (onPacket)
+            onPacket(packet);
+    };
     // The watch reads the line itself; the background reception stays out.
     port->SetPhonReceive(false);
-    TPacketCutter cutter(onPacket);
+    TPacketCutter cutter(counted);
     QElapsedTimer clock;
     clock.start();
+    bool dropped = false;
     while (clock.elapsed() < watchMs && ExchangeState.PortOpen[0]) {
         const std::uint32_t waiting = port->funDataIsOk();
         if (waiting == 0) {
+            if (port->LineFailed()) {
+                dropped = true;
+                break;
+            }
             platform::SleepMs(kWatchPollMs);
             continue;
         }
@@ -121,6 +136,7 @@ void watch(int watchMs, const TBenchPacketSink& onPacket) {
             cutter.take(port->mMas.data(), static_cast<std::size_t>(got));
     }
     cutter.finish();
+    return dropped ? -1 : packets;
 }
 
 } // namespace
@@ -218,9 +234,19 @@ TCommandResult Zi2z3Bench(std::uint8_t code, int watchMs, const TBenchPacketSink
     // A run's results are its own packets'.
     known.fields.clear();
     return withLine([&] {
-        const TCommandResult r = Zi2z3SendBenchCommand(code);
-        if (r.ok())
-            watch(watchMs, onPacket);
-        return r;
+        TCommandResult r = Zi2z3SendBenchCommand(code);
+        if (!r.ok() || watchMs <= 0)
+            return r;
+        // A watch that saw nothing did not get what the command asks for.
+        const int packets = watch(watchMs, onPacket);
+        if (packets <= 0) {
+            r.fault = TCommandFault::NoReply;
+            r.step = QStringLiteral("посылки стенда");
+            r.detail = packets < 0
+                           ? QStringLiteral("линия пропала")
+                           : QStringLiteral("за %1 с не пришло ни одной целой").arg(watchMs / 1000);
+            LogStatusLine(r.step + QStringLiteral(": ") + r.detail, clLogRed);
+        }
+        return knownResult(r);
     });
 }

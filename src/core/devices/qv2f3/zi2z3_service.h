@@ -59,5 +59,6 @@ qv2f3::TBenchDecoded Zi2z3TakePacket(const std::uint8_t* bytes, std::size_t coun
 // is taken as above and handed to onPacket after its line is logged; a
 // packet still cut off when the time is up is handed over as far as it came
 // (it fails its checksum). A byte that starts no packet is logged in red and
-// dropped.
+// dropped. A watch that took no packet whole with a sound sum, or whose line
+// dropped, fails (no reply).
 TCommandResult Zi2z3Bench(std::uint8_t code, int watchMs, const TBenchPacketSink& onPacket);

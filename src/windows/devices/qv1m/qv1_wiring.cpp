@@ -11,7 +11,9 @@ void ConnectQv1Line() {
         if (Relcon4)
             Relcon4->prOpenCloseCommandPort(open);
     };
-    Qv1Line().sendReceive = [] { return Relcon4 && Relcon4->funSendReceive1(0); };
+    Qv1Line().sendReceive = [](const TReplyCheck& check) {
+        return Relcon4 && Relcon4->funSendReceive1(0, check);
+    };
     Qv1Line().setPhonReceive = [](bool on) {
         if (MonitorForm && MonitorForm->ComPortD1)
             MonitorForm->ComPortD1->SetPhonReceive(on);

@@ -53,7 +53,7 @@ void TQv1mCompareCommands::CompareFileButtonClick() {
     const TQv1mFileRead file = Qv1mReadFile(name);
     if (!file.ok) {
         const QString reason = file.tooShort ? QStringLiteral("в файле не хватает данных")
-                               : file.reason.isEmpty() ? QStringLiteral("не удаётся открыть")
+                               : file.reason.isEmpty() ? file.openProblem
                                                        : file.reason;
         page_->setStatus(QStringLiteral("Статус: файл не принят — ") + reason);
         return;

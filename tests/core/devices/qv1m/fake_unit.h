@@ -32,7 +32,7 @@ public:
             opens += open;
             ExchangeState.PortOpen[0] = open;
         };
-        Qv1Line().sendReceive = [this] { return answer(); };
+        Qv1Line().sendReceive = [this](const TReplyCheck&) { return answer(); };
     }
     ~FakeRi1r() { ResetQv1Line(); }
     FakeRi1r(const FakeRi1r&) = delete;

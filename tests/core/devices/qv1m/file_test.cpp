@@ -126,3 +126,12 @@ TEST(Qv1mFile, DamagedFilesAreRefusedWhole) {
     // What follows line 95 is not looked at, binary or not.
     EXPECT_TRUE(Qv1mParseFile(good + QByteArray("\0\x01\xFF", 3)).ok);
 }
+
+TEST(Qv1mFile, AFileThatDoesNotOpenNamesTheSystemsReason) {
+    const TQv1mFileRead read = Qv1mReadFile(QStringLiteral("/nonexistent/QV1M.ini"));
+    EXPECT_FALSE(read.ok);
+    EXPECT_TRUE(read.reason.isEmpty());
+    EXPECT_TRUE(read.openProblem.startsWith(QStringLiteral("не удаётся открыть (")))
+        << read.openProblem.toStdString();
+    EXPECT_GT(read.openProblem.size(), QStringLiteral("не удаётся открыть ()").size());
+}

@@ -30,7 +30,7 @@ struct FakeBench {
             opens.push_back(open);
             ExchangeState.PortOpen[0] = open && canOpen;
         };
-        Qv1Line().sendReceive = [this] { return answer(); };
+        Qv1Line().sendReceive = [this](const TReplyCheck&) { return answer(); };
         Qv1Line().setPhonReceive = [this](bool on) { phon.push_back(on); };
         QObject::connect(&ExchangeLog(), &TLogModel::lineAdded, &logged_,
                          [this](const TLogLine& line) {

@@ -85,7 +85,7 @@ TEST(BenchPacket, VoltagePacketsShowHundredthsAndLogRawBytes) {
     EXPECT_EQ(textOf(d, "U1hhEdit"), "5.07");
     EXPECT_EQ(textOf(d, "U2hhEdit"), "12.50");
     EXPECT_EQ(d.texts.size(), 2u);
-    EXPECT_EQ(d.logLine, QStringLiteral("CRC-ok, U1 = 5.7V, U2 = 12.50V"));
+    EXPECT_EQ(d.logLine, QStringLiteral("CRC-ok, U1 = 5.07V, U2 = 12.50V"));
 
     TMasBytes bad = idle;
     bad[5] = 0xC0;
@@ -93,7 +93,7 @@ TEST(BenchPacket, VoltagePacketsShowHundredthsAndLogRawBytes) {
     EXPECT_FALSE(d.crcOk);
     EXPECT_EQ(textOf(d, "U1hhEdit"), "5.07") << "a bad sum is still shown";
     EXPECT_EQ(textOf(d, "U2hhEdit"), "12.50");
-    EXPECT_EQ(d.logLine, QStringLiteral("CRC-err, U1 = 5.7V, U2 = 12.50V"));
+    EXPECT_EQ(d.logLine, QStringLiteral("CRC-err, U1 = 5.07V, U2 = 12.50V"));
 
     d = decode(withSum({'U', 12, 5, 0, 99}));
     EXPECT_EQ(textOf(d, "U1izmEdit"), "12.05");
@@ -103,7 +103,7 @@ TEST(BenchPacket, VoltagePacketsShowHundredthsAndLogRawBytes) {
     d = decode(withSum({'I', 1, 20, 2, 30}));
     EXPECT_EQ(textOf(d, "I1izmEdit"), "1.20");
     EXPECT_EQ(textOf(d, "I2izmEdit"), "2.30");
-    EXPECT_EQ(d.logLine, QStringLiteral("CRC-ok, U1 = 1.20V, U2 = 2.30V"));
+    EXPECT_EQ(d.logLine, QStringLiteral("CRC-ok, I1 = 1.20mA, I2 = 2.30mA"));
 }
 
 TEST(BenchPacket, PresetPacketShowsDashForUnsetPlace) {
@@ -158,7 +158,7 @@ TEST(BenchPacket, ShortPacketShowsOnlyWhatArrived) {
     EXPECT_EQ(d.received, 4u);
     EXPECT_EQ(textOf(d, "U1hhEdit"), "5.07");
     EXPECT_EQ(textOf(d, "U2hhEdit"), "<none>");
-    EXPECT_EQ(d.logLine, QStringLiteral("CRC-err, U1 = 5.7V, U2 = 12.?V"));
+    EXPECT_EQ(d.logLine, QStringLiteral("CRC-err, U1 = 5.07V, U2 = 12.?V"));
 
     // Even when the stale byte behind would make the sum right.
     d = prAnalyzeAnswer(buf.data(), 5);

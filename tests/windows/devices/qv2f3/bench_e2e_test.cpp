@@ -176,7 +176,7 @@ TEST_F(BenchWire, WatchShowsEveryBenchAnswer) {
     ASSERT_TRUE(testenv::WaitFor([this] { return text("U2hhEdit") == QStringLiteral("12.50"); },
                                  kDeadline));
     EXPECT_EQ(text("U1hhEdit"), QStringLiteral("5.07"));
-    EXPECT_TRUE(logHas(QStringLiteral("CRC-ok, U1 = 5.7V, U2 = 12.50V")));
+    EXPECT_TRUE(logHas(QStringLiteral("CRC-ok, U1 = 5.07V, U2 = 12.50V")));
 
     // The first place's unit cannot be read (no board): its presets are unset.
     page_->QV2_cmd05_ButtonClick();
@@ -217,7 +217,7 @@ TEST_F(BenchWire, BadSumIsLoggedAndShown) {
     startWatch();
     page_->QV2_cmd01_ButtonClick();
     ASSERT_TRUE(testenv::WaitFor(
-        [] { return logHas(QStringLiteral("CRC-err, U1 = 5.7V, U2 = 5.4V")); }, kDeadline));
+        [] { return logHas(QStringLiteral("CRC-err, U1 = 5.07V, U2 = 5.04V")); }, kDeadline));
     EXPECT_EQ(text("U1hhEdit"), QStringLiteral("5.07"));
     EXPECT_EQ(text("U2hhEdit"), QStringLiteral("5.04"));
 }
@@ -344,19 +344,19 @@ TEST_F(BenchWatchRead, EveryWholePacketOfAReadIsShownInOrder) {
         {"one packet", {{{0x53, 0x01, 0x10, 0x64}, 0}}, {"CRC-ok, к.1 : 01, к.2 : 10"}, {'S'}},
         {"two packets in one read",
          {{{0x53, 0x00, 0x00, 0x53, 0x75, 0x05, 0x07, 0x0C, 0x32, 0xBF}, 0}},
-         {"CRC-ok, к.1 : 00, к.2 : 00", "CRC-ok, U1 = 5.7V, U2 = 12.50V"},
+         {"CRC-ok, к.1 : 00, к.2 : 00", "CRC-ok, U1 = 5.07V, U2 = 12.50V"},
          {'S', 'u'}},
         // The second packet's end comes after the first read: completed.
         {"a packet and the head of the next",
          {{{0x53, 0x01, 0x10, 0x64, 0x75, 0x06}, 0}, {{0x01, 0x0C, 0x32, 0xBA}, 150}},
-         {"CRC-ok, к.1 : 01, к.2 : 10", "CRC-ok, U1 = 6.1V, U2 = 12.50V"},
+         {"CRC-ok, к.1 : 01, к.2 : 10", "CRC-ok, U1 = 6.01V, U2 = 12.50V"},
          {'S', 'u'}},
         {"no type letter first", {{{0x58, 0x75, 0x05, 0x07, 0x0C, 0x32, 0xBF}, 0}}, {}, {0x58}},
         {"a byte above 0x7F", {{{0xC3}, 0}}, {}, {0xC3}},
         // The rest never comes: only place 1 is shown, place 2 keeps 12.50.
         {"a packet cut short",
          {{{0x75, 0x05, 0x07, 0x09}, 0}},
-         {"CRC-err, U1 = 5.7V, U2 = 9.?V"},
+         {"CRC-err, U1 = 5.07V, U2 = 9.?V"},
          {'u'}},
     };
     startWatch();

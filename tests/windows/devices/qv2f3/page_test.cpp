@@ -95,7 +95,7 @@ TEST_F(BenchPage, ShowsDecodedPacketsAndLogsThemGreen) {
     EXPECT_EQ(text("T1Ion11Edit"), "0");
     ASSERT_EQ(bench.log.size(), 4u);
     EXPECT_EQ(bench.log[0].text, "CRC-ok, к.1 : 01, к.2 : 10");
-    EXPECT_EQ(bench.log[1].text, "CRC-ok, U1 = 5.7V, U2 = 12.50V");
+    EXPECT_EQ(bench.log[1].text, "CRC-ok, U1 = 5.07V, U2 = 12.50V");
     for (const auto& line : bench.log) {
         EXPECT_EQ(line.color, 0x008000);
         EXPECT_TRUE(line.text.startsWith("CRC-")) << "a status line, not a byte line";
@@ -103,8 +103,8 @@ TEST_F(BenchPage, ShowsDecodedPacketsAndLogsThemGreen) {
 }
 
 TEST_F(BenchPage, SessionReadsIdentAndSettings) {
-    bench.replies.push_back(TMasBytes{0x08, 0x73, 'Z', 'E', '2', '-', 'R', 0x3C});
-    bench.replies.push_back(TMasBytes{0x09, 0x52, 1, 2, 3, 4, 5, 200, 0x3C});
+    bench.replies.push_back(TMasBytes{0x08, 0x73, 'Z', 'E', '2', '-', 'R', 0x3E});
+    bench.replies.push_back(TMasBytes{0x09, 0x52, 1, 2, 3, 4, 5, 200, 0x3E});
     click("Button17");
     ASSERT_EQ(bench.sent.size(), 2u);
     EXPECT_EQ(bench.sent[0], (TMasBytes{0x08, 0x73, 0x52, 0x34, 0x43, 0x46, 0x47, 0x3C}));
@@ -125,7 +125,7 @@ TEST_F(BenchPage, SessionReadsIdentAndSettings) {
     EXPECT_EQ(status(), "Статус: ошибки связи");
 
     // A reply one byte short fails the settings read.
-    bench.replies.push_back(TMasBytes{0x08, 0x73, 'A', 'B', 'C', 'D', 'E', 0x3C});
+    bench.replies.push_back(TMasBytes{0x08, 0x73, 'A', 'B', 'C', 'D', 'E', 0x3E});
     bench.replies.push_back(TMasBytes{0x09, 0x52, 9, 9, 9, 9, 9, 9});
     click("Button17");
     EXPECT_EQ(page.findChild<QLabel*>("QV2MverLabel")->text(), "Устройство: ABCDE");
@@ -139,7 +139,7 @@ TEST_F(BenchPage, RereadEmptiesThenFillsOrStaysEmpty) {
     EXPECT_TRUE(text("QV2_T11_Edit").isEmpty()) << "edits stay empty after a failed reread";
     EXPECT_EQ(status(), "Статус: ошибки связи");
 
-    bench.replies.push_back(TMasBytes{0x09, 0x52, 10, 20, 30, 40, 50, 60, 0x3C});
+    bench.replies.push_back(TMasBytes{0x09, 0x52, 10, 20, 30, 40, 50, 60, 0x3E});
     click("QV2_RereadButton");
     EXPECT_EQ(text("QV2_T11_Edit"), "10");
     EXPECT_EQ(text("QV2_T23_Edit"), "60");
@@ -150,13 +150,13 @@ TEST_F(BenchPage, WriteSendsValidEntriesAsTypedAndReportsRejection) {
     const char* entries[] = {"255", " 7", "12 ", "0", "$1F", "+1"};
     for (int k = 0; k < 6; ++k)
         setEdit(kSettingEdits[k], QString::fromUtf8(entries[k]));
-    bench.replies.push_back(TMasBytes{0x03, 0x00, 0x3C});
+    bench.replies.push_back(TMasBytes{0x03, 0x00, 0x3E});
     click("QV2_WriteButton");
     ASSERT_EQ(bench.sent.size(), 1u);
     EXPECT_EQ(bench.sent[0], (TMasBytes{0x09, 0x57, 255, 7, 12, 0, 31, 1, 0x3C}));
     EXPECT_EQ(status(), "Статус: успешно");
 
-    bench.replies.push_back(TMasBytes{0x03, 0x01, 0x3C});
+    bench.replies.push_back(TMasBytes{0x03, 0x01, 0x3E});
     click("QV2_WriteButton");
     EXPECT_EQ(status(), "Статус: ошибки связи") << "a refused write";
 }
