@@ -83,6 +83,11 @@ check_mode() {
   wine "$unix/relcon4-cli.exe" ro4d report --file "$out_win\\unit.qvf" -o "$out_win\\unit.pdf" \
     >/dev/null || fail "$mode: relcon4-cli wrote no protocol"
   [ "$(head -c 5 "$work/unit.pdf")" = "%PDF-" ] || fail "$mode: the protocol is not a PDF"
+  # Its text is searchable, in Cyrillic: the fonts went into the PDF on Windows too.
+  local text
+  text=$(pdftotext "$work/unit.pdf" -) || fail "$mode: pdftotext could not read the protocol"
+  [[ $text == *"Протокол настройки блока RO-4D"* ]] ||
+    fail "$mode: the protocol's text does not read back"
 
   # The program itself, with the shipped windows platform on a private X
   # server, watched from X (Wine gives its log no console): its splash shows
