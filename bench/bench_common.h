@@ -121,4 +121,10 @@ inline void IsolateFolders(const QTemporaryDir& dir) {
     qputenv("XDG_DATA_HOME", (dir.path() + QStringLiteral("/data")).toLocal8Bit());
 }
 
+// The word after a "--name" option among the program's arguments, or fallback.
+inline QString OptionValue(const QStringList& args, const char* name, const QString& fallback) {
+    const qsizetype at = args.indexOf(QLatin1String(name));
+    return at > 0 ? args.value(at + 1) : fallback;
+}
+
 } // namespace bench

@@ -227,8 +227,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const auto option = [&](const char* name, const QString& fallback) {
-        const qsizetype at = args.indexOf(QLatin1String(name));
-        return at > 0 ? args.value(at + 1) : fallback;
+        return bench::OptionValue(args, name, fallback);
     };
     cliPath = option("--cli", QCoreApplication::applicationDirPath() + "/../relcon4-cli");
     folder = home.path();

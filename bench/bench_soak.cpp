@@ -101,8 +101,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const auto option = [&](const char* name, int fallback) {
-        const qsizetype at = args.indexOf(QLatin1String(name));
-        return at > 0 ? args.value(at + 1).toInt() : fallback;
+        return bench::OptionValue(args, name, QString::number(fallback)).toInt();
     };
     const int commands = option("--commands", 2000);
     const int every = std::max(1, option("--every", 500));
