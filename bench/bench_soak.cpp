@@ -7,7 +7,8 @@
 // each kind against its bound, and the process's CPU time, resident memory,
 // descriptors and threads every --every commands. Asserts nothing.
 //
-//   bench_soak [--commands N] [--every N] [--seed S] [--timeout MS] [--pause MS] [--trace]
+//   bench_soak [--commands N] [--every N] [--seed S] [--timeout MS] [--pause MS]
+//              [--phase faults|clean] [--trace]
 //
 // The simulated units run in this process too (a thread each): the memory,
 // descriptor and thread figures are the program's and theirs together.
@@ -232,7 +233,11 @@ int main(int argc, char** argv) {
 
     const double cpuStart = bench::CpuMsOf();
     const double wallStart = bench::MsBetween(bench::Clock::time_point{}, bench::Clock::now());
+    // --phase faults|clean runs one of the two, so both can run side by side.
+    const QString only = bench::OptionValue(args, "--phase", QString());
     for (const bool withFaults : {true, false}) {
+        if (!only.isEmpty() && only != (withFaults ? u"faults" : u"clean"))
+            continue;
         const char* phase = withFaults ? "with faults" : "without faults";
         Figures f;
         const char* previous = "";
