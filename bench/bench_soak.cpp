@@ -155,6 +155,17 @@ int main(int argc, char** argv) {
         bench::Progress(QStringLiteral("the clean reads failed"));
         return 1;
     }
+    // The words the simulated RO-4D holds now, as a read brings them.
+    const auto ro4dHeld = [&] {
+        std::array<std::uint16_t, kRo4dRegisterCount> words{};
+        const auto& regs = servers[0]->unit<sim::Ro4dUnit>()->registers();
+        std::copy(regs.begin(), regs.end(), words.begin());
+        return words;
+    };
+    if (ro4dClean.registers != ro4dHeld()) {
+        bench::Progress(QStringLiteral("a clean RO-4D read does not give the unit's words"));
+        return 1;
+    }
     std::uint8_t nextT11 = 1;
     std::uint16_t nextT240 = 100;
     const QString side = Ro4dWrittenSide();
@@ -164,8 +175,7 @@ int main(int argc, char** argv) {
          [&] {
              TRo4dUnitImage read;
              const TCommandResult r = Ro4dRead(read);
-             return Outcome{r.ok(), read.complete() && read.registers == ro4dClean.registers,
-                            r.text()};
+             return Outcome{r.ok(), read.complete() && read.registers == ro4dHeld(), r.text()};
          }},
         {"ro4d write", 0, 15,
          [&] {
@@ -180,14 +190,11 @@ int main(int argc, char** argv) {
                  if (r.ok() && !CompareRo4d(verify, image, side).equal())
                      r.fault = TCommandFault::Refused;
              }
-             // Looked at with the faults gone.
-             servers[0]->unit()->faults().clear();
-             TRo4dUnitImage back;
-             const bool read = Ro4dRead(back).ok();
-             // What the unit now holds is what later reads must give.
-             if (read && back.complete())
-                 ro4dClean.registers = back.registers;
-             return Outcome{r.ok(), read && CompareRo4d(back, image, side).equal(), r.text()};
+             // Looked at in the unit itself: a read back over the line could
+             // fail under load and leave the verdict unknown.
+             TRo4dUnitImage held = ro4dClean;
+             held.registers = ro4dHeld();
+             return Outcome{r.ok(), CompareRo4d(held, image, side).equal(), r.text()};
          }},
         {"ri1r read", 1, 12,
          [&] {
