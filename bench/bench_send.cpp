@@ -119,6 +119,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     const int stretchUs = bench::StretchUs(args);
+    const bench::BusyLoad load(args);
+    const QString levers = bench::TimingLevers(args);
     // --frames N: fewer or more frames than the table's 200 (for trying stretches).
     const int framesAt = static_cast<int>(args.indexOf(QStringLiteral("--frames")));
     const int frames =
@@ -203,5 +205,6 @@ int main(int argc, char** argv) {
     }
     port.Close();
     TCustomComPortD::SetDeviceFactory({});
+    load.row(levers);
     return 0;
 }
