@@ -3,7 +3,8 @@
 // and the protocol's own waits take. With --memory: the peak resident memory
 // after a full RO-4D read with the log window showing 400 lines. With
 // --record: the RO-4D read with the log recorded to a file and without. With
-// --cli PATH: relcon4-cli's read against the same model.
+// --cli PATH: relcon4-cli's read against the same model. A run that fails
+// prints its cause. --load N runs it beside N busy loops.
 //
 // The simulator paces its replies at 9600 baud (10 bits a byte, and the
 // request's last byte crossing the line first), so the model counts the
@@ -14,21 +15,24 @@
 // and two attempts' 10 ms). The request's bytes cost the program no line time
 // on a pseudo-terminal; their time on a real line lies inside the 4 ms gaps.
 #include "bench_app.h"
+#include "bench_hand_overs.h"
 
 #include "devices/qv1m/qv1m_page.h"
 #include "devices/qv2f3/qv2f3_page.h"
 #include "devices/qv4m/qv4m_commands_page.h"
+#include "exchange/log_model.h"
 #include "exchange/log_recorder.h"
 #include "exchange/log_state.h"
 #include "exchange/monitor_form.h"
+#include "serial/com_port.h"
 
 #include "ri1r_unit.h"
 #include "ro4d_unit.h"
 #include "sim_server.h"
 #include "zi2z3_unit.h"
 
-#include <QProcess>
 #include <QCheckBox>
+#include <QProcess>
 #include <functional>
 #include <mutex>
 
@@ -81,28 +85,74 @@ double ModelMs(const Command& c, int pauseMs, double latencyMs) {
     return ms;
 }
 
-// When the unit received the end of a request and when it had sent the reply.
+// When the unit received the end of a request and when it had sent the reply;
+// and for the run in progress every piece the program wrote and the unit took
+// and sent, so that a failed run tells whether the unit dropped something or
+// the program did.
 class Trace {
 public:
+    ~Trace() { TCustomComPortD::SetDeviceFactory({}); }
     void attach(sim::SimServer& server) {
+        TCustomComPortD::SetDeviceFactory([this](const QString& comName) {
+            return std::make_unique<bench::HandOvers>(
+                comName, [this](const std::uint8_t* data, std::size_t n, Clock::time_point at) {
+                    std::lock_guard<std::mutex> lock(m_);
+                    if (run_.size() < kRunPieces)
+                        run_.push_back({at, 'w', sim::Bytes(data, data + n)});
+                });
+        });
         server.setTrace([this](char dir, const sim::Bytes& bytes) {
+            const auto now = Clock::now();
             std::lock_guard<std::mutex> lock(m_);
             if (dir == '<')
-                lastIn_ = Clock::now();
+                lastIn_ = now;
             else
-                latencies_.push_back(bench::MsBetween(lastIn_, Clock::now()) -
-                                     (bytes.size() + 1) * kByteMs);
+                latencies_.push_back(bench::MsBetween(lastIn_, now) - (bytes.size() + 1) * kByteMs);
+            if (run_.size() < kRunPieces)
+                run_.push_back({now, dir, bytes});
         });
     }
     double medianLatency() {
         std::lock_guard<std::mutex> lock(m_);
         return bench::SpreadOf(latencies_).median;
     }
+    // A run starts: its pieces are kept from here on.
+    void startRun() {
+        std::lock_guard<std::mutex> lock(m_);
+        run_.clear();
+        runStart_ = Clock::now();
+    }
+    // The run's pieces as the unit saw them, one a line, timed from its start.
+    QStringList runPieces() {
+        std::lock_guard<std::mutex> lock(m_);
+        QStringList lines;
+        for (const Piece& p : run_)
+            lines << QStringLiteral("%1 %2 ms: %3 (%4 bytes)")
+                         .arg(p.dir == 'w'   ? QStringLiteral("program wrote")
+                              : p.dir == '<' ? QStringLiteral("unit took")
+                                             : QStringLiteral("unit sent"))
+                         .arg(bench::Ms(bench::MsBetween(runStart_, p.at), 1))
+                         .arg(QString::fromLatin1(
+                             QByteArray(reinterpret_cast<const char*>(p.bytes.data()),
+                                        static_cast<qsizetype>(p.bytes.size()))
+                                 .toHex(' ')))
+                         .arg(p.bytes.size());
+        return lines;
+    }
 
 private:
+    struct Piece {
+        Clock::time_point at;
+        char dir;
+        sim::Bytes bytes;
+    };
+    // Enough for a command's attempts; a run that sends more is cut short.
+    static constexpr std::size_t kRunPieces = 200;
     std::mutex m_;
     Clock::time_point lastIn_;
     std::vector<double> latencies_;
+    Clock::time_point runStart_;
+    std::vector<Piece> run_;
 };
 
 QString StatusOf(const Command& c) {
@@ -110,17 +160,45 @@ QString StatusOf(const Command& c) {
     return label ? label->text() : QString();
 }
 
+// Why a run failed, printed as it happens: the page's status, the log lines
+// the run wrote (which exchange failed and how), and what the unit took and
+// sent meanwhile when it is traced; a reply still on its way when the
+// command gave up is given the time to show.
+void ReportFailure(const Command& c, const char* button, std::uint64_t logSeq0, Trace* trace) {
+    bench::Progress(
+        QStringLiteral("FAILED %1 (%2): %3").arg(c.title, QLatin1String(button), StatusOf(c)));
+    const QList<TLogLine> lines = ExchangeLog().LinesOldestFirst();
+    const auto made = static_cast<qsizetype>(
+        std::min<std::uint64_t>(LogSeqCounter - logSeq0, static_cast<std::uint64_t>(lines.size())));
+    for (qsizetype i = lines.size() - made; i < lines.size(); ++i)
+        bench::Progress(QStringLiteral("  log %1").arg(LogLineForText(lines[i])));
+    if (!trace)
+        return;
+    bench::RunEventsFor(300);
+    for (const QString& line : trace->runPieces())
+        bench::Progress(QStringLiteral("  %1").arg(line));
+}
+
 // Clicks the command's button; the time until the click returns, or a
-// negative value when the command did not succeed.
-double RunOnce(const Command& c, const char* button) {
+// negative value when the command did not succeed (its cause printed).
+double RunOnce(const Command& c, const char* button, Trace* trace = nullptr) {
     auto* b = bench::FindIn(c.page(), button);
-    if (!b || !b->isEnabled())
+    if (!b || !b->isEnabled()) {
+        bench::Progress(
+            QStringLiteral("FAILED %1: no enabled %2").arg(c.title, QLatin1String(button)));
         return -1;
+    }
     QCoreApplication::processEvents();
+    const std::uint64_t logSeq0 = LogSeqCounter;
+    if (trace)
+        trace->startRun();
     const auto t0 = Clock::now();
     b->click();
     const double ms = bench::MsBetween(t0, Clock::now());
-    return StatusOf(c) == c.success ? ms : -1;
+    if (StatusOf(c) == c.success)
+        return ms;
+    ReportFailure(c, button, logSeq0, trace);
+    return -1;
 }
 
 std::vector<Command> Commands() {
@@ -164,11 +242,11 @@ void TimeCommand(const Command& c, int reps) {
         std::vector<double> times, active, cpu;
         int failed = 0;
         for (int r = 0; r < reps; ++r) {
-            if (c.before && RunOnce(c, c.before) < 0)
+            if (c.before && RunOnce(c, c.before, &trace) < 0)
                 ++failed;
             const double active0 = bench::ActiveWaitMs();
             const double cpu0 = bench::ProcessCpuMs();
-            const double ms = RunOnce(c, c.button);
+            const double ms = RunOnce(c, c.button, &trace);
             active.push_back(bench::ActiveWaitMs() - active0);
             cpu.push_back(bench::ProcessCpuMs() - cpu0);
             if (ms < 0)
@@ -357,6 +435,8 @@ int main(int argc, char** argv) {
     const QStringList& args = process.args;
     const QTemporaryDir& home = process.home;
     bench::StretchUs(args);
+    const bench::BusyLoad load(args);
+    const QString levers = bench::TimingLevers(args);
     bench::QuietInteraction quiet;
     bench::OpenProgramWindows(home, false);
     const int cli = static_cast<int>(args.indexOf(QStringLiteral("--cli")));
@@ -382,6 +462,7 @@ int main(int argc, char** argv) {
             if (which.isEmpty() || c.title.contains(which))
                 TimeCommand(c, reps);
     }
+    load.row(levers);
     DestroyAppWindows();
     return 0;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/thread_priority.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -11,10 +12,14 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -63,6 +68,12 @@ inline void Progress(const QString& text) {
     std::fprintf(stderr, "bench: %s\n", qPrintable(text));
 }
 
+// The word after a "--name" option among the program's arguments, or fallback.
+inline QString OptionValue(const QStringList& args, const char* name, const QString& fallback) {
+    const qsizetype at = args.indexOf(QLatin1String(name));
+    return at > 0 ? args.value(at + 1) : fallback;
+}
+
 // --stretch US sets the active stretch before each sharp instant (to find
 // the shortest that meets the line on a machine); returns the one in force.
 inline int StretchUs(const QStringList& args) {
@@ -71,6 +82,84 @@ inline int StretchUs(const QStringList& args) {
         platform::SetSharpStretch(std::chrono::microseconds(args.value(at + 1).toInt()));
     return static_cast<int>(platform::SharpStretch().count());
 }
+
+// The timing levers, each switched off for measuring what it brings:
+// --no-raise keeps the sending thread at its priority; --assume-rtprio N and
+// --assume-nice N stand in for the limits a login may grant. Returns a note
+// of what is in force, the raise as granted to this thread now.
+inline QString TimingLevers(const QStringList& args) {
+    platform::SetThreadRaising(!args.contains(QStringLiteral("--no-raise")));
+    platform::AssumeRaiseLimits(OptionValue(args, "--assume-rtprio", QStringLiteral("-1")).toInt(),
+                                OptionValue(args, "--assume-nice", QStringLiteral("-1")).toInt());
+    const platform::RaisedThreadPriority probe;
+    return QStringLiteral("raise: %1, stretch %2 us")
+        .arg(QLatin1String(platform::ThreadRaiseName(probe.raise())))
+        .arg(platform::SharpStretch().count());
+}
+
+// The system's load averages over 1, 5 and 15 minutes and the threads
+// runnable this instant, as /proc/loadavg gives them.
+inline QString LoadAverage() {
+    QFile f(QStringLiteral("/proc/loadavg"));
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("?");
+    const QList<QByteArray> parts = f.readAll().simplified().split(' ');
+    return QStringLiteral("%1 %2 %3, runnable %4")
+        .arg(QString::fromLatin1(parts.value(0)), QString::fromLatin1(parts.value(1)),
+             QString::fromLatin1(parts.value(2)),
+             QString::fromLatin1(parts.value(3).split('/').value(0)));
+}
+
+// --load N: N busy loops at the normal priority for the bench's run, child
+// processes as other programs on the laptop would be; they end with the
+// bench, and with it if it is killed.
+class BusyLoad {
+public:
+    explicit BusyLoad(const QStringList& args)
+        : asked_(args.contains(QStringLiteral("--load"))),
+          count_(std::max(0, OptionValue(args, "--load", QStringLiteral("0")).toInt())) {
+        const pid_t parent = ::getpid();
+        for (int i = 0; i < count_; ++i) {
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+                if (::getppid() != parent)
+                    ::_exit(0);
+                std::atomic<unsigned long> spin{0};
+                for (;;)
+                    spin.fetch_add(1, std::memory_order_relaxed);
+            }
+            if (pid > 0)
+                pids_.push_back(pid);
+        }
+        start_ = LoadAverage();
+    }
+    ~BusyLoad() {
+        for (const pid_t pid : pids_) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+    BusyLoad(const BusyLoad&) = delete;
+    BusyLoad& operator=(const BusyLoad&) = delete;
+    // The load and the levers in force: a table row when --load was given,
+    // else a progress line, so the full run's table keeps its rows.
+    void row(const QString& levers) const {
+        const QString measured =
+            QStringLiteral("load average at start %1; at end %2").arg(start_, LoadAverage());
+        if (asked_)
+            Row(QStringLiteral("Load during the run"),
+                QStringLiteral("%1 busy loops").arg(pids_.size()), measured, levers);
+        else
+            Progress(QStringLiteral("%1; %2").arg(measured, levers));
+    }
+
+private:
+    bool asked_;
+    int count_;
+    std::vector<pid_t> pids_;
+    QString start_;
+};
 
 // Milliseconds spent in active waits so far.
 inline double ActiveWaitMs() {
@@ -119,12 +208,6 @@ inline void IsolateFolders(const QTemporaryDir& dir) {
     qputenv("XDG_CONFIG_HOME", (dir.path() + QStringLiteral("/config")).toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", (dir.path() + QStringLiteral("/runtime")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", (dir.path() + QStringLiteral("/data")).toLocal8Bit());
-}
-
-// The word after a "--name" option among the program's arguments, or fallback.
-inline QString OptionValue(const QStringList& args, const char* name, const QString& fallback) {
-    const qsizetype at = args.indexOf(QLatin1String(name));
-    return at > 0 ? args.value(at + 1) : fallback;
 }
 
 } // namespace bench

@@ -2,12 +2,13 @@
 // gaps between its bytes, as the program hands them to the line and as the
 // unit's side reads them, against their nominal values. The port is set up as a command opens it
 // (9600 8N1, 4 ms between bytes, the default 100 ms pause before a request). Prints table rows.
-#include "bench_common.h"
+// --load N runs it beside N busy loops; --no-raise, --assume-rtprio N and --assume-nice N
+// switch the sending thread's raise off or grant it (bench_common.h).
+#include "bench_hand_overs.h"
 
 #include "exchange/monitor_form.h"
 #include "platform/port_map.h"
 #include "platform/pty.h"
-#include "platform/tty_device.h"
 #include "platform/user_folders.h"
 #include "serial/com_port.h"
 
@@ -61,24 +62,6 @@ private:
     std::thread thread_;
 };
 
-// The instant each byte was handed to the line on the program's side, when
-// the write returned: what the program controls, before the pseudo-terminal
-// and the reading thread's own wake-up add theirs.
-class HandOvers : public platform::TtyDevice {
-public:
-    HandOvers(const QString& comName, std::vector<Clock::time_point>& at)
-        : platform::TtyDevice(comName), at_(at) {}
-    long writeNow(const std::uint8_t* data, std::size_t count) override {
-        const long n = platform::TtyDevice::writeNow(data, count);
-        if (n > 0)
-            at_.insert(at_.end(), static_cast<std::size_t>(n), Clock::now());
-        return n;
-    }
-
-private:
-    std::vector<Clock::time_point>& at_;
-};
-
 void SetUpLikeACommand(TComPortD& port) {
     port.SetBaudRate(brCustom);
     port.SetCustomBaudRate(9600);
@@ -119,6 +102,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     const int stretchUs = bench::StretchUs(args);
+    const bench::BusyLoad load(args);
+    const QString levers = bench::TimingLevers(args);
     // --frames N: fewer or more frames than the table's 200 (for trying stretches).
     const int framesAt = static_cast<int>(args.indexOf(QStringLiteral("--frames")));
     const int frames =
@@ -132,7 +117,10 @@ int main(int argc, char** argv) {
     }
     std::vector<Clock::time_point> handedOver;
     TCustomComPortD::SetDeviceFactory([&handedOver](const QString& comName) {
-        return std::make_unique<HandOvers>(comName, handedOver);
+        return std::make_unique<bench::HandOvers>(
+            comName, [&handedOver](const std::uint8_t*, std::size_t n, Clock::time_point at) {
+                handedOver.insert(handedOver.end(), n, at);
+            });
     });
     TComPortD port;
     port.SetPort(QStringLiteral("COM7"));
@@ -203,5 +191,6 @@ int main(int argc, char** argv) {
     }
     port.Close();
     TCustomComPortD::SetDeviceFactory({});
+    load.row(levers);
     return 0;
 }

@@ -1,8 +1,8 @@
 # The OS layer is chosen at build time: win32/ on Windows, the POSIX files
 # (termios, sysfs, pseudo-terminals, signals) everywhere else.
 set(RELCON4_POSIX_ONLY_SOURCES
-  instance_signal.cpp open_error_hint.cpp port_map.cpp pty.cpp serial_adapters.cpp stop_signals.cpp tty_custom_baud.cpp
-  tty_device.cpp)
+  instance_signal.cpp open_error_hint.cpp port_map.cpp pty.cpp serial_adapters.cpp stop_signals.cpp thread_priority.cpp
+  tty_custom_baud.cpp tty_device.cpp)
 
 # Drops from the list in `sources_var` what the target system cannot build.
 function(relcon4_platform_sources sources_var)

@@ -3,6 +3,7 @@
 #include "serial/com_port.h"
 
 #include "platform/clock.h"
+#include "platform/thread_priority.h"
 #include "serial/com_port_rules.h"
 
 #include <algorithm>
@@ -230,6 +231,10 @@ bool TCustomComPortD::SendString(PMasBytes PBuf, std::uint16_t wNumBytes) {
         FFlagIsTransmitt = false;
         return false;
     }
+    // From the pause before the request to the tail after it: on a busy
+    // machine a thread at the normal priority wakes behind the other
+    // programs' threads and hands its bytes over milliseconds late.
+    const platform::RaisedThreadPriority raised;
     const int n = wNumBytes;
     const int w1 = FTimeouts.Write1Wait2();
     const int wN = FTimeouts.Write2WaitN();
