@@ -75,28 +75,49 @@ void refuseForeignReply(TCustomComPortD& port, const TReplyCheck& check) {
     ex.ReplyFailed = true;
 }
 
-// After a reply that came only on a retry: the attempts before it went
-// unanswered, and their replies may still be on their way. Replies of one
-// command look alike, so timing tells them apart: had the reply taken been an
-// earlier attempt's, this attempt's own would follow within the span between
-// the two sends plus the time-out. Anything in that span means the reply was
-// not this attempt's, and the exchange fails rather than pass a late reply on
-// to the next request.
-void awaitRepliesInFlight(TCustomComPortD& port, platform::MonoTime firstSend,
-                          platform::MonoTime lastSend) {
+// Waits waitMs for bytes behind a reply taken. Replies of one command look
+// alike, so timing is what tells them apart: bytes there mean the reply taken
+// may have been another request's, and the exchange fails rather than pass it
+// on. True when such bytes came.
+bool refuseIfMoreFollows(TCustomComPortD& port, int waitMs) {
     TExchangeState& ex = ExchangeState;
-    const auto span = std::chrono::duration_cast<std::chrono::milliseconds>(lastSend - firstSend);
-    const platform::MonoTime until =
-        platform::MonoAfter(platform::MonoNow(), static_cast<int>(span.count()) + TimeOut);
+    const platform::MonoTime until = platform::MonoAfter(platform::MonoNow(), waitMs);
     while (platform::MonoNow() < until && port.funDataIsOk() == 0)
         pDelay(1);
     if (port.funDataIsOk() == 0)
-        return;
+        return false;
     LogStatusLine(QStringLiteral("Ответ пришёл позже тайм-аута: не различить, на какой запрос"),
                   clLogRed);
     DiscardStaleInput(port, true);
     ex.RxLength = 0;
     ex.ReplyFailed = true;
+    return true;
+}
+
+// After an exchange with unanswered attempts, their replies may still be on
+// their way. Had the reply taken on a retry been an earlier attempt's, this
+// attempt's own would follow within the span between the two sends plus the
+// time-out. A reply later still would meet a later request of the same kind
+// and pass for its answer, so the channel stays suspect: each answered
+// exchange then looks a time-out behind its reply, until one was answered on
+// its first attempt with nothing behind it.
+void guardLateReplies(TCustomComPortD& port, std::uint8_t ch, int attempts,
+                      platform::MonoTime firstSend, platform::MonoTime lastSend) {
+    TExchangeState& ex = ExchangeState;
+    const bool answered = ex.RxExpected > 0 && ex.RxLength == ex.RxExpected && !ex.SendFailed;
+    if (!answered) {
+        if (attempts > 0)
+            ex.LineSuspect[ch] = true;
+        return;
+    }
+    if (attempts > 1) {
+        const auto span =
+            std::chrono::duration_cast<std::chrono::milliseconds>(lastSend - firstSend);
+        refuseIfMoreFollows(port, static_cast<int>(span.count()) + TimeOut);
+        ex.LineSuspect[ch] = true;
+    } else if (ex.LineSuspect[ch]) {
+        ex.LineSuspect[ch] = refuseIfMoreFollows(port, TimeOut);
+    }
 }
 
 } // namespace
@@ -220,9 +241,8 @@ void RunTransaction(std::uint8_t bNumChannel, const TReplyCheck& check) {
             ExchangeLog().prCommandToLog();
         }
     }
-    if (check && attempts > 1 && ex.RxExpected > 0 && ex.RxLength == ex.RxExpected &&
-        !ex.SendFailed)
-        awaitRepliesInFlight(port, firstSend, lastSend);
+    if (check)
+        guardLateReplies(port, bNumChannel, attempts, firstSend, lastSend);
 }
 
 bool SendReceive(std::uint8_t bNumChannel, const TReplyCheck& check) {

@@ -21,6 +21,9 @@ struct TExchangeState {
     std::array<bool, kNumChannels> PortOpen{};
     std::array<QString, kNumChannels> PortName{};
     std::array<bool, kNumChannels> PortCrash{};
+    // A reply of an earlier attempt may still be on its way on this channel
+    // (see RunTransaction): answered exchanges look behind their reply.
+    std::array<bool, kNumChannels> LineSuspect{};
     std::uint8_t PortFailCount = 0;
 
     // Exchanges asked for since the start, sent or not: tells whether a
@@ -48,6 +51,7 @@ struct TExchangeState {
     void ResetChannels() {
         PortOpen.fill(false);
         PortCrash.fill(false);
+        LineSuspect.fill(false);
         for (auto& name : PortName)
             name.clear();
     }

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QListView>
 #include <QTimer>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <utility>
@@ -32,6 +33,8 @@ namespace {
 constexpr int kReadTimeOut = 60;
 // How long the unit's script may take in the worst case before a test gives up.
 constexpr int kScriptDeadlineMs = 5000;
+// Where a reply must come in time even on a very busy machine.
+constexpr int kSlowReadTimeOut = 300;
 
 const Bytes kRequest{0x05, 0x01, 0x03, 0x24, 0x3E};
 const Bytes kReply{0x06, 0x01, 0x03, 0x01, 0xD1, 0x1B};
@@ -479,4 +482,43 @@ TEST(AttemptJudgement, EndlessAttemptsWrapAt65535) {
     // A failed send (going on already cleared) is never retried.
     attempts = 5;
     EXPECT_FALSE(JudgeAttempt(true, 0, false, attempts, kAttemptsWrap).goingOn);
+}
+
+// Replies of one command look alike. After an exchange answered only on a
+// retry, the missing attempt's reply may still come and pass for a later
+// request's answer: until an exchange is answered at once with nothing behind
+// it, bytes behind a reply make that exchange fail.
+TEST_F(EngineTest, AfterARetryBytesBehindAReplyFailTheExchangeUntilOneIsClean) {
+    const auto answerAndCopy = [] {
+        UnitStep step = Answer(kRequest.size(), kReply);
+        step.late = kReply; // a second reply just behind the first
+        step.lateDelayMs = 15;
+        return step;
+    };
+    ASSERT_TRUE(playUnit({Silence(kRequest.size()), Answer(kRequest.size(), kReply),
+                          answerAndCopy(), Answer(kRequest.size(), kReply), answerAndCopy()},
+                         kSlowReadTimeOut));
+    ExchangeState.NumOfRepeat = 3;
+    const TReplyCheck anyReply = [](const TMasBytes&, std::uint16_t) { return QString(); };
+    const struct {
+        const char* what;
+        bool ok;
+        bool suspectAfter;
+    } exchanges[] = {
+        {"answered on the retry", true, true},
+        {"a reply with another behind it", false, true},
+        {"answered at once, nothing behind", true, false},
+        {"a reply with another behind it, the line trusted again", true, false},
+    };
+    for (const auto& e : exchanges) {
+        ResetLogState();
+        setRequest(kRequest, 6);
+        EXPECT_EQ(Relcon4->funSendReceive1(0, anyReply), e.ok) << e.what;
+        EXPECT_EQ(ExchangeState.LineSuspect[0], e.suspectAfter) << e.what;
+        const std::vector<Row> lines = ringLines();
+        const bool refused = std::any_of(lines.begin(), lines.end(), [](const Row& r) {
+            return r.text.startsWith(QStringLiteral("Ответ пришёл позже тайм-аута"));
+        });
+        EXPECT_EQ(refused, !e.ok) << e.what;
+    }
 }
