@@ -2,7 +2,7 @@
 // activated as at start-up (splash included), then the event loop left alone
 // for a minute; with --watch SIM, the ZI2-Z3 page's background watch holds
 // the port of a simulated bench (relcon4-sim, a process of its own, so its
-// CPU is not counted) and polls it every 7 ms. CPU and wake-ups of this
+// CPU is not counted) and waits on its readiness. CPU and wake-ups of this
 // process's threads are read from /proc.
 #include "bench_app.h"
 
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     QString what = QStringLiteral("3. Idle: main window open, no port");
     QString note = QStringLiteral("in-process, offscreen, over %1 s").arg(seconds);
     if (watchAt > 0) {
-        what = QStringLiteral("3. Idle: bench watch holding the port (polls every 7 ms)");
+        what = QStringLiteral("3. Idle: bench watch holding the port (waits on the line)");
         const QString com = StartSimulator(sim, args.value(watchAt + 1));
         ExchangeState.PortName[0] = com;
         if (auto* start = bench::FindIn(Qv2f3Page, "QV2_start_Button"); start && !com.isEmpty())

@@ -3,6 +3,8 @@
 #include "platform/clock.h"
 
 #include <algorithm>
+#include <chrono>
+#include <utility>
 
 namespace serial {
 
@@ -32,6 +34,7 @@ void FakeSerialLine::dropAfter(long bytes, bool failAtStart) {
 void FakeSerialLine::unplug() {
     std::lock_guard<std::mutex> lock(mutex_);
     unplugged_ = true;
+    changed_.notify_all();
 }
 
 void FakeSerialLine::setModemLines(const ModemLines& lines) {
@@ -59,6 +62,7 @@ void FakeSerialLine::schedule(const std::vector<FakeChunk>& chunks) {
     const std::uint32_t now = platform::TickCount();
     for (const FakeChunk& c : chunks)
         pending_.push_back({now + static_cast<std::uint32_t>(std::max(c.delayMs, 0)), c.bytes});
+    changed_.notify_all();
 }
 
 void FakeSerialLine::deliverDue() {
@@ -179,6 +183,7 @@ void FakeSerialDevice::close() {
     line_->open_ = false;
     ++line_->closes_;
     line_->input_.clear();
+    line_->changed_.notify_all();
 }
 
 std::unique_lock<std::mutex> FakeSerialDevice::usable(bool& ok) const {
@@ -335,6 +340,33 @@ WaitResult FakeSerialDevice::waitReadable(int timeoutMs) {
             return WaitResult::TimedOut;
         platform::SleepMs(kAnswerPollMs);
     }
+}
+
+WaitResult FakeSerialDevice::waitForInput() {
+    std::unique_lock<std::mutex> lock(line_->mutex_);
+    for (;;) {
+        if (!open_ || line_->unplugged_)
+            return WaitResult::Failed;
+        if (std::exchange(wakeRequested_, false))
+            return WaitResult::Interrupted;
+        line_->deliverDue();
+        if (!line_->input_.empty())
+            return WaitResult::Ready;
+        if (line_->pending_.empty()) {
+            line_->changed_.wait(lock);
+            continue;
+        }
+        // deliverDue left the earliest bytes in front: sleep until they are due.
+        const auto due =
+            static_cast<std::int32_t>(line_->pending_.front().due - platform::TickCount());
+        line_->changed_.wait_for(lock, std::chrono::milliseconds(std::max(due, 1)));
+    }
+}
+
+void FakeSerialDevice::wakeInputWait() {
+    std::lock_guard<std::mutex> lock(line_->mutex_);
+    wakeRequested_ = true;
+    line_->changed_.notify_all();
 }
 
 // ---- FakeSerialPorts ----

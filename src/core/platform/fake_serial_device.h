@@ -6,6 +6,7 @@
 #include "platform/serial_device.h"
 
 #include <QString>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -76,6 +77,8 @@ private:
     void schedule(const std::vector<FakeChunk>& chunks);
 
     mutable std::mutex mutex_;
+    // Told when input is scheduled, the line is pulled out or a wait is woken.
+    std::condition_variable changed_;
     int openDelayMs_ = 0;
     std::uint32_t refuseCode_ = 0;
     QString refuseReason_;
@@ -125,6 +128,8 @@ public:
     long readNow(std::uint8_t* data, std::size_t count) override;
     WaitResult waitWritable(int timeoutMs) override;
     WaitResult waitReadable(int timeoutMs) override;
+    WaitResult waitForInput() override;
+    void wakeInputWait() override;
 
 private:
     // The line, locked, when this device is open and not pulled out.
@@ -133,6 +138,7 @@ private:
     std::shared_ptr<FakeSerialLine> line_;
     QString path_;
     bool open_ = false;
+    bool wakeRequested_ = false; // with the line's mutex held
 };
 
 // Installs fake devices as the serial port component's devices for the life

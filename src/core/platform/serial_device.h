@@ -63,7 +63,8 @@ struct LineErrors {
     bool brk = false;
 };
 
-enum class WaitResult { Ready, TimedOut, Failed };
+// Interrupted: only the wait for input ends so, when woken by another thread.
+enum class WaitResult { Ready, TimedOut, Failed, Interrupted };
 
 // What a bounded write achieved. failedToStart: the device refused the first
 // attempt; otherwise a short count means the wait for completion failed.
@@ -107,6 +108,17 @@ public:
     virtual long readNow(std::uint8_t* data, std::size_t count) = 0;
     virtual WaitResult waitWritable(int timeoutMs) = 0;
     virtual WaitResult waitReadable(int timeoutMs) = 0;
+
+    // The polling thread's wait, without a time limit of the caller's, so a
+    // quiet line costs no wake-ups: Ready once bytes wait, Interrupted once
+    // wakeInputWait() was called (a call before the wait ends the next one),
+    // TimedOut when the device's own safety limit passed (look at the queue
+    // all the same), Failed when the line cannot tell (hung up, pulled out),
+    // which the caller paces itself. A device without readiness of its own
+    // says Failed at once.
+    virtual WaitResult waitForInput() { return WaitResult::Failed; }
+    // Ends waitForInput from any thread while the device is open.
+    virtual void wakeInputWait() {}
 
     // Writes all bytes, waiting at most limitMs in total for the device to take them.
     WriteResult writeWithin(const std::uint8_t* data, std::size_t count, int limitMs);

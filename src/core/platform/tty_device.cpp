@@ -6,11 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -138,10 +140,13 @@ std::uint32_t OpenErrorCode(int err) {
     }
 }
 
-TtyDevice::TtyDevice(const QString& comName) : comName_(comName) {}
+TtyDevice::TtyDevice(const QString& comName)
+    : comName_(comName), wake_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
 TtyDevice::~TtyDevice() {
     close();
+    if (wake_ >= 0)
+        ::close(wake_);
 }
 
 serial::OpenResult TtyDevice::fail(int err, std::uint32_t code) {
@@ -365,29 +370,45 @@ long TtyDevice::readNow(std::uint8_t* data, std::size_t count) {
 }
 
 serial::WaitResult TtyDevice::waitFor(short events, int timeoutMs) {
+    const bool unlimited = timeoutMs < 0;
+    if (unlimited && wake_ < 0)
+        return serial::WaitResult::Failed;
     const std::uint32_t start = TickCount();
     for (;;) {
         const int fd = fd_;
         if (fd < 0)
             return serial::WaitResult::Failed;
         const int left = timeoutMs - static_cast<int>(TickCount() - start);
-        pollfd pfd{fd, events, 0};
-        const int ready = ::poll(&pfd, 1, left > 0 ? left : 0);
+        pollfd pfd[2]{{fd, events, 0}, {wake_, POLLIN, 0}};
+        const int ready = ::poll(pfd, unlimited ? 2 : 1, unlimited ? -1 : std::max(left, 0));
         if (ready < 0 && errno == EINTR)
             continue;
-        if (ready < 0 || (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)))
+        if (ready < 0 || (pfd[0].revents & (POLLERR | POLLHUP | POLLNVAL)))
             return serial::WaitResult::Failed;
         if (ready == 0)
             return serial::WaitResult::TimedOut;
-        return serial::WaitResult::Ready;
+        if (pfd[0].revents & events)
+            return serial::WaitResult::Ready;
+        // Only the wake-up came: take it, so the next wait blocks again.
+        eventfd_t count = 0;
+        ::eventfd_read(wake_, &count);
+        return serial::WaitResult::Interrupted;
     }
 }
 
 serial::WaitResult TtyDevice::waitWritable(int timeoutMs) {
-    return waitFor(POLLOUT, timeoutMs);
+    return waitFor(POLLOUT, std::max(timeoutMs, 0));
 }
 serial::WaitResult TtyDevice::waitReadable(int timeoutMs) {
-    return waitFor(POLLIN, timeoutMs);
+    return waitFor(POLLIN, std::max(timeoutMs, 0));
+}
+serial::WaitResult TtyDevice::waitForInput() {
+    return waitFor(POLLIN, -1);
+}
+
+void TtyDevice::wakeInputWait() {
+    if (wake_ >= 0)
+        ::eventfd_write(wake_, 1);
 }
 
 } // namespace platform

@@ -51,15 +51,21 @@ public:
     long readNow(std::uint8_t* data, std::size_t count) override;
     serial::WaitResult waitWritable(int timeoutMs) override;
     serial::WaitResult waitReadable(int timeoutMs) override;
+    serial::WaitResult waitForInput() override;
+    void wakeInputWait() override;
 
 private:
     serial::OpenResult fail(int err, std::uint32_t code);
     bool setModemBits(int bits, bool on);
+    // timeoutMs < 0: no limit, and wakeInputWait() ends the wait.
     serial::WaitResult waitFor(short events, int timeoutMs);
 
     QString comName_;
     QString path_;
     std::atomic<int> fd_{-1};
+    // An eventfd that wakes the input wait; it lives as long as the object,
+    // so a wake-up never meets a descriptor being closed.
+    int wake_ = -1;
     // Line error counters at the last look, to report only new errors.
     int frame_ = 0, parity_ = 0, overrun_ = 0, brk_ = 0;
 };

@@ -352,6 +352,15 @@ int TCustomComPortD::PollInputCount() {
     return n;
 }
 
+serial::WaitResult TCustomComPortD::WaitForInput() {
+    return FDevice ? FDevice->waitForInput() : serial::WaitResult::Failed;
+}
+
+void TCustomComPortD::WakeInputWait() {
+    if (FDevice)
+        FDevice->wakeInputWait();
+}
+
 void TCustomComPortD::DeliverRxBuf() {
     // A call queued just before reception was switched off may still arrive.
     if (FPhonReceive && FConnected && OnRxBuf)

@@ -180,6 +180,9 @@ private:
     void WaitForInput(int ms);
     // Called by the polling thread: bytes waiting, stored in FNumOfBytesIn.
     int PollInputCount();
+    // The polling thread's wait for the line's readiness, and its wake-up.
+    serial::WaitResult WaitForInput();
+    void WakeInputWait();
     // Runs OnRxBuf on the GUI thread for the polling thread.
     void DeliverRxBuf();
 

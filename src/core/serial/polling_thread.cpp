@@ -29,24 +29,47 @@ TTimerThreadD::~TTimerThreadD() {
         shared_->stop = true;
     }
     shared_->cv.notify_all();
+    FComPort->WakeInputWait();
     if (thread_.joinable())
         thread_.join();
+}
+
+bool TTimerThreadD::Idle() const {
+    return fSuspend || !FComPort->Connected();
 }
 
 void TTimerThreadD::Execute() {
     const std::shared_ptr<Shared> sh = shared_;
     TCustomComPortD* const port = FComPort;
+    // The next look comes after the period rather than on the line's
+    // readiness, where readiness would answer at once without news: the line
+    // failed, bytes were left unread, or it said ready with nothing there.
+    bool paced = false;
     std::unique_lock<std::mutex> lock(sh->m);
     while (!sh->stop) {
-        if (sh->cv.wait_for(lock, std::chrono::milliseconds(kPeriodMs), [&] { return sh->stop; }))
-            break;
-        if (fSuspend || !port->Connected())
+        const bool onReadiness = !paced && !Idle();
+        if (onReadiness) {
+            lock.unlock();
+            const serial::WaitResult result = port->WaitForInput();
+            lock.lock();
+            if (sh->stop || result == serial::WaitResult::Interrupted)
+                continue;
+            paced = result == serial::WaitResult::Failed;
+        } else {
+            paced = false;
+            if (sh->cv.wait_for(lock, std::chrono::milliseconds(kPeriodMs),
+                                [&] { return sh->stop; }))
+                break;
+        }
+        if (paced || Idle())
             continue;
         lock.unlock();
         const int waiting = port->PollInputCount();
         lock.lock();
-        if (waiting <= 0 || sh->stop)
+        if (waiting <= 0 || sh->stop) {
+            paced = onReadiness;
             continue;
+        }
         const std::uint64_t seq = ++sh->posted;
         QMetaObject::invokeMethod(
             port,
@@ -65,5 +88,10 @@ void TTimerThreadD::Execute() {
             },
             Qt::QueuedConnection);
         sh->cv.wait(lock, [&] { return sh->stop || sh->served >= seq; });
+        if (sh->stop)
+            break;
+        lock.unlock();
+        paced = port->PollInputCount() != 0;
+        lock.lock();
     }
 }

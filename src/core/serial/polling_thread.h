@@ -1,6 +1,8 @@
-// The polling thread: every 7 ms it looks whether bytes wait on the open
-// port and, while background reception is on, has the GUI thread run the
-// port's OnRxBuf, waiting until that has finished.
+// The polling thread: it waits for bytes on the open port by the line's own
+// readiness, so a quiet line costs no wake-ups, and while background
+// reception is on has the GUI thread run the port's OnRxBuf, waiting until
+// that has finished. While reception is off, the line has failed or bytes
+// were left unread, it looks every kPeriodMs instead.
 #pragma once
 
 #include <atomic>
@@ -27,6 +29,8 @@ public:
 private:
     struct Shared;
     void Execute();
+    // Suspended or the port closed: the port is not looked at.
+    bool Idle() const;
 
     std::shared_ptr<Shared> shared_;
     std::thread thread_;

@@ -18,6 +18,10 @@ constexpr DWORD kQueueSize = 4096;
 constexpr DWORD kCloseDrainMs = 500;
 // A wait for input looks at the driver's queue at the exchange's own 1 ms step.
 constexpr int kInputPollMs = 1;
+// The polling thread's wait for EV_RXCHAR ends after this long all the same:
+// some emulated ports (a remote desktop's, Wine's on some lines) never raise
+// the event, and their bytes are then still taken, only later.
+constexpr DWORD kInputEventLimitMs = 1000;
 
 HANDLE AsHandle(void* h) {
     return static_cast<HANDLE>(h);
@@ -76,6 +80,12 @@ bool NoModemLines() {
 struct ComDevice::Io {
     OVERLAPPED write{};
     OVERLAPPED read{};
+    // The polling thread's WaitCommEvent, which may stay pending between its waits.
+    OVERLAPPED input{};
+    DWORD inputMask = 0;
+    bool inputPending = false;
+    // Set by wakeInputWait; auto-reset, so one wake-up ends one wait.
+    HANDLE wake = nullptr;
     bool writing = false;
     bool writeFailed = false;
     // The bytes of the write in flight: the driver reads them until it completes.
@@ -84,10 +94,14 @@ struct ComDevice::Io {
     Io() {
         write.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
         read.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        input.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        wake = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
     }
     ~Io() {
         ::CloseHandle(write.hEvent);
         ::CloseHandle(read.hEvent);
+        ::CloseHandle(input.hEvent);
+        ::CloseHandle(wake);
     }
     Io(const Io&) = delete;
     Io& operator=(const Io&) = delete;
@@ -125,6 +139,9 @@ serial::OpenResult ComDevice::open() {
     DWORD stale = 0;
     ::ClearCommError(h, &stale, nullptr);
     errors_ = 0;
+    // The polling thread waits for this event; a port that refuses it makes
+    // that wait fail, and the thread then looks at the queue by the clock.
+    ::SetCommMask(h, EV_RXCHAR);
     io_ = std::make_unique<Io>();
     handle_ = h;
     return {0, path_, {}};
@@ -144,6 +161,7 @@ void ComDevice::close() {
         ::CancelIoEx(h, &io_->write);
         settled = ::WaitForSingleObject(io_->write.hEvent, kCloseDrainMs) == WAIT_OBJECT_0;
     }
+    settled = endInputWait(h) && settled;
     ::CloseHandle(h);
     if (settled)
         io_.reset();
@@ -361,6 +379,61 @@ serial::WaitResult ComDevice::waitReadable(int timeoutMs) {
             return serial::WaitResult::TimedOut;
         SleepMs(kInputPollMs);
     }
+}
+
+bool ComDevice::endInputWait(void* handle) {
+    if (!io_->inputPending)
+        return true;
+    HANDLE h = AsHandle(handle);
+    // A new event mask ends a pending WaitCommEvent at once; the cancel is for
+    // a driver that does not.
+    ::SetCommMask(h, 0);
+    ::CancelIoEx(h, &io_->input);
+    const bool ended = ::WaitForSingleObject(io_->input.hEvent, kCloseDrainMs) == WAIT_OBJECT_0;
+    io_->inputPending = !ended;
+    return ended;
+}
+
+// WaitCommEvent with an overlapped event, beside the wake-up event. The
+// driver keeps the events that came while no wait was pending, so a
+// character arriving between the queue's check and the new wait still ends it.
+serial::WaitResult ComDevice::waitForInput() {
+    HANDLE h = AsHandle(handle_.load());
+    if (!h)
+        return serial::WaitResult::Failed;
+    Io& io = *io_;
+    int in = 0, out = 0;
+    if (!queues(in, out))
+        return serial::WaitResult::Failed;
+    if (in > 0)
+        return serial::WaitResult::Ready;
+    if (!io.inputPending) {
+        io.inputMask = 0;
+        if (::WaitCommEvent(h, &io.inputMask, &io.input))
+            return serial::WaitResult::Ready;
+        if (::GetLastError() != ERROR_IO_PENDING)
+            return serial::WaitResult::Failed;
+        io.inputPending = true;
+    }
+    const HANDLE events[2] = {io.input.hEvent, io.wake};
+    const DWORD waited = ::WaitForMultipleObjects(2, events, FALSE, kInputEventLimitMs);
+    // On a wake-up or the limit the event wait stays pending for the next call.
+    if (waited == WAIT_OBJECT_0 + 1)
+        return serial::WaitResult::Interrupted;
+    if (waited == WAIT_TIMEOUT)
+        return serial::WaitResult::TimedOut;
+    if (waited != WAIT_OBJECT_0)
+        return serial::WaitResult::Failed;
+    io.inputPending = false;
+    DWORD unused = 0;
+    if (!::GetOverlappedResult(h, &io.input, &unused, FALSE))
+        return serial::WaitResult::Failed;
+    return io.inputMask & EV_RXCHAR ? serial::WaitResult::Ready : serial::WaitResult::Failed;
+}
+
+void ComDevice::wakeInputWait() {
+    if (handle_.load())
+        ::SetEvent(io_->wake);
 }
 
 } // namespace platform

@@ -41,6 +41,8 @@ public:
     long readNow(std::uint8_t* data, std::size_t count) override;
     serial::WaitResult waitWritable(int timeoutMs) override;
     serial::WaitResult waitReadable(int timeoutMs) override;
+    serial::WaitResult waitForInput() override;
+    void wakeInputWait() override;
 
 private:
     bool escape(unsigned function);
@@ -49,6 +51,9 @@ private:
     // Ends the write in flight: true when it is done (or none was), false while
     // it still runs or when it failed (failed_ says which).
     bool collectWrite();
+    // Ends a WaitCommEvent still pending so its OVERLAPPED may be freed;
+    // false when the driver did not let go of it in time.
+    bool endInputWait(void* handle);
 
     QString comName_;
     QString path_;
