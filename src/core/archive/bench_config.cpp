@@ -28,7 +28,7 @@ bool ParseBenchConfig(const QByteArray& bytes, TBenchConfig& config) {
         const QByteArray name = line.left(eq);
         const QString value = QString::fromUtf8(line.mid(eq + 3));
         const auto* delay = std::find(std::begin(kBenchDelayNames), std::end(kBenchDelayNames),
-                                      std::string_view(name.constData()));
+                                      std::string_view(name.constData(), name.size()));
         if (delay == std::end(kBenchDelayNames)) {
             parsed.fields.push_back({QString::fromUtf8(name), value});
             continue;
