@@ -4,7 +4,7 @@
 # that points back fails the build where it is written.
 set(RELCON4_CORE_ORDER
   "base shell" platform serial exchange port engine
-  "devices/qv1 devices/compare devices/entries" "devices/qv4m devices/qv1m devices/qv2f3" archive report)
+  "devices/qv1 devices/compare devices/entries" "devices/qv4m devices/qv1m devices/qv2f3" archive report cli)
 
 function(relcon4_core_folder path out_var)
   string(REGEX MATCH "^(devices/[^/]+|[^/]+)/" folder "${path}")

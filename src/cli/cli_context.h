@@ -2,6 +2,7 @@
 // messages on standard error, and the core's host for a run without windows.
 #pragma once
 
+#include "cli/cli_arguments.h"
 #include "devices/compare/compare_result.h"
 #include "engine/command_result.h"
 
@@ -17,30 +18,6 @@ enum TCliExit : int {
     kExitReply = 4,
     kExitRefused = 5,
     kExitFile = 6,
-};
-
-struct TCliContext {
-    QString device; // "ro4d", "ri1r", "zi2z3", or empty for "ports"
-    QString action;
-    QStringList args; // positional arguments after the action
-    QString port;
-    QString output; // -o
-    QString set;    // --set
-    int watchSeconds = -1;
-    // The archive: the object, list filters, a shared server.
-    QString object;
-    QString unit;
-    QString since;
-    QString from;
-    QString to;
-    // report: where the protocol comes from, and who made it.
-    QString file;
-    QString archive;
-    QString technician;
-    bool json = false;
-    bool log = false;
-    // A write is read back and compared unless --no-verify.
-    bool verify = true;
 };
 
 // A line on standard error (UTF-8), and one on standard output.

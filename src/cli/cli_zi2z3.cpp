@@ -1,5 +1,7 @@
 // relcon4-cli zi2z3 …: the ZI2-Z3 bench's session with its six delay
 // settings, and its bench commands with the packets it answers.
+#include "archive/bench_config.h"
+#include "cli/delay_set.h"
 #include "cli_table.h"
 #include "devices/qv2f3/bench_captions.h"
 #include "devices/qv2f3/zi2z3_service.h"
@@ -14,34 +16,12 @@ using namespace qv2f3;
 
 namespace {
 
-const char* const kDelayNames[] = {"T11", "T12", "T13", "T21", "T22", "T23"};
-
-// "T11=30,T23=120" over the delays as read. The unit keeps each in a byte, so
-// a value past 255 is refused rather than cut.
-std::optional<QString> applySet(const QString& text, TDelaySettings& delays) {
-    for (const QString& item : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QString name = item.section(QLatin1Char('='), 0, 0).trimmed().toUpper();
-        bool number = false;
-        const uint value = item.section(QLatin1Char('='), 1).trimmed().toUInt(&number);
-        const auto* found = std::find_if(std::begin(kDelayNames), std::end(kDelayNames),
-                                         [&](const char* n) { return name == QLatin1String(n); });
-        if (found == std::end(kDelayNames))
-            return QStringLiteral("--set: нет задержки «%1» (есть T11, T12, T13, T21, T22, T23)")
-                .arg(name);
-        if (!number || value > 255)
-            return QStringLiteral("--set: %1 — нужно целое число от 0 до 255").arg(name);
-        delays[static_cast<std::size_t>(found - std::begin(kDelayNames))] =
-            static_cast<std::uint8_t>(value);
-    }
-    return std::nullopt;
-}
-
 QString settingsText(const TCliContext& context, const QString& ident,
                      const TDelaySettings& delays) {
     if (context.json) {
         QJsonObject values;
         for (std::size_t k = 0; k < delays.size(); ++k)
-            values.insert(QLatin1String(kDelayNames[k]), delays[k]);
+            values.insert(QLatin1String(kBenchDelayNames[k]), delays[k]);
         return QString::fromUtf8(
                    QJsonDocument(QJsonObject{{QStringLiteral("device"), ident.trimmed()},
                                              {QStringLiteral("delays"), values}})
@@ -50,7 +30,7 @@ QString settingsText(const TCliContext& context, const QString& ident,
     }
     QString out = UnitCaption(ident);
     for (std::size_t k = 0; k < delays.size(); ++k)
-        out += QStringLiteral("\n%1 = %2").arg(QLatin1String(kDelayNames[k])).arg(delays[k]);
+        out += QStringLiteral("\n%1 = %2").arg(QLatin1String(kBenchDelayNames[k])).arg(delays[k]);
     return out;
 }
 
@@ -63,12 +43,12 @@ int settings(const TCliContext& context) {
     TDelaySettings delays{};
     if (!context.set.isEmpty()) {
         TDelaySettings wanted{};
-        if (const auto problem = applySet(context.set, wanted))
+        if (const auto problem = ApplyDelaySet(context.set, wanted))
             return UsageProblem(*problem);
         TCommandResult r = Zi2z3ReadSettings(ident, delays);
         if (!r.ok())
             return FinishCommand(r);
-        applySet(context.set, delays);
+        ApplyDelaySet(context.set, delays);
         r = Zi2z3WriteSettings(delays);
         if (!r.ok())
             return FinishCommand(r);
@@ -85,7 +65,7 @@ int settings(const TCliContext& context) {
     for (std::size_t k = 0; k < delays.size(); ++k)
         if (delays[k] != written[k])
             PrintError(QStringLiteral("  %1: записано %2, в стенде %3")
-                           .arg(QLatin1String(kDelayNames[k]))
+                           .arg(QLatin1String(kBenchDelayNames[k]))
                            .arg(written[k])
                            .arg(delays[k]));
     return kExitRefused;

@@ -5,23 +5,7 @@
 #pragma once
 
 #include "archive/archive_record.h"
-#include "devices/qv2f3/bench_frames.h"
-#include "devices/qv2f3/bench_packet.h"
-
-#include <vector>
-
-// The delay names in the bench's order.
-inline constexpr const char* kBenchDelayNames[] = {"T11", "T12", "T13", "T21", "T22", "T23"};
-
-struct TBenchConfig {
-    qv2f3::TDelaySettings delays{};
-    // The place fields as the page shows them (presets, measured times,
-    // voltages, currents; status boxes as "1" or "0").
-    std::vector<qv2f3::TFieldText> fields;
-};
-QByteArray BenchConfigBytes(const TBenchConfig& config);
-// False when the text is not such lines or a delay is missing or out of 0..255.
-bool ParseBenchConfig(const QByteArray& bytes, TBenchConfig& config);
+#include "archive/bench_config.h"
 
 // A record of a command just finished, from the service's last known state:
 // the unit kind, the identification, the configuration and the result (the

@@ -51,8 +51,14 @@ QString LogTimeText(qint64 timeMs) {
 }
 
 QString LogLineForText(const TLogLine& line) {
+    // A text from outside (a path, a system's or a database server's error)
+    // may hold line breaks; in a saved log each entry stays one line.
+    QString text = line.text;
+    for (QChar& c : text)
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
     return LogTimeText(line.timeMs) + QLatin1Char(' ') + LogKindText(LogKindOf(line.color)) +
-           QLatin1Char(' ') + line.text;
+           QLatin1Char(' ') + text;
 }
 
 QString LogLinesText(const QList<TLogLine>& lines, QLatin1String lineEnd) {

@@ -91,6 +91,23 @@ TEST_F(LogModelTest, LinesComeOutInTheOrderMadeWhateverTheListOrder) {
               QStringLiteral("запрос  x"));
 }
 
+// Line breaks inside a text (a path, a server's error) must not split its entry.
+TEST_F(LogModelTest, SavedTextHasOneLinePerEntry) {
+    const QList<TLogLine> lines = {
+        {QStringLiteral("Архив не записан: ERROR: нет таблицы\nLINE 1: SELECT"), clLogRed, 0},
+        {QStringLiteral("a\r\nb\rc"), clLogBlack, 0},
+        {QStringLiteral("    1 : 05"), clLogBlue, 0},
+    };
+    for (const QLatin1String end : {QLatin1String("\r\n"), QLatin1String("\n")}) {
+        const QString saved = LogLinesText(lines, end);
+        EXPECT_EQ(saved.count(QLatin1Char('\n')), 3) << end.data();
+        EXPECT_EQ(saved.count(QLatin1Char('\r')), end.size() == 2 ? 3 : 0) << end.data();
+    }
+    EXPECT_TRUE(LogLineForText(lines[0]).endsWith(QStringLiteral("нет таблицы LINE 1: SELECT")));
+    EXPECT_TRUE(LogLineForText(lines[1]).endsWith(QStringLiteral(" a  b c")));
+    EXPECT_TRUE(LogLineForText(lines[2]).endsWith(QStringLiteral("запрос      1 : 05")));
+}
+
 TEST_F(LogModelTest, ClearEmptiesTheRingButNumberingGoesOn) {
     entry();
     int clears = 0;
