@@ -1,6 +1,7 @@
 # The Windows build (cross-compiled with MinGW-w64 against the Qt that
 # scripts/windows builds): the program and its Windows tests. The Linux-only
-# parts (simulator, Linux test suite, benchmarks, packaging) stay out.
+# parts (the simulator program, benchmarks, packaging) stay out; the simulated
+# units are built as a library for the tests, on the COM pairs the run links.
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Sql PrintSupport Test)
 
 add_compile_options(-Wall -Wextra)
@@ -53,5 +54,6 @@ add_subdirectory(tools)
 set(RELCON4_GOOGLETEST_DIR /usr/src/googletest CACHE PATH "GoogleTest sources to build the Windows tests from")
 option(RELCON4_WINDOWS_TESTS "Build the Windows tests (GoogleTest from RELCON4_GOOGLETEST_DIR)" ON)
 if(RELCON4_WINDOWS_TESTS)
+  add_subdirectory(sim)
   add_subdirectory(tests/core/platform/win32)
 endif()

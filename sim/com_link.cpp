@@ -12,6 +12,16 @@ namespace {
 QString linkPath(int number) {
     return platform::PortsFolder() + QStringLiteral("/COM") + QString::number(number);
 }
+
+// A device that is itself a port of the system (Windows' linked COM pairs):
+// its number, else 0.
+int SystemPortNumber(const QString& device) {
+    if (!device.startsWith(QLatin1String("COM")))
+        return 0;
+    bool ok = false;
+    const int n = device.mid(3).toInt(&ok);
+    return ok && n > 0 ? n : 0;
+}
 } // namespace
 
 QString ComLink::name() const {
@@ -20,6 +30,19 @@ QString ComLink::name() const {
 
 bool ComLink::create(const QString& device, int number, QString* error) {
     remove();
+    if (const int own = SystemPortNumber(device)) {
+        // The system lists it already: nothing to link, and its number is fixed.
+        if (number > 0 && number != own) {
+            if (error)
+                *error = QStringLiteral("COM%1 is not free here (the line is %2)")
+                             .arg(number)
+                             .arg(device);
+            return false;
+        }
+        number_ = own;
+        device_ = device;
+        return true;
+    }
     const QString folder = platform::PortsFolder();
     if (!QDir().mkpath(folder)) {
         if (error)
@@ -52,6 +75,8 @@ bool ComLink::create(const QString& device, int number, QString* error) {
 bool ComLink::retarget(const QString& device) {
     if (!isCreated())
         return false;
+    if (path_.isEmpty())
+        return device == device_;
     QFile::remove(path_);
     if (!QFile::link(device, path_))
         return false;
@@ -63,7 +88,8 @@ void ComLink::remove() {
     if (!isCreated())
         return;
     const QFileInfo info(path_);
-    if (info.isSymLink() && info.symLinkTarget() == QFileInfo(device_).absoluteFilePath())
+    if (!path_.isEmpty() && info.isSymLink() &&
+        info.symLinkTarget() == QFileInfo(device_).absoluteFilePath())
         QFile::remove(path_);
     number_ = 0;
     path_.clear();

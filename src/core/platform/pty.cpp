@@ -1,7 +1,5 @@
 #include "platform/pty.h"
 
-#include "platform/clock.h"
-
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
@@ -80,19 +78,6 @@ int PseudoTerminal::read(std::vector<std::uint8_t>& out, int timeoutMs, std::siz
         total += static_cast<std::size_t>(n);
     }
     return static_cast<int>(total);
-}
-
-std::vector<std::uint8_t> PseudoTerminal::readExactly(std::size_t count, int timeoutMs) {
-    std::vector<std::uint8_t> out;
-    const std::uint32_t start = TickCount();
-    while (out.size() < count) {
-        const int left = timeoutMs - static_cast<int>(TickCount() - start);
-        if (left <= 0)
-            break;
-        if (read(out, left, count - out.size()) < 0)
-            break;
-    }
-    return out;
 }
 
 void PseudoTerminal::close() {

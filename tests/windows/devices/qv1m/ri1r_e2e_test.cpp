@@ -328,6 +328,9 @@ TEST_F(Ri1rWireTest, MarkedEntriesKeepEveryWriteOffTheLine) {
 }
 
 TEST_F(Ri1rWireTest, SilenceAndADropOffEndInTheErrorStatusAndKeepThePage) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a linked COM pair cannot be unplugged and plugged back in";
+#endif
     startSession();
     type("edTonM1", "42");
     server->unit()->faults().add({sim::FaultKind::Silence, -1, 1, 0});

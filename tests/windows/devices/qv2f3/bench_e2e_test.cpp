@@ -1,5 +1,6 @@
 // The bench page on a real pseudo-terminal against the simulated ZI2-Z3 bench:
 // the watch takes the packets the bench sends and the page and log show them.
+#include "com_link.h"
 #include "devices/qv2f3/qv2f3_page.h"
 #include "engine/transaction.h"
 #include "exchange/exchange_settings.h"
@@ -318,11 +319,11 @@ class BenchWatchRead : public BenchWire {
 protected:
     void startLine() override {
         ASSERT_TRUE(pty_.open());
-        com_ = QStringLiteral("COM9");
-        ASSERT_TRUE(
-            QFile::link(pty_.slavePath(), platform::PortsFolder() + QStringLiteral("/COM9")));
+        ASSERT_TRUE(link_.create(pty_.slavePath(), 0));
+        com_ = link_.name();
     }
     platform::PseudoTerminal pty_;
+    sim::ComLink link_;
 };
 
 // The red line of a read's first byte, in decimal.
