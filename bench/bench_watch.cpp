@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // Each command's answer as a clean run shows it: its first answer.
+    // Each command's answer as a clean run shows it (taken in the second round).
     std::map<int, QStringList> expected;
     long decoded = 0, garbled = 0, commands = 0;
     const auto missing = [&] { return sent - decoded; };
