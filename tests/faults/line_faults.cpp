@@ -99,9 +99,9 @@ Expect Expected(const LineCommand& command, LineFault fault) {
     case LineFault::Split:
         return Expect::Done;
     case LineFault::Crc:
-        // The RO-4D reply's CRC is not examined, nor the RI1-R reply's end
-        // mark; a ZI2-Z3 reply without its end mark is misframed.
-        return command.endMarked ? Expect::Failed : Expect::DoneUnchecked;
+        // A RO-4D reply with a wrong CRC is refused and a ZI2-Z3 reply without
+        // its end mark misframed; the RI1-R reply's end mark is not examined.
+        return command.lastByteChecked ? Expect::Failed : Expect::DoneUnchecked;
     case LineFault::Refuse:
         return command.refused.isEmpty() ? Expect::DoneUnchecked : Expect::Refused;
     default:

@@ -66,8 +66,9 @@ struct LineCommand {
         int reply;
     };
     std::vector<Fill> fills;
-    // Its replies' end mark is examined: a reply with a wrong last byte fails.
-    bool endMarked = false;
+    // Its replies' last byte (CRC or end mark) is examined: a reply with a
+    // wrong last byte fails.
+    bool lastByteChecked = false;
 };
 constexpr int kClears = -1;
 

@@ -20,7 +20,7 @@ const QString kFailed = QStringLiteral("Статус: ошибка");
 
 // Replies: the version, then pages 0 to 6 (page 0 fills T_240_Edit, page 2
 // VoltHiSigEditEdit and TimeMode3_Edit); the faults hit page 1. Frames: 6 bytes a page request,
-// 22 a write frame; the write's faults hit frame 2.
+// 22 a write frame; the write's faults hit frame 2. Every reply's CRC is examined.
 const std::vector<LineCommand> kCommands{
     {"Read",
      "RdDataButton",
@@ -31,12 +31,13 @@ const std::vector<LineCommand> kCommands{
      kDone,
      kFailed,
      {},
-     {{"T_240_Edit", 1}, {"VoltHiSigEditEdit", 3}, {"TimeMode3_Edit", 3}}},
-    {"Write", "WrDataButton", 7, 22, 1, true, kDone, kFailed, kFailed, {}},
-    {"SaveToFlash", "SaveToFlashButton", 1, 5, 0, true, kDone, kFailed, kFailed, {}},
-    {"Restart", "RestartButton", 1, 5, 0, false, kDone, kFailed, {}, {}},
-    {"ReadErrors", "RdErrButton", 1, 5, 0, false, kDone, kFailed, {}, {}},
-    {"ReadAdc", "Button18", 1, 6, 0, false, kDone, kFailed, {}, {}},
+     {{"T_240_Edit", 1}, {"VoltHiSigEditEdit", 3}, {"TimeMode3_Edit", 3}},
+     true},
+    {"Write", "WrDataButton", 7, 22, 1, true, kDone, kFailed, kFailed, {}, true},
+    {"SaveToFlash", "SaveToFlashButton", 1, 5, 0, true, kDone, kFailed, kFailed, {}, true},
+    {"Restart", "RestartButton", 1, 5, 0, false, kDone, kFailed, {}, {}, true},
+    {"ReadErrors", "RdErrButton", 1, 5, 0, false, kDone, kFailed, {}, {}, true},
+    {"ReadAdc", "Button18", 1, 6, 0, false, kDone, kFailed, {}, {}, true},
 };
 
 class Ro4dOnLine : public LineFixture {

@@ -44,17 +44,18 @@ TCommandResult Ro4dExchange(const TRo4dRequest& request, const QString& step, bo
     ex.TxLength = static_cast<std::uint16_t>(n);
     AppendCrc16();
     ex.RxExpected = request.replyLength;
-    // A late reply to an earlier request must not pass for this one's.
+    // A late reply to an earlier request must not pass for this one's, nor a
+    // whole-length reply shifted or damaged by stray bytes: refused, it is
+    // asked for again like one that never came.
     const std::uint8_t command = request.bytes.size() > 2 ? request.bytes[2] : 0;
-    const auto sameCommand = [command](const TMasBytes& reply, std::uint16_t length) {
-        return ReplyCommandMismatch(reply, length, command);
+    const std::uint16_t whole = request.replyLength;
+    const auto ownAndWhole = [command, whole](const TMasBytes& reply, std::uint16_t length) {
+        QString why = ReplyCommandMismatch(reply, length, command);
+        if (why.isEmpty() && length == whole)
+            why = ReplyCrcMismatch(reply, length);
+        return why;
     };
-    TCommandResult result = ExchangeOutcome(SendReceive(kChannel, sameCommand), step);
-    if (result.ok()) {
-        const QString crcNote = ReplyCrcMismatch(ex.RxBuf, request.replyLength);
-        if (!crcNote.isEmpty())
-            LogStatusLine(crcNote, clLogRed);
-    }
+    TCommandResult result = ExchangeOutcome(SendReceive(kChannel, ownAndWhole), step);
     if (result.ok() && checkStatus && ex.RxBuf[kRo4dStatusByte] != kRo4dDone) {
         result.fault = TCommandFault::Refused;
         result.step = step;
