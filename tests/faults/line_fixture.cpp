@@ -168,6 +168,10 @@ void LineFixture::expectIdle(const char* when) {
 void LineFixture::runCase() {
     const LineCommand& command = *GetParam().command;
     const LineFault fault = GetParam().fault;
+#ifdef _WIN32
+    if (fault == LineFault::Drop)
+        GTEST_SKIP() << "a linked COM pair cannot be unplugged and plugged back in";
+#endif
     prepare(command);
     ASSERT_FALSE(HasFatalFailure());
     server().unit()->clearRequests();

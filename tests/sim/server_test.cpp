@@ -6,7 +6,7 @@
 #include "ri1r_unit.h"
 #include "ro4d_unit.h"
 #include "sim_server.h"
-#include "sim_test_util.h"
+#include "sim_port.h"
 #include "zi2z3_unit.h"
 
 #include "devices/qv1/session_code.h"

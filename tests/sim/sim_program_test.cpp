@@ -1,7 +1,7 @@
 // relcon4-sim as a user runs it: options, the COM line it prints, serving,
 // and the link it removes when stopped by a signal.
 #include "ro4d_unit.h"
-#include "sim_test_util.h"
+#include "sim_port.h"
 #include "zi2z3_unit.h"
 
 #include "platform/user_folders.h"

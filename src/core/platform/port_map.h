@@ -28,10 +28,11 @@ QString ResolvePort(const QString& comName);
 // holds its name in the map, but there is nothing to offer the user.
 bool DevicePresent(const PortMapEntry& entry);
 
-#ifndef _WIN32
 // Where the kernel's device tree is read; tests point it at a fake tree.
-// An empty root restores "/sys".
+// An empty root restores "/sys". Windows has none: there it changes nothing.
 void SetSysfsRoot(const QString& root);
+
+#ifndef _WIN32
 QString SysfsRoot();
 
 // The COM number of an automatic entry for a kernel tty name, 0 when the name

@@ -17,10 +17,16 @@ constexpr int kPollMs = 5;
 ScriptedUnit::ScriptedUnit(int comNumber) : comName_(QStringLiteral("COM%1").arg(comNumber)) {
     // Only the explicit entry counts, whatever serial hardware the machine has.
     platform::SetSysfsRoot(testenv::TempRoot() + QStringLiteral("/no-sysfs"));
+#ifdef _WIN32
+    // The pair's program side is a COM port of the system's own.
+    ok_ = pty_.open();
+    comName_ = pty_.slavePath();
+#else
     QDir().mkpath(platform::PortsFolder());
     link_ = platform::PortsFolder() + QLatin1Char('/') + comName_;
     QFile::remove(link_);
     ok_ = pty_.open() && QFile::link(pty_.slavePath(), link_);
+#endif
 }
 
 ScriptedUnit::~ScriptedUnit() {

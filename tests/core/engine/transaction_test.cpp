@@ -388,6 +388,9 @@ TEST_F(EngineTest, RequestWithoutBytesIsReportedAndTheReadStillRuns) {
 }
 
 TEST_F(EngineTest, FailedSendMarksTheChannelAndLaterCallsFailAtOnce) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a linked COM pair cannot be unplugged";
+#endif
     unit = std::make_unique<ScriptedUnit>();
     ASSERT_TRUE(unit->ok());
     ASSERT_TRUE(openPort(unit->comName()));
