@@ -59,6 +59,7 @@ int FinishCommand(const TCommandResult& result) {
         return kExitPort;
     case TCommandFault::NoReply:
     case TCommandFault::WrongLength:
+    case TCommandFault::Unmatched:
         return kExitReply;
     case TCommandFault::Refused:
         return kExitRefused;

@@ -20,6 +20,9 @@ QString TCommandResult::text() const {
     case TCommandFault::Refused:
         what = QStringLiteral("устройство отказало");
         break;
+    case TCommandFault::Unmatched:
+        what = QStringLiteral("ответы не сошлись");
+        break;
     }
     // Opening is no step of the command: the port did not open at all.
     const bool named = !step.isEmpty() && fault != TCommandFault::PortNotOpen;

@@ -15,6 +15,9 @@ enum class TCommandFault {
     WrongLength,
     // The unit answered that it did not do it.
     Refused,
+    // Replies came, but readings of the same data disagreed: the line mixed
+    // up which reply answered which request.
+    Unmatched,
 };
 
 struct TCommandResult {

@@ -31,6 +31,27 @@ QString pageStep(int page) {
     return QStringLiteral("страница %1").arg(page);
 }
 
+// Readings of the pages at most, when the line is in doubt.
+constexpr int kRo4dReadPasses = 3;
+
+// Pages 0 to 6 into unit, each handed to the sink as it came. troubled is
+// set when an exchange left the line in doubt.
+TCommandResult readPages(TRo4dUnitImage& unit, const TRo4dReadSink& sink, bool& troubled) {
+    TCommandResult result;
+    for (int page = 0; page < kRo4dPageCount; ++page) {
+        result = Ro4dExchange(PageRequest(static_cast<std::uint8_t>(page)), pageStep(page));
+        troubled = troubled || ExchangeState.LineSuspect[kChannel];
+        if (!result.ok())
+            return result;
+        const TRo4dPageWords words = PageWords(ExchangeState.RxBuf);
+        std::copy(words.begin(), words.end(), unit.registers.begin() + page * kRo4dPageWords);
+        unit.pagesRead = page + 1;
+        if (sink.page)
+            sink.page(page, words);
+    }
+    return result;
+}
+
 } // namespace
 
 const TRo4dKnown& Ro4dLastKnown() {
@@ -66,6 +87,10 @@ TCommandResult Ro4dExchange(const TRo4dRequest& request, const QString& step, bo
 
 TCommandResult Ro4dRead(TRo4dUnitImage& unit, const TRo4dReadSink& sink) {
     const TCommandResult done = withPort([&] {
+        // A page reply names its command, not its page: once the line has
+        // shown a late or refused reply, another page's answer may stand in
+        // for one, so the pages are taken only when two readings agree.
+        bool troubled = ExchangeState.LineSuspect[kChannel];
         // The version reply is taken on its length alone.
         TCommandResult result = Ro4dExchange(VersionRequest(), QStringLiteral("версия"), false);
         if (result.ok()) {
@@ -79,15 +104,22 @@ TCommandResult Ro4dRead(TRo4dUnitImage& unit, const TRo4dReadSink& sink) {
         unit.bVers = BoardGeneration(unit.version);
         if (sink.version)
             sink.version(unit.version);
-        for (int page = 0; page < kRo4dPageCount; ++page) {
-            result = Ro4dExchange(PageRequest(static_cast<std::uint8_t>(page)), pageStep(page));
-            if (!result.ok())
+        // (An unanswered version request alone is no doubt: its late reply
+        // names another command and is refused.)
+        result = readPages(unit, sink, troubled);
+        for (int pass = 1; result.ok() && troubled; ++pass) {
+            if (pass == kRo4dReadPasses) {
+                LogStatusLine(QStringLiteral("Страницы прочитаны по-разному: ответы могли "
+                                             "прийти не на свои запросы"),
+                              clLogRed);
+                result.fault = TCommandFault::Unmatched;
+                result.step = QStringLiteral("страницы");
                 return result;
-            const TRo4dPageWords words = PageWords(ExchangeState.RxBuf);
-            std::copy(words.begin(), words.end(), unit.registers.begin() + page * kRo4dPageWords);
-            unit.pagesRead = page + 1;
-            if (sink.page)
-                sink.page(page, words);
+            }
+            const auto before = unit.registers;
+            troubled = false;
+            result = readPages(unit, sink, troubled);
+            troubled = unit.registers != before;
         }
         if (sink.allPages)
             sink.allPages();
