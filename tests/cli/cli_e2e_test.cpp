@@ -68,8 +68,9 @@ public:
         TRun r;
         r.ms = clock.elapsed();
         r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        r.out = QString::fromUtf8(process.readAllStandardOutput());
-        r.err = QString::fromUtf8(process.readAllStandardError());
+        // Windows ends the lines of both with CR LF.
+        r.out = QString::fromUtf8(process.readAllStandardOutput()).remove(QLatin1Char('\r'));
+        r.err = QString::fromUtf8(process.readAllStandardError()).remove(QLatin1Char('\r'));
         return r;
     }
     sim::UnitAccess<Ro4dUnit> unit() { return server->unit<Ro4dUnit>(); }
@@ -110,7 +111,11 @@ TEST_F(CliTest, ExitCodesNameWhatFailed) {
     };
     const Case cases[] = {
         {"help", {"--help"}, {}, 0, "Коды завершения", true},
+#ifdef _WIN32
+        {"ports", {"ports"}, {}, 0, "\\\\.\\COM", true},
+#else
         {"ports", {"ports"}, {}, 0, "/dev/pts/", true},
+#endif
         {"no command", {}, {}, 2, "не указана команда", true},
         {"unknown command",
          {"ro4d", "fly", "--port", "%PORT%"},
@@ -250,6 +255,9 @@ TEST_F(CliTest, SilentUnitEndsWithinTheAttempts) {
 // A mistyped --port never reaches another port: the unit sits on COM1, where
 // the serial component would put any name outside COM1..COM96.
 TEST_F(CliTest, AMistypedPortOpensNothing) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the simulated unit's line is a COM pair the run names, never COM1";
+#endif
     server = std::make_unique<sim::SimServer>(makeUnit());
     com = server->start(1);
     ASSERT_EQ(com, QStringLiteral("COM1")) << server->errorString().toStdString();

@@ -162,6 +162,11 @@ TEST(CliFaultsTest, NoCommandEndsInSuccessWithoutDoingItsWork) {
     int wrongSuccesses = 0;
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
+#ifdef _WIN32
+        // A linked COM pair cannot be unplugged.
+        if (c.faults.contains(QStringLiteral("drop")))
+            continue;
+#endif
         QTemporaryDir dir;
         sim::SimServer server(MakeUnit(c.args[0]));
         const QString com = server.start();

@@ -26,9 +26,9 @@ int cli(const QStringList& args, QString* err = nullptr, QString* out = nullptr)
     p.start(testenv::BinaryDir() + QStringLiteral("/relcon4-cli"), kExchange + args);
     EXPECT_TRUE(p.waitForFinished(60000));
     if (err)
-        *err = QString::fromUtf8(p.readAllStandardError());
+        *err = QString::fromUtf8(p.readAllStandardError()).remove(QLatin1Char('\r'));
     if (out)
-        *out = QString::fromUtf8(p.readAllStandardOutput());
+        *out = QString::fromUtf8(p.readAllStandardOutput()).remove(QLatin1Char('\r'));
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 

@@ -72,7 +72,13 @@ bool WaitFor(const std::function<bool()>& cond, std::chrono::milliseconds deadli
 }
 
 QString BinaryDir() {
+#ifdef _WIN32
+    // The tests run from a copy of the program's folder, where its programs
+    // find their DLLs, plugins and qt.conf.
+    return QCoreApplication::applicationDirPath();
+#else
     return QStringLiteral(RELCON4_BINARY_DIR);
+#endif
 }
 
 } // namespace testenv
