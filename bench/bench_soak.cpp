@@ -181,9 +181,24 @@ int main(int argc, char** argv) {
     const Kind kinds[] = {
         {"ro4d read", 0, 8,
          [&] {
+             // A request of an earlier, failed write can reach the unit late,
+             // while this read runs: each page must then be as the unit held
+             // it before or after, not something else.
+             const auto before = ro4dHeld();
              TRo4dUnitImage read;
              const TCommandResult r = Ro4dRead(read);
-             return Outcome{r.ok(), read.complete() && read.registers == ro4dHeld(), r.text()};
+             const auto after = ro4dHeld();
+             bool right = read.complete();
+             for (int w = 0; right && w < kRo4dRegisterCount; w += kRo4dPageWords) {
+                 const auto page = [&](const auto& words) {
+                     return std::equal(words.begin() + w, words.begin() + w + kRo4dPageWords,
+                                       read.registers.begin() + w);
+                 };
+                 right = page(after) || page(before);
+             }
+             if (before != after)
+                 bench::Progress(QStringLiteral("the RO-4D unit changed during a read"));
+             return Outcome{r.ok(), right, r.text()};
          }},
         {"ro4d write", 0, 15,
          [&] {
