@@ -1,6 +1,7 @@
 // relcon4-cli: reads, writes and checks units from a shell or a script, on
 // the same core (frames, exchange, port rules, rs_m.ini) as the program.
 #include "archive/archive_recorder.h"
+#include "archive/archive_store.h"
 #include "cli_context.h"
 #include "cli_table.h"
 #include "exchange/exchange_settings.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
         gui = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication& app = *gui;
+    LoadArchiveDriver();
     platform::UseUtf8Console();
     const auto commands = AllCliCommands();
     QList<TCliWords> words;

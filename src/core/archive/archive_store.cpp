@@ -312,3 +312,13 @@ QStringList TArchiveStore::Objects() const {
             out << q.value(0).toString();
     return out;
 }
+
+void LoadArchiveDriver() {
+    const QString driver = QStringLiteral("QSQLITE");
+    if (!QSqlDatabase::isDriverAvailable(driver))
+        return;
+    const QString connection = QStringLiteral("relcon4-driver-load");
+    // The driver stays loaded once the connection is gone.
+    QSqlDatabase::addDatabase(driver, connection);
+    QSqlDatabase::removeDatabase(connection);
+}

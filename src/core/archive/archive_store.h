@@ -61,3 +61,8 @@ private:
 // The cause of a failed SQLite call in plain Russian ("диск заполнен",
 // "база занята другой копией программы", ...), the driver's text after it.
 QString ArchiveSqlCause(int nativeCode, const QString& driverText);
+
+// Loads Qt's SQLite driver now, before the program starts any thread: Wine
+// (8.0) crashes loading a library with thread-local data once threads have
+// run, which the archive's first use after a command was.
+void LoadArchiveDriver();

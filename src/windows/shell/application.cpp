@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include "archive/archive_store.h"
 #include "platform/instance_signal.h"
 #include "shell/app_icon.h"
 #include "shell/app_windows.h"
@@ -17,6 +18,7 @@ int RunRelcon4(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication app(argc, argv);
+    LoadArchiveDriver();
     qCDebug(lcStartup) << "application ready after" << sinceStart.elapsed() << "ms";
     QApplication::setApplicationName(QStringLiteral("Relcon4"));
     // Matches the installed relcon4.desktop, so the desktop groups our windows under it.
