@@ -35,6 +35,7 @@ int cli(const QStringList& args, QString* err = nullptr, QString* out = nullptr)
 } // namespace
 
 TEST(CliReportTest, Ro4dProtocolHoldsEveryRowAndTheVerdict) {
+    SKIP_WITHOUT_PDFTOTEXT();
     QTemporaryDir dir;
     sim::SimServer server(std::make_unique<sim::Ro4dUnit>(sim::Ro4dBoard::V2));
     const QString com = server.start();
@@ -90,6 +91,7 @@ TEST(CliReportTest, Ro4dProtocolHoldsEveryRowAndTheVerdict) {
 // unit, from the file a read wrote, and after a bench run; each PDF holds its
 // rows under their captions as the pages name them.
 TEST(CliReportTest, Ri1rAndBenchProtocolsHoldTheirRows) {
+    SKIP_WITHOUT_PDFTOTEXT();
     struct Case {
         const char* name;
         std::function<std::unique_ptr<sim::SimUnit>()> unit;
@@ -169,6 +171,7 @@ TEST(CliReportTest, Ri1rAndBenchProtocolsHoldTheirRows) {
 // the protocol of the same unit does: every such line stands in the PDF;
 // --json adds the captions beside the names scripts use.
 TEST(CliReportTest, ReadPrintoutNamesValuesAsTheProtocol) {
+    SKIP_WITHOUT_PDFTOTEXT();
     struct Case {
         const char* device;
         std::function<std::unique_ptr<sim::SimUnit>()> unit;

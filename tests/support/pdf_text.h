@@ -3,6 +3,14 @@
 
 #include <QString>
 
+// pdftotext is a Linux program a test built for Windows cannot start; the
+// Windows run reads its protocol from outside (windows_install_test.sh).
+#ifdef _WIN32
+#define SKIP_WITHOUT_PDFTOTEXT() GTEST_SKIP() << "pdftotext does not run under Windows"
+#else
+#define SKIP_WITHOUT_PDFTOTEXT() (void)0
+#endif
+
 namespace testenv {
 
 // The text of the PDF as pdftotext -layout gives it (empty when it fails).

@@ -149,6 +149,7 @@ void ExpectRows(const QString& pdf, const QList<Row>& rows, const QStringList& t
 // parameter as the page shows it, the check of the write where one ran, and
 // the archive record of the same configuration gives the same rows.
 TEST_F(ReportLineTest, PageProtocolHoldsWhatThePageShows) {
+    SKIP_WITHOUT_PDFTOTEXT();
     struct Case {
         const char* name;
         std::function<void(ReportLineTest&)> run; // starts the unit, runs the commands
@@ -329,6 +330,7 @@ TEST_F(ReportLineTest, PageProtocolHoldsWhatThePageShows) {
 // for the next protocol, a target that cannot be written named with its
 // cause and nothing left, the print dialog printing and the preview offered.
 TEST_F(ReportLineTest, FormKeepsNamesToOneLineAndNamesAFailedTarget) {
+    SKIP_WITHOUT_PDFTOTEXT();
     start(std::make_unique<sim::Ro4dUnit>(), Ro4dTab);
     find(QStringLiteral("RdDataButton"))->click();
     const QString pdf = dir.filePath(QStringLiteral("hostile.pdf"));
