@@ -57,10 +57,11 @@ option(RELCON4_WINDOWS_TESTS "Build the Windows tests (GoogleTest from RELCON4_G
 if(RELCON4_WINDOWS_TESTS)
   add_subdirectory(sim)
   add_subdirectory(tests/core/platform/win32)
-  # The two timing benches, for figures beside the Linux ones (BENCH=1
-  # scripts/windows --test runs them on the same COM pairs).
+  # The two timing benches, for figures beside the Linux ones: built only when
+  # asked for (BENCH=1 scripts/windows --test builds and runs them on the
+  # suite's COM pairs).
   foreach(name bench_send bench_commands)
-    add_executable(${name} bench/${name}.cpp bench/win32/bench_process_win.cpp)
+    add_executable(${name} EXCLUDE_FROM_ALL bench/${name}.cpp bench/win32/bench_process_win.cpp)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/bench)
     target_link_libraries(${name} PRIVATE relcon4windows relcon4sim psapi)
   endforeach()
