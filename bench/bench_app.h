@@ -56,7 +56,7 @@ inline void RunEventsFor(int ms) {
 // Creates the windows in a folder of their own; with the splash, waits for
 // its countdown to activate the main window, as a real start does.
 inline void OpenProgramWindows(const QTemporaryDir& home, bool splash) {
-    HideSystemPorts(home);
+    platform::SetSysfsRoot(home.path() + QStringLiteral("/no-sysfs"));
     QDir().mkpath(platform::PortsFolder());
     SettingsDirOverride = home.path();
     ResetExchangeSettings();

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "platform/clock.h"
-#include "platform/port_map.h"
 #include "platform/pty.h"
 #include "platform/thread_priority.h"
 #include "platform/user_folders.h"
@@ -250,17 +249,6 @@ inline void IsolateFolders(const QTemporaryDir& dir) {
     qputenv("XDG_CONFIG_HOME", (dir.path() + QStringLiteral("/config")).toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", (dir.path() + QStringLiteral("/runtime")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", (dir.path() + QStringLiteral("/data")).toLocal8Bit());
-}
-
-// Keeps the machine's own serial ports out of the port map, so a bench finds
-// only the lines it sets up. Windows lists its COM ports itself, the linked
-// pairs the bench runs on among them.
-inline void HideSystemPorts(const QTemporaryDir& home) {
-#ifdef _WIN32
-    Q_UNUSED(home);
-#else
-    platform::SetSysfsRoot(home.path() + QStringLiteral("/no-sysfs"));
-#endif
 }
 
 // Opens the pseudo-terminal and returns the COM name the program opens to

@@ -7,6 +7,7 @@
 #include "bench_hand_overs.h"
 
 #include "exchange/monitor_form.h"
+#include "platform/port_map.h"
 #include "platform/pty.h"
 #include "serial/com_port.h"
 
@@ -106,7 +107,7 @@ int main(int argc, char** argv) {
     const int framesAt = static_cast<int>(args.indexOf(QStringLiteral("--frames")));
     const int frames =
         framesAt > 0 ? std::max(1, args.value(framesAt + 1).toInt()) : kDefaultFrames;
-    bench::HideSystemPorts(home);
+    platform::SetSysfsRoot(home.path() + QStringLiteral("/no-sysfs"));
     platform::PseudoTerminal pty;
     const QString com = bench::OpenLine(pty, 7);
     if (com.isEmpty()) {
