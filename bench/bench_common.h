@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/console.h"
 #include "platform/pty.h"
 #include "platform/thread_priority.h"
 #include "platform/user_folders.h"
@@ -62,17 +63,26 @@ inline QString Ms(double ms, int decimals = 2) {
     return QString::number(ms, 'f', decimals);
 }
 
+// Tables and messages go out in UTF-8, as RESULTS.md keeps them; a Windows
+// console is told so once (its own code page has no dash, no Cyrillic).
+inline void Utf8Out() {
+    static const bool told = (platform::UseUtf8Console(), true);
+    Q_UNUSED(told);
+}
+
 // One row of the results table: what, the nominal value or model, what was
 // measured, and the ratio or a note.
 inline void Row(const QString& measure, const QString& nominal, const QString& measured,
                 const QString& note) {
-    std::printf("| %s | %s | %s | %s |\n", qPrintable(measure), qPrintable(nominal),
-                qPrintable(measured), qPrintable(note));
+    Utf8Out();
+    std::printf("| %s | %s | %s | %s |\n", qUtf8Printable(measure), qUtf8Printable(nominal),
+                qUtf8Printable(measured), qUtf8Printable(note));
     std::fflush(stdout);
 }
 
 inline void Progress(const QString& text) {
-    std::fprintf(stderr, "bench: %s\n", qPrintable(text));
+    Utf8Out();
+    std::fprintf(stderr, "bench: %s\n", qUtf8Printable(text));
 }
 
 // The word after a "--name" option among the program's arguments, or fallback.
