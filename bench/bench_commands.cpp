@@ -155,6 +155,15 @@ private:
     std::vector<Piece> run_;
 };
 
+// Starts the unit's line; when there is none (on Windows: no free COM pair)
+// says why, and the commands on it fail with their causes.
+QString Serve(sim::SimServer& server) {
+    const QString com = server.start();
+    if (com.isEmpty())
+        bench::Progress(QStringLiteral("no line for the unit: %1").arg(server.errorString()));
+    return com;
+}
+
 QString StatusOf(const Command& c) {
     auto* label = bench::FindIn<QLabel>(c.page(), c.status);
     return label ? label->text() : QString();
@@ -229,7 +238,7 @@ void TimeCommand(const Command& c, int reps) {
     server.setLineRate(kLineRate);
     Trace trace;
     trace.attach(server);
-    ExchangeState.PortName[0] = server.start();
+    ExchangeState.PortName[0] = Serve(server);
     struct Preset {
         QString name;
         int pause;
@@ -287,7 +296,7 @@ void TimeCommand(const Command& c, int reps) {
 // The port's opening and closing around a command, on their own.
 void TimeOpenClose(int reps) {
     sim::SimServer server(std::make_unique<sim::Ro4dUnit>());
-    ExchangeState.PortName[0] = server.start();
+    ExchangeState.PortName[0] = Serve(server);
     std::vector<double> open, close;
     for (int r = 0; r < reps * 2; ++r) {
         auto t0 = Clock::now();
@@ -328,7 +337,7 @@ void TimeCliRead(const QString& cli, int reps) {
     server.setLineRate(kLineRate);
     Trace trace;
     trace.attach(server);
-    const QString com = server.start();
+    const QString com = Serve(server);
     std::vector<double> starts;
     for (int r = 0; r < reps; ++r)
         starts.push_back(RunProcessMs(cli, {QStringLiteral("--help")}));
@@ -368,7 +377,7 @@ void PeakMemory() {
     const Command read = Commands().front();
     sim::SimServer server(read.unit());
     server.setLineRate(kLineRate);
-    ExchangeState.PortName[0] = server.start();
+    ExchangeState.PortName[0] = Serve(server);
     MonitorForm->show();
     for (int i = 0; i < kLogLines; ++i) {
         AnalyzeLog.sStr = QStringLiteral("Строка журнала для заполнения списка, номер %1").arg(i);
@@ -398,7 +407,7 @@ void TimeRecording(int reps) {
     const Command read = Commands().front();
     sim::SimServer server(read.unit());
     server.setLineRate(kLineRate);
-    ExchangeState.PortName[0] = server.start();
+    ExchangeState.PortName[0] = Serve(server);
     PreSendPause = 100;
     std::vector<double> without, with;
     int failed = 0;

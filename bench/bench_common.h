@@ -1,9 +1,13 @@
 // Pieces shared by the benchmark programs: spreads of samples, the table row
-// every program prints, and figures of a process read from /proc.
+// every program prints, and figures of a process read from /proc (on Windows
+// from the system's calls, bench/win32).
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/console.h"
+#include "platform/pty.h"
 #include "platform/thread_priority.h"
+#include "platform/user_folders.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -18,10 +22,14 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <vector>
+#ifdef _WIN32
+#include <thread>
+#else
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
+#endif
 
 namespace bench {
 
@@ -55,17 +63,26 @@ inline QString Ms(double ms, int decimals = 2) {
     return QString::number(ms, 'f', decimals);
 }
 
+// Tables and messages go out in UTF-8, as RESULTS.md keeps them; a Windows
+// console is told so once (its own code page has no dash, no Cyrillic).
+inline void Utf8Out() {
+    static const bool told = (platform::UseUtf8Console(), true);
+    Q_UNUSED(told);
+}
+
 // One row of the results table: what, the nominal value or model, what was
 // measured, and the ratio or a note.
 inline void Row(const QString& measure, const QString& nominal, const QString& measured,
                 const QString& note) {
-    std::printf("| %s | %s | %s | %s |\n", qPrintable(measure), qPrintable(nominal),
-                qPrintable(measured), qPrintable(note));
+    Utf8Out();
+    std::printf("| %s | %s | %s | %s |\n", qUtf8Printable(measure), qUtf8Printable(nominal),
+                qUtf8Printable(measured), qUtf8Printable(note));
     std::fflush(stdout);
 }
 
 inline void Progress(const QString& text) {
-    std::fprintf(stderr, "bench: %s\n", qPrintable(text));
+    Utf8Out();
+    std::fprintf(stderr, "bench: %s\n", qUtf8Printable(text));
 }
 
 // The word after a "--name" option among the program's arguments, or fallback.
@@ -98,8 +115,11 @@ inline QString TimingLevers(const QStringList& args) {
 }
 
 // The system's load averages over 1, 5 and 15 minutes and the threads
-// runnable this instant, as /proc/loadavg gives them.
+// runnable this instant, as /proc/loadavg gives them. Windows keeps none.
 inline QString LoadAverage() {
+#ifdef _WIN32
+    return QStringLiteral("n/a");
+#else
     QFile f(QStringLiteral("/proc/loadavg"));
     if (!f.open(QIODevice::ReadOnly))
         return QStringLiteral("?");
@@ -108,16 +128,26 @@ inline QString LoadAverage() {
         .arg(QString::fromLatin1(parts.value(0)), QString::fromLatin1(parts.value(1)),
              QString::fromLatin1(parts.value(2)),
              QString::fromLatin1(parts.value(3).split('/').value(0)));
+#endif
 }
 
 // --load N: N busy loops at the normal priority for the bench's run, child
 // processes as other programs on the laptop would be; they end with the
-// bench, and with it if it is killed.
+// bench, and with it if it is killed. On Windows they are threads of the
+// bench (nothing there ends a child with its parent), so the process's own
+// CPU figures count them too.
 class BusyLoad {
 public:
     explicit BusyLoad(const QStringList& args)
         : asked_(args.contains(QStringLiteral("--load"))),
           count_(std::max(0, OptionValue(args, "--load", QStringLiteral("0")).toInt())) {
+#ifdef _WIN32
+        for (int i = 0; i < count_; ++i)
+            loops_.emplace_back([this] {
+                while (!stop_.load(std::memory_order_relaxed)) {
+                }
+            });
+#else
         const pid_t parent = ::getpid();
         for (int i = 0; i < count_; ++i) {
             const pid_t pid = ::fork();
@@ -130,15 +160,22 @@ public:
                     spin.fetch_add(1, std::memory_order_relaxed);
             }
             if (pid > 0)
-                pids_.push_back(pid);
+                loops_.push_back(pid);
         }
+#endif
         start_ = LoadAverage();
     }
     ~BusyLoad() {
-        for (const pid_t pid : pids_) {
+#ifdef _WIN32
+        stop_ = true;
+        for (std::thread& loop : loops_)
+            loop.join();
+#else
+        for (const pid_t pid : loops_) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
         }
+#endif
     }
     BusyLoad(const BusyLoad&) = delete;
     BusyLoad& operator=(const BusyLoad&) = delete;
@@ -149,7 +186,7 @@ public:
             QStringLiteral("load average at start %1; at end %2").arg(start_, LoadAverage());
         if (asked_)
             Row(QStringLiteral("Load during the run"),
-                QStringLiteral("%1 busy loops").arg(pids_.size()), measured, levers);
+                QStringLiteral("%1 busy loops").arg(loops_.size()), measured, levers);
         else
             Progress(QStringLiteral("%1; %2").arg(measured, levers));
     }
@@ -157,7 +194,12 @@ public:
 private:
     bool asked_;
     int count_;
-    std::vector<pid_t> pids_;
+#ifdef _WIN32
+    std::atomic<bool> stop_{false};
+    std::vector<std::thread> loops_;
+#else
+    std::vector<pid_t> loops_;
+#endif
     QString start_;
 };
 
@@ -166,6 +208,14 @@ inline double ActiveWaitMs() {
     return std::chrono::duration<double, std::milli>(platform::ActiveWaitTotal()).count();
 }
 
+#ifdef _WIN32
+// CPU time of the whole process so far, all threads, in ms, and its peak
+// ("VmHWM:") and present ("VmRSS:") working set in kB, -1 for any other key
+// or process (bench/win32/bench_process_win.cpp). No CpuMsOf: the benches
+// built for Windows do not use it.
+double ProcessCpuMs();
+long StatusKb(const char* key, const QString& pid = QStringLiteral("self"));
+#else
 // CPU time of the whole process so far, all threads, in ms (fine-grained,
 // unlike CpuMsOf).
 inline double ProcessCpuMs() {
@@ -197,6 +247,7 @@ inline long StatusKb(const char* key, const QString& pid = QStringLiteral("self"
         }
     return -1;
 }
+#endif
 
 // Points the user's folders at a temporary one, so no bench touches the
 // real settings, port map or single-instance lock.
@@ -208,6 +259,26 @@ inline void IsolateFolders(const QTemporaryDir& dir) {
     qputenv("XDG_CONFIG_HOME", (dir.path() + QStringLiteral("/config")).toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", (dir.path() + QStringLiteral("/runtime")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", (dir.path() + QStringLiteral("/data")).toLocal8Bit());
+}
+
+// Opens the pseudo-terminal and returns the COM name the program opens to
+// reach its slave: a link COM<number> in the ports folder, on Windows the
+// pair's own name. Empty when there is no line.
+inline QString OpenLine(platform::PseudoTerminal& pty, int number) {
+#ifdef _WIN32
+    Q_UNUSED(number);
+    if (pty.open())
+        return pty.slavePath();
+    Progress(QStringLiteral("no free COM pair; RELCON4_SIM_LINES names them, "
+                            "e.g. COM11:COM31,COM12:COM32"));
+    return QString();
+#else
+    const QString name = QStringLiteral("COM%1").arg(number);
+    QDir().mkpath(platform::PortsFolder());
+    return pty.open() && QFile::link(pty.slavePath(), platform::PortsFolder() + "/" + name)
+               ? name
+               : QString();
+#endif
 }
 
 } // namespace bench

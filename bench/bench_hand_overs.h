@@ -1,6 +1,8 @@
 // The instant each write of the program returned on its side of the line:
 // what the program controls, before the pseudo-terminal and the unit's
-// reading thread add their own delays.
+// reading thread add their own delays. It wraps the device the program opens
+// ports with: the tty device, on Windows the COM device (tty_device.h), whose
+// write returns once the bytes are handed to the driver.
 #pragma once
 
 #include "bench_common.h"

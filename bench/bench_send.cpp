@@ -9,7 +9,6 @@
 #include "exchange/monitor_form.h"
 #include "platform/port_map.h"
 #include "platform/pty.h"
-#include "platform/user_folders.h"
 #include "serial/com_port.h"
 
 #include <QCoreApplication>
@@ -110,8 +109,8 @@ int main(int argc, char** argv) {
         framesAt > 0 ? std::max(1, args.value(framesAt + 1).toInt()) : kDefaultFrames;
     platform::SetSysfsRoot(home.path() + QStringLiteral("/no-sysfs"));
     platform::PseudoTerminal pty;
-    QDir().mkpath(platform::PortsFolder());
-    if (!pty.open() || !QFile::link(pty.slavePath(), platform::PortsFolder() + "/COM7")) {
+    const QString com = bench::OpenLine(pty, 7);
+    if (com.isEmpty()) {
         std::fprintf(stderr, "bench_send: no pseudo-terminal\n");
         return 1;
     }
@@ -123,7 +122,7 @@ int main(int argc, char** argv) {
             });
     });
     TComPortD port;
-    port.SetPort(QStringLiteral("COM7"));
+    port.SetPort(com);
     SetUpLikeACommand(port);
     port.Open();
     if (!port.Connected()) {

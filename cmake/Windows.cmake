@@ -1,7 +1,8 @@
 # The Windows build (cross-compiled with MinGW-w64 against the Qt that
 # scripts/windows builds): the program and its Windows tests. The Linux-only
-# parts (the simulator program, benchmarks, packaging) stay out; the simulated
-# units are built as a library for the tests, on the COM pairs the run links.
+# parts (the simulator program, most benchmarks, packaging) stay out; the
+# simulated units are built as a library for the tests, on the COM pairs the
+# run links.
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Sql PrintSupport Test)
 
 add_compile_options(-Wall -Wextra)
@@ -56,4 +57,12 @@ option(RELCON4_WINDOWS_TESTS "Build the Windows tests (GoogleTest from RELCON4_G
 if(RELCON4_WINDOWS_TESTS)
   add_subdirectory(sim)
   add_subdirectory(tests/core/platform/win32)
+  # The two timing benches, for figures beside the Linux ones: built only when
+  # asked for (BENCH=1 scripts/windows --test builds and runs them on the
+  # suite's COM pairs).
+  foreach(name bench_send bench_commands)
+    add_executable(${name} EXCLUDE_FROM_ALL bench/${name}.cpp bench/win32/bench_process_win.cpp)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/bench)
+    target_link_libraries(${name} PRIVATE relcon4windows relcon4sim psapi)
+  endforeach()
 endif()
