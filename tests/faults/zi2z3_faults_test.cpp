@@ -289,6 +289,10 @@ void BenchOnLine::runBenchCase() {
 }
 
 TEST_P(BenchOnLine, IsSentAndTheWatchShowsWhatCame) {
+#ifdef _WIN32
+    if (GetParam().fault == LineFault::Drop)
+        GTEST_SKIP() << "a linked COM pair cannot be unplugged and plugged back in";
+#endif
     runBenchCase();
 }
 
