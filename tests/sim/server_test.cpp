@@ -5,8 +5,8 @@
 #include "qv1_frame.h"
 #include "ri1r_unit.h"
 #include "ro4d_unit.h"
-#include "sim_server.h"
 #include "sim_port.h"
+#include "sim_server.h"
 #include "zi2z3_unit.h"
 
 #include "devices/qv1/session_code.h"
